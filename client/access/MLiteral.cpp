@@ -1,0 +1,44 @@
+#include "MLiteral.h"
+
+namespace tolven {
+
+QString MQuote(const QString &text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += QLatin1Char('"');
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('"'))
+            quoted += QLatin1Char('"');
+        quoted += ch;
+    }
+    quoted += QLatin1Char('"');
+    return quoted;
+}
+
+bool ParseMLiteral(QStringView text, qsizetype &pos, QString &value)
+{
+    qsizetype i = pos;
+    if (i >= text.size() || text[i] != QLatin1Char('"'))
+        return false;
+    ++i;
+    QString result;
+    while (i < text.size()) {
+        if (text[i] != QLatin1Char('"')) {
+            result += text[i++];
+            continue;
+        }
+        // A quote either doubles (one quote of the value) or closes the literal.
+        if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+            result += QLatin1Char('"');
+            i += 2;
+            continue;
+        }
+        pos = i + 1;
+        value = result;
+        return true;
+    }
+    return false; // no closing quote
+}
+
+} // namespace tolven

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <functional>
+
+class QSqlQuery;
+
+namespace store {
+
+class Session;
+class StoreObject;
+
+enum class PropertyType {
+    Text,    // any text; German master data in the server's 7-bit form
+    Number,  // decimal with "." as point, kept exactly as written
+    Date,    // yyyy-mm-dd
+    Flag,    // "J" or "N"
+};
+
+struct PropertyDescription
+{
+    QString name;       // as the client names it
+    QString column;     // column of the class's table
+    PropertyType type = PropertyType::Text;
+};
+
+// How the key part of an id (Firm||key) comes about.
+enum class KeyScheme {
+    None,           // no stored objects: class methods and queries only
+    Property,       // the value of keyProperty
+    RunningNumber,  // 1, 2, ... per class and firm, given by sys_save
+};
+
+// A prepared statement: fixed SQL text with "?" placeholders and their values.
+struct SqlStatement
+{
+    QString sql;
+    QVariantList values;
+};
+
+struct QueryDescription
+{
+    QString name;
+    int minArguments = 0;
+    int maxArguments = 0;
+    // Builds the statement from the arguments; throws AccessError on a bad one.
+    std::function<SqlStatement(Session &, const QStringList &)> build;
+    // Turns one row into the result set's columns (1-based for the caller);
+    // without it every selected column is one result column.
+    std::function<QStringList(Session &, const QSqlQuery &)> row;
+};
+
+struct MethodCall
+{
+    Session &session;
+    StoreObject &object;  // the class object or an instance
+    const QStringList &arguments;
+};
+
+struct MethodDescription
+{
+    QString name;
+    int minArguments = 0;
+    int maxArguments = 0;
+    std::function<QString(MethodCall &)> run;
+};
+
+// One server class: its objects' table and properties, its queries and methods.
+// The table has the columns firma and obj_key (the two parts of the id), and
+// obj_seq for running numbers, besides one column per property.
+struct ClassDescription
+{
+    QString name;
+    QString table;
+    KeyScheme keyScheme = KeyScheme::None;
+    QString keyProperty;                      // KeyScheme::Property only
+    QList<PropertyDescription> properties;    // "Firma" is always there for stored classes
+    QList<QStringList> indexes;               // further indexes: column lists after firma
+    QList<QueryDescription> queries;
+    QList<MethodDescription> methods;
+
+    bool hasObjects() const { return keyScheme != KeyScheme::None; }
+    const PropertyDescription *findProperty(QStringView propertyName) const;
+    const QueryDescription *findQuery(QStringView queryName) const;
+    const MethodDescription *findMethod(QStringView methodName) const;
+};
+
+} // namespace store

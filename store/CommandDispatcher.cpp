@@ -1,0 +1,92 @@
+#include "CommandDispatcher.h"
+
+#include <QList>
+
+#include <functional>
+
+#include "access/AccessError.h"
+#include "store/MCommand.h"
+#include "store/Session.h"
+
+using tolven::AccessError;
+using tolven::ErrorNumber;
+
+namespace store {
+
+namespace {
+
+struct CommandForm
+{
+    QString head;     // the command's fixed beginning
+    bool exact;       // the whole command is head
+    std::function<QString(Session &, MCommand &)> run;
+};
+
+void requireContext(Session &session, const QString &command)
+{
+    if (!session.hasContext()) {
+        throw AccessError(ErrorNumber::NoSessionContext,
+                          u"Der Befehl \"" + command + u"\" braucht Firma, Filiale und Personal der Sitzung "
+                              u"(S FIRMA=...,FIL=...,PERSONAL=\"...\").");
+    }
+}
+
+const QList<CommandForm> &commandForms()
+{
+    static const QList<CommandForm> forms{
+        {u"S FIRMA="_qs, false,
+         [](Session &session, MCommand &args) {
+             const QString firm = args.number();
+             args.expect(u",FIL=");
+             const QString branch = args.number();
+             args.expect(u",PERSONAL=");
+             const QString person = args.literal();
+             args.end();
+             session.firm = firm;
+             session.branch = branch;
+             session.person = person;
+             session.contextPrepared = false;
+             return QString();
+         }},
+        {u"D ^%XTT"_qs, true,
+         [](Session &session, MCommand &) {
+             requireContext(session, u"D ^%XTT"_qs);
+             session.contextPrepared = true;
+             return QString();
+         }},
+        {u"TSTART"_qs, true,
+         [](Session &session, MCommand &) {
+             session.beginTransaction();
+             return QString();
+         }},
+        {u"TCOMMIT"_qs, true,
+         [](Session &session, MCommand &) {
+             session.commitTransaction();
+             return QString();
+         }},
+        {u"TROLLBACK"_qs, true,
+         [](Session &session, MCommand &) {
+             session.rollbackTransaction();
+             return QString();
+         }},
+    };
+    return forms;
+}
+
+} // namespace
+
+QString ExecuteCommand(Session &session, const QString &command)
+{
+    session.ensureOpen();
+    for (const CommandForm &form : commandForms()) {
+        if (form.exact ? command == form.head : command.startsWith(form.head)) {
+            MCommand args(command, form.head.size());
+            return form.run(session, args);
+        }
+    }
+    if (command.isEmpty())
+        throw AccessError(ErrorNumber::UnknownCommand, u"Leerer Befehl für Xecute."_qs);
+    throw AccessError(ErrorNumber::UnknownCommand, u"Unbekannter Befehl \"" + command + u"\" für Xecute.");
+}
+
+} // namespace store

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+// Where a store keeps its data: an SQLite file, or the PostgreSQL database
+// "tolven" on a host (or as a full libpq connection string).
+struct DatabaseTarget
+{
+    enum class Kind { SQLite, PostgreSQL };
+
+    Kind kind = Kind::SQLite;
+    QString path;       // SQLite
+    QString host;       // PostgreSQL by host and port
+    int port = 5432;
+    QString conninfo;   // PostgreSQL by libpq connection string (instead of host and port)
+    QString database = QStringLiteral("tolven"); // PostgreSQL; tolven-admin may reach "postgres" to create it
+
+    bool isSQLite() const { return kind == Kind::SQLite; }
+    QString describe() const;
+
+    static DatabaseTarget sqlite(const QString &path);
+    static DatabaseTarget postgres(const QString &host, int port);
+};
+
+// "cn_iptcp:" HOST "[" PORT "]:TOLVEN". HOST is a database file when it holds
+// "/" or "\" or ends in ".db", else a PostgreSQL host. Throws AccessError.
+DatabaseTarget ParseConnectString(const QString &connectString);
+
+// The connection string that reaches target (SQLite files and host:port only).
+QString MakeConnectString(const QString &serverAddress, const QString &port);
+
+// tolven-admin's TARGET: a libpq connection string (holds "="), HOST:PORT,
+// or else the path of a database file. Throws AccessError.
+DatabaseTarget ParseAdminTarget(const QString &target);
+
+// Whether a server address names a database file rather than a host.
+bool IsDatabaseFilePath(const QString &serverAddress);
+
+// The per-user database file: the default server address.
+QString DefaultDatabasePath();
+
+} // namespace store

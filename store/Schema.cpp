@@ -1,0 +1,106 @@
+#include "Schema.h"
+
+#include <QSqlQuery>
+
+#include "store/ClassRegistry.h"
+#include "store/Session.h"
+
+namespace store::schema {
+
+namespace {
+
+const QString MetaTable = u"tolven_meta"_qs;
+const QString CounterTable = u"tolven_counter"_qs;
+
+bool isIdColumn(const QString &column)
+{
+    return column == u"firma" || column == u"obj_key";
+}
+
+} // namespace
+
+QStringList tableNames()
+{
+    QStringList names{MetaTable, CounterTable};
+    for (const ClassDescription &description : AllClasses()) {
+        if (description.hasObjects())
+            names << description.table;
+    }
+    return names;
+}
+
+QStringList createStatements()
+{
+    QStringList statements;
+    statements << u"CREATE TABLE " + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
+    statements << u"CREATE TABLE " + CounterTable
+            + u" (class_name VARCHAR(64) NOT NULL, firma VARCHAR(16) NOT NULL, last_value BIGINT NOT NULL,"
+              u" PRIMARY KEY (class_name, firma))";
+
+    for (const ClassDescription &description : AllClasses()) {
+        if (!description.hasObjects())
+            continue;
+        QStringList columns{u"firma VARCHAR(16) NOT NULL"_qs, u"obj_key VARCHAR(64) NOT NULL"_qs};
+        if (description.keyScheme == KeyScheme::RunningNumber)
+            columns << u"obj_seq BIGINT NOT NULL"_qs;
+        for (const PropertyDescription &property : description.properties) {
+            if (!isIdColumn(property.column))
+                columns << property.column + u" TEXT";
+        }
+        columns << u"PRIMARY KEY (firma, obj_key)"_qs;
+        statements << u"CREATE TABLE " + description.table + u" (" + columns.join(u", ") + u')';
+
+        if (description.keyScheme == KeyScheme::RunningNumber) {
+            statements << u"CREATE INDEX " + description.table + u"_seq ON " + description.table
+                    + u" (firma, obj_seq)";
+        }
+        int n = 0;
+        for (const QStringList &index : description.indexes) {
+            statements << u"CREATE INDEX " + description.table + u"_i" + QString::number(++n) + u" ON "
+                    + description.table + u" (firma, " + index.join(u", ") + u')';
+        }
+    }
+    return statements;
+}
+
+int recordedVersion(Session &session)
+{
+    session.ensureOpen();
+    QSqlQuery query(session.database());
+    if (!query.exec(u"SELECT value FROM " + MetaTable + u" WHERE name = 'schema_version'") || !query.next())
+        return -1;
+    bool ok = false;
+    const int version = query.value(0).toString().toInt(&ok);
+    return ok ? version : -1;
+}
+
+void create(Session &session)
+{
+    Session::WriteScope scope(session);
+    for (const QString &sql : createStatements())
+        session.execDirect(sql, {}, u"Anlegen des Schemas"_qs);
+    session.execDirect(u"INSERT INTO " + MetaTable + u" (name, value) VALUES (?, ?)",
+                       {u"schema_version"_qs, QString::number(CurrentVersion)}, u"Anlegen des Schemas"_qs);
+    scope.commit();
+}
+
+void drop(Session &session)
+{
+    Session::WriteScope scope(session);
+    for (const QString &table : tableNames())
+        session.execDirect(u"DROP TABLE IF EXISTS " + table, {}, u"Löschen des Schemas"_qs);
+    scope.commit();
+}
+
+bool anyTableExists(Session &session)
+{
+    session.ensureOpen();
+    for (const QString &table : tableNames()) {
+        QSqlQuery query(session.database());
+        if (query.exec(u"SELECT 1 FROM " + table + u" WHERE 1 = 0"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace store::schema

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+class Session;
+
+// The database schema, the same for SQLite and PostgreSQL: the tables of the
+// class descriptions plus the store's own (meta data, running numbers).
+namespace schema {
+
+// Raised whenever a table, column or index is added, renamed or changed.
+inline constexpr int CurrentVersion = 1;
+
+QStringList tableNames();
+QStringList createStatements();
+
+// The version recorded in the database; -1 when it holds no schema of ours.
+int recordedVersion(Session &session);
+// Creates every table and records the version, in one transaction.
+void create(Session &session);
+// Drops every table of the schema that exists.
+void drop(Session &session);
+// Whether any table of the schema exists in the database.
+bool anyTableExists(Session &session);
+
+} // namespace schema
+} // namespace store

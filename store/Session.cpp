@@ -1,0 +1,326 @@
+#include "Session.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include "access/AccessError.h"
+#include "store/Schema.h"
+
+using tolven::AccessError;
+using tolven::ErrorNumber;
+
+namespace store {
+
+namespace {
+
+QString newConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return u"tolven-store-" + QString::number(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+QString driverText(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    if (text.isEmpty())
+        text = u"unbekannter Fehler"_qs;
+    return text;
+}
+
+bool isUniqueViolation(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL: SQLSTATE 23505; SQLite: extended codes 2067 (UNIQUE) and 1555 (PRIMARY KEY).
+    return code == u"23505" || code == u"2067" || code == u"1555"
+        || error.databaseText().contains(u"UNIQUE constraint failed");
+}
+
+constexpr int ConnectTimeoutSeconds = 5;
+
+} // namespace
+
+Session::Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName)
+    : m_target(target)
+    , m_database(std::move(database))
+    , m_connectionName(std::move(connectionName))
+{
+}
+
+Session::~Session()
+{
+    close();
+    m_statements.clear();
+    m_database = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bool createFile)
+{
+    const QString name = newConnectionName();
+    QSqlDatabase db;
+    if (target.isSQLite()) {
+        const QFileInfo file(target.path);
+        if (!createFile && !file.exists()) {
+            throw AccessError(ErrorNumber::ConnectFailed,
+                              u"Die Datenbankdatei " + target.path + u" gibt es nicht.");
+        }
+        if (file.exists() && !file.isFile()) {
+            throw AccessError(ErrorNumber::ConnectFailed,
+                              u"" + target.path + u" ist keine Datenbankdatei.");
+        }
+        db = QSqlDatabase::addDatabase(u"QSQLITE"_qs, name);
+        db.setDatabaseName(target.path);
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_qs);
+    } else {
+        db = QSqlDatabase::addDatabase(u"QPSQL"_qs, name);
+        QStringList options;
+        if (!target.conninfo.isEmpty()) {
+            options << target.conninfo;
+            if (!target.conninfo.contains(u"dbname"))
+                db.setDatabaseName(target.database);
+        } else {
+            db.setHostName(target.host);
+            db.setPort(target.port);
+            db.setDatabaseName(target.database);
+        }
+        // Without a timeout a host that accepts but never answers would hang the client.
+        if (!target.conninfo.contains(u"connect_timeout") && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
+            options << u"connect_timeout=" + QString::number(ConnectTimeoutSeconds);
+        db.setConnectOptions(options.join(u' '));
+    }
+
+    auto session = std::shared_ptr<Session>(new Session(target, db, name));
+    if (!session->m_database.open()) {
+        const QString why = driverText(session->m_database.lastError());
+        session->m_open = false;
+        throw AccessError(ErrorNumber::ConnectFailed,
+                          u"Keine Verbindung zu " + target.describe() + u": " + why);
+    }
+    if (target.isSQLite()) {
+        // WAL lets readers go on while one user writes; full sync keeps a
+        // committed save across a power failure.
+        session->execDirect(u"PRAGMA journal_mode=WAL"_qs, {}, u"Öffnen der Datenbank"_qs);
+        session->execDirect(u"PRAGMA synchronous=FULL"_qs, {}, u"Öffnen der Datenbank"_qs);
+    }
+    return session;
+}
+
+std::shared_ptr<Session> Session::open(const DatabaseTarget &target)
+{
+    std::shared_ptr<Session> session = openUnchecked(target, false);
+    session->checkSchema();
+    return session;
+}
+
+void Session::checkSchema()
+{
+    const int version = schema::recordedVersion(*this);
+    if (version < 0) {
+        close();
+        throw AccessError(ErrorNumber::NoSchema,
+                          m_target.describe() + u" ist keine TOLVEN-Datenbank (kein Schema gefunden). "
+                          u"Sie wird mit tolven-admin init angelegt.");
+    }
+    if (version != schema::CurrentVersion) {
+        close();
+        const QString which = version > schema::CurrentVersion
+            ? QString(u"neuer als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion) + u").")
+            : QString(u"älter als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion)
+                  + u"); sie ist mit tolven-admin neu anzulegen.");
+        throw AccessError(ErrorNumber::SchemaVersion,
+                          u"Das Schema von " + m_target.describe() + u" hat die Version "
+                              + QString::number(version) + u" und ist " + which);
+    }
+}
+
+void Session::close()
+{
+    if (!m_open)
+        return;
+    if (m_inDbTransaction)
+        dbRollback();
+    m_transactionLevel = 0;
+    m_statements.clear();
+    m_database.close();
+    m_open = false;
+}
+
+void Session::ensureOpen() const
+{
+    if (!m_open)
+        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zur Datenbank."_qs);
+}
+
+QSqlQuery &Session::statement(const QString &sql)
+{
+    ensureOpen();
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end()) {
+        it->finish();
+        return *it;
+    }
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        fail(query.lastError(), u"Vorbereiten einer Abfrage"_qs);
+    return *m_statements.insert(sql, std::move(query));
+}
+
+QSqlQuery Session::newStatement(const QString &sql)
+{
+    ensureOpen();
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        fail(query.lastError(), u"Vorbereiten einer Abfrage"_qs);
+    return query;
+}
+
+void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
+{
+    ensureOpen();
+    if (query.exec())
+        return;
+    const QSqlError error = query.lastError();
+    if (!duplicateMessage.isEmpty() && isUniqueViolation(error)) {
+        if (m_inDbTransaction)
+            dbRollback();
+        m_transactionLevel = 0;
+        throw AccessError(ErrorNumber::InvalidValue, duplicateMessage);
+    }
+    fail(error, what);
+}
+
+void Session::execDirect(const QString &sql, const QVariantList &values, const QString &what)
+{
+    ensureOpen();
+    QSqlQuery query(m_database);
+    if (!query.prepare(sql))
+        fail(query.lastError(), what);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    exec(query, what);
+}
+
+void Session::fail(const QSqlError &error, const QString &what)
+{
+    const bool hadClientTransaction = m_transactionLevel > 0;
+    // A failed statement poisons a PostgreSQL transaction; nothing of it may stay.
+    if (m_inDbTransaction)
+        dbRollback();
+    m_transactionLevel = 0;
+    if (!connectionAlive())
+        connectionLost(driverText(error));
+    QString description = u"Datenbankfehler bei " + what + u": " + driverText(error);
+    if (hadClientTransaction)
+        description += u" Die offene Transaktion wurde zurückgesetzt.";
+    throw AccessError(ErrorNumber::DatabaseError, description);
+}
+
+bool Session::connectionAlive()
+{
+    if (!m_database.isOpen())
+        return false;
+    QSqlQuery probe(m_database);
+    return probe.exec(u"SELECT 1"_qs) && probe.next();
+}
+
+void Session::connectionLost(const QString &detail)
+{
+    close();
+    throw AccessError(ErrorNumber::ConnectionLost,
+                      u"Die Verbindung zu " + m_target.describe() + u" ist abgebrochen: " + detail);
+}
+
+void Session::dbBegin()
+{
+    ensureOpen();
+    if (!m_database.transaction())
+        fail(m_database.lastError(), u"Beginn einer Transaktion"_qs);
+    m_inDbTransaction = true;
+}
+
+void Session::dbCommit()
+{
+    if (!m_database.commit()) {
+        const QSqlError error = m_database.lastError();
+        fail(error, u"Abschluss einer Transaktion"_qs);
+    }
+    m_inDbTransaction = false;
+}
+
+void Session::dbRollback() noexcept
+{
+    m_inDbTransaction = false;
+    if (m_database.isOpen())
+        m_database.rollback();
+}
+
+void Session::beginTransaction()
+{
+    ensureOpen();
+    if (m_transactionLevel == 0)
+        dbBegin();
+    ++m_transactionLevel;
+}
+
+void Session::commitTransaction()
+{
+    ensureOpen();
+    if (m_transactionLevel == 0)
+        throw AccessError(ErrorNumber::TransactionState, u"TCOMMIT ohne offene Transaktion (TSTART fehlt)."_qs);
+    if (--m_transactionLevel == 0)
+        dbCommit();
+}
+
+void Session::rollbackTransaction()
+{
+    ensureOpen();
+    if (m_transactionLevel == 0)
+        throw AccessError(ErrorNumber::TransactionState, u"TROLLBACK ohne offene Transaktion (TSTART fehlt)."_qs);
+    m_transactionLevel = 0;
+    dbRollback();
+}
+
+Session::WriteScope::WriteScope(Session &session)
+    : m_session(session)
+    , m_own(session.m_transactionLevel == 0)
+{
+    if (m_own)
+        m_session.dbBegin();
+}
+
+Session::WriteScope::~WriteScope()
+{
+    if (m_own && !m_done && m_session.m_inDbTransaction)
+        m_session.dbRollback();
+}
+
+void Session::WriteScope::commit()
+{
+    m_done = true;
+    if (m_own)
+        m_session.dbCommit();
+}
+
+qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
+{
+    QSqlQuery &query = statement(
+        u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
+        u"ON CONFLICT (class_name, firma) DO UPDATE SET last_value = tolven_counter.last_value + 1 "
+        u"RETURNING last_value"_qs);
+    query.addBindValue(className);
+    query.addBindValue(firmNumber);
+    exec(query, u"Vergabe der nächsten Nummer für " + className);
+    if (!query.next())
+        fail(query.lastError(), u"Vergabe der nächsten Nummer für " + className);
+    const qint64 number = query.value(0).toLongLong();
+    query.finish();
+    return number;
+}
+
+} // namespace store

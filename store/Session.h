@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+
+#include "store/DatabaseTarget.h"
+
+class QSqlError;
+
+namespace store {
+
+
+// One session with the database: the connection, the firm, branch and person
+// set by "S FIRMA=...", the transaction opened by TSTART, and what the M
+// routines keep between calls. Server objects and result sets share it, so it
+// lives until the last of them is gone; after close() every use fails cleanly.
+class Session
+{
+public:
+    // Opens the database at target and checks its schema; throws AccessError.
+    static std::shared_ptr<Session> open(const DatabaseTarget &target);
+    // Opens the database without looking at the schema (tolven-admin).
+    static std::shared_ptr<Session> openUnchecked(const DatabaseTarget &target, bool createFile);
+
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    bool isOpen() const { return m_open; }
+    // Rolls back what is open and closes the connection. Never throws.
+    void close();
+
+    const DatabaseTarget &target() const { return m_target; }
+    bool isPostgres() const { return !m_target.isSQLite(); }
+    QSqlDatabase &database() { return m_database; }
+
+    // The context set by "S FIRMA=...,FIL=...,PERSONAL=..." and "D ^%XTT".
+    QString firm;
+    QString branch;
+    QString person;
+    bool contextPrepared = false;
+    bool hasContext() const { return !firm.isEmpty(); }
+
+    // A prepared statement for sql, kept for the session's next calls.
+    QSqlQuery &statement(const QString &sql);
+    // A fresh statement for a result set that stays open between calls.
+    QSqlQuery newStatement(const QString &sql);
+    // Runs a prepared statement; on failure rolls back the open transaction,
+    // notices a lost connection and throws AccessError naming what.
+    // A duplicate key is reported as InvalidValue with duplicateMessage when one is given.
+    void exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage = {});
+    // Prepares, binds and runs sql once; for statements without a result.
+    void execDirect(const QString &sql, const QVariantList &values, const QString &what);
+    // Turns a failed query into AccessError (after rollback and the connection check).
+    [[noreturn]] void fail(const QSqlError &error, const QString &what);
+    // Throws unless the session is open.
+    void ensureOpen() const;
+
+    // Transactions. TSTART/TCOMMIT/TROLLBACK of the client nest by count; each
+    // store write joins the client's transaction or runs in one of its own.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    int transactionLevel() const { return m_transactionLevel; }
+
+    // A write that is one transaction unless the client has one open.
+    class WriteScope
+    {
+    public:
+        explicit WriteScope(Session &session);
+        ~WriteScope();
+        void commit();
+        WriteScope(const WriteScope &) = delete;
+        WriteScope &operator=(const WriteScope &) = delete;
+
+    private:
+        Session &m_session;
+        bool m_own;
+        bool m_done = false;
+    };
+
+    // The next running number of a class within a firm.
+    qint64 nextNumber(const QString &className, const QString &firmNumber);
+
+private:
+    Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName);
+    void checkSchema();
+    void connectionLost(const QString &detail);
+    bool connectionAlive();
+    void dbBegin();
+    void dbCommit();
+    void dbRollback() noexcept;
+
+    DatabaseTarget m_target;
+    QSqlDatabase m_database;
+    QString m_connectionName;
+    QHash<QString, QSqlQuery> m_statements;
+    bool m_open = true;
+    int m_transactionLevel = 0;  // TSTART count
+    bool m_inDbTransaction = false;
+};
+
+} // namespace store

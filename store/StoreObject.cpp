@@ -1,0 +1,408 @@
+#include "StoreObject.h"
+
+#include <QDate>
+#include <QSqlQuery>
+
+#include "access/AccessError.h"
+#include "access/TextConversion.h"
+#include "store/Session.h"
+
+using tolven::AccessError;
+using tolven::ErrorNumber;
+
+namespace store {
+
+namespace {
+
+const QString LogicalToODBC = u"LogicalToODBC"_qs;
+
+bool isDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return false;
+    }
+    return true;
+}
+
+bool isNumber(QStringView text)
+{
+    // -?digits[.digits]: the form numbers cross the interface in.
+    qsizetype i = 0;
+    if (i < text.size() && text[i] == u'-')
+        ++i;
+    const qsizetype intStart = i;
+    while (i < text.size() && text[i].isDigit() && text[i] <= u'9')
+        ++i;
+    if (i == intStart)
+        return false;
+    if (i == text.size())
+        return true;
+    if (text[i] != u'.')
+        return false;
+    const qsizetype fracStart = ++i;
+    while (i < text.size() && text[i].isDigit() && text[i] <= u'9')
+        ++i;
+    return i > fracStart && i == text.size();
+}
+
+bool isIsoDate(const QString &text)
+{
+    return text.size() == 10 && QDate::fromString(text, Qt::ISODate).isValid();
+}
+
+bool hasControlCharacters(QStringView text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x20 && ch != u'\t' && ch != u'\n' && ch != u'\r')
+            return true;
+    }
+    return false;
+}
+
+void validate(const ClassDescription &cls, const PropertyDescription &property, const QString &value)
+{
+    QString expected;
+    if (hasControlCharacters(value)) {
+        expected = u"Steuerzeichen sind nicht erlaubt."_qs;
+    } else if (!value.isEmpty()) {
+        switch (property.type) {
+        case PropertyType::Text:
+            break;
+        case PropertyType::Number:
+            if (!isNumber(value))
+                expected = u"erwartet wird eine Zahl mit Punkt als Dezimalzeichen."_qs;
+            break;
+        case PropertyType::Date:
+            if (!isIsoDate(value))
+                expected = u"erwartet wird ein Datum der Form JJJJ-MM-TT."_qs;
+            break;
+        case PropertyType::Flag:
+            if (value != u"J" && value != u"N")
+                expected = u"erwartet wird J oder N."_qs;
+            break;
+        }
+    }
+    if (!expected.isEmpty()) {
+        throw AccessError(ErrorNumber::InvalidValue,
+                          u"Ungültiger Wert \"" + value + u"\" für die Eigenschaft " + property.name + u" der Klasse "
+                              + cls.name + u": " + expected);
+    }
+}
+
+bool isIdColumn(const QString &column)
+{
+    return column == u"firma" || column == u"obj_key";
+}
+
+} // namespace
+
+void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key)
+{
+    const qsizetype separator = id.indexOf(u"||");
+    if (separator > 0 && isDigits(QStringView(id).left(separator)) && separator + 2 < id.size()) {
+        firm = id.left(separator);
+        key = id.mid(separator + 2);
+        return;
+    }
+    throw AccessError(ErrorNumber::InvalidId,
+                      u"Ungültige Id \"" + id + u"\" für die Klasse " + className + u" (erwartet: Firma||Schlüssel).");
+}
+
+void CheckArgumentCount(const QString &what, int minimum, int maximum, qsizetype count)
+{
+    if (count >= minimum && count <= maximum)
+        return;
+    const QString expected = minimum == maximum ? QString::number(minimum)
+                                                : QString::number(minimum) + u" bis " + QString::number(maximum);
+    throw AccessError(ErrorNumber::WrongArguments,
+                      what + u" erwartet " + expected + u" Argumente, erhalten hat sie " + QString::number(count) + u'.');
+}
+
+StoreObject::StoreObject(std::shared_ptr<Session> session, const ClassDescription &cls, Kind kind)
+    : m_session(std::move(session))
+    , m_class(cls)
+    , m_kind(kind)
+    , m_changed(cls.properties.size(), false)
+{
+    for (qsizetype i = 0; i < cls.properties.size(); ++i)
+        m_values << QString();
+}
+
+std::unique_ptr<StoreObject> StoreObject::classObject(std::shared_ptr<Session> session, const ClassDescription &cls)
+{
+    return std::unique_ptr<StoreObject>(new StoreObject(std::move(session), cls, Kind::ClassObject));
+}
+
+std::unique_ptr<StoreObject> StoreObject::createNew(std::shared_ptr<Session> session, const ClassDescription &cls)
+{
+    return std::unique_ptr<StoreObject>(new StoreObject(std::move(session), cls, Kind::New));
+}
+
+std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> session, const ClassDescription &cls,
+                                                   const QString &id)
+{
+    QString firm;
+    QString key;
+    SplitObjectId(cls.name, id, firm, key);
+
+    QStringList columns{u"firma"_qs, u"obj_key"_qs};
+    for (const PropertyDescription &property : cls.properties) {
+        if (!isIdColumn(property.column))
+            columns << property.column;
+    }
+    Session &s = *session;
+    QSqlQuery &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
+                                   + u" WHERE firma = ? AND obj_key = ?");
+    query.addBindValue(firm);
+    query.addBindValue(key);
+    s.exec(query, u"Öffnen von " + cls.name + u' ' + id);
+    if (!query.next()) {
+        query.finish();
+        throw AccessError(ErrorNumber::ObjectNotFound,
+                          u"Das Objekt der Klasse " + cls.name + u" mit der Id " + id + u" gibt es nicht.");
+    }
+    auto object = std::unique_ptr<StoreObject>(new StoreObject(std::move(session), cls, Kind::Stored));
+    object->m_firm = query.value(0).toString();
+    object->m_key = query.value(1).toString();
+    int column = 2;
+    for (qsizetype i = 0; i < cls.properties.size(); ++i) {
+        if (!isIdColumn(cls.properties[i].column))
+            object->m_values[i] = query.value(column++).toString();
+    }
+    query.finish();
+    return object;
+}
+
+QString StoreObject::className() const
+{
+    return m_class.name;
+}
+
+Session &StoreObject::session() const
+{
+    return *m_session;
+}
+
+void StoreObject::ensureUsable() const
+{
+    if (m_closed) {
+        throw AccessError(ErrorNumber::ObjectState,
+                          u"Das Objekt der Klasse " + m_class.name + u" ist bereits geschlossen.");
+    }
+}
+
+void StoreObject::ensureInstance(const QString &what) const
+{
+    ensureUsable();
+    if (m_kind == Kind::ClassObject) {
+        throw AccessError(ErrorNumber::ObjectState,
+                          what + u" geht nur mit einem Objekt der Klasse " + m_class.name + u", nicht mit ihrem Klassenobjekt.");
+    }
+}
+
+const PropertyDescription &StoreObject::findProperty(const QString &name) const
+{
+    const PropertyDescription *property = m_class.findProperty(name);
+    if (!property) {
+        throw AccessError(ErrorNumber::UnknownProperty,
+                          u"Die Eigenschaft " + name + u" gibt es in der Klasse " + m_class.name + u" nicht.");
+    }
+    return *property;
+}
+
+qsizetype StoreObject::indexOf(const PropertyDescription &property) const
+{
+    return &property - m_class.properties.constData();
+}
+
+QString StoreObject::property(const QString &name) const
+{
+    ensureInstance(u"Das Lesen der Eigenschaft " + name);
+    const PropertyDescription &property = findProperty(name);
+    if (property.column == u"firma")
+        return m_firm;
+    if (property.column == u"obj_key")
+        return m_key;
+    return m_values[indexOf(property)];
+}
+
+void StoreObject::setProperty(const QString &name, const QString &value)
+{
+    ensureInstance(u"Das Setzen der Eigenschaft " + name);
+    const PropertyDescription &property = findProperty(name);
+    if (isIdColumn(property.column)) {
+        QString &target = property.column == u"firma" ? m_firm : m_key;
+        if (m_kind == Kind::Stored && value != target) {
+            throw AccessError(ErrorNumber::ObjectState,
+                              u"Die Eigenschaft " + property.name + u" ist Teil der Id " + sys_ID()
+                                  + u" und kann nicht geändert werden.");
+        }
+        target = value;
+        return;
+    }
+    const qsizetype i = indexOf(property);
+    m_values[i] = value;
+    m_changed[i] = true;
+}
+
+QString StoreObject::callMethod(const QString &name, const QStringList &arguments)
+{
+    ensureUsable();
+    m_session->ensureOpen();
+    if (const MethodDescription *method = m_class.findMethod(name)) {
+        CheckArgumentCount(u"Die Methode " + method->name + u" der Klasse " + m_class.name, method->minArguments,
+                           method->maxArguments, arguments.size());
+        MethodCall call{*m_session, *this, arguments};
+        return method->run(call);
+    }
+    // XLogicalToODBC(value): the display form of a value of property X.
+    if (name.size() > LogicalToODBC.size() && name.endsWith(LogicalToODBC, Qt::CaseInsensitive)) {
+        const QString propertyName = name.left(name.size() - LogicalToODBC.size());
+        if (const PropertyDescription *property = m_class.findProperty(propertyName)) {
+            CheckArgumentCount(u"Die Methode " + name + u" der Klasse " + m_class.name, 1, 1, arguments.size());
+            if (property->type != PropertyType::Text)
+                return arguments.first();
+            return tolven::ServerToDisplay(arguments.first());
+        }
+    }
+    throw AccessError(ErrorNumber::UnknownMethod,
+                      u"Die Methode " + name + u" gibt es in der Klasse " + m_class.name + u" nicht.");
+}
+
+void StoreObject::sys_save()
+{
+    ensureInstance(u"Speichern (sys_save)"_qs);
+    m_session->ensureOpen();
+    for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
+        if (m_changed[i])
+            validate(m_class, m_class.properties[i], m_values[i]);
+    }
+    if (m_kind == Kind::New)
+        insert();
+    else
+        update();
+    m_changed.fill(false);
+}
+
+void StoreObject::insert()
+{
+    Session &s = *m_session;
+    if (m_firm.isEmpty())
+        m_firm = s.firm;
+    if (!isDigits(m_firm)) {
+        throw AccessError(ErrorNumber::InvalidValue,
+                          u"Ungültige Firma \"" + m_firm + u"\" beim Speichern eines Objekts der Klasse " + m_class.name
+                              + u": erwartet wird eine Firmennummer.");
+    }
+
+    Session::WriteScope scope(s);
+    QStringList columns{u"firma"_qs, u"obj_key"_qs};
+    QVariantList values;
+    qint64 number = 0;
+    if (m_class.keyScheme == KeyScheme::RunningNumber) {
+        number = s.nextNumber(m_class.name, m_firm);
+        columns << u"obj_seq"_qs;
+        values << m_firm << QString::number(number) << number;
+    } else {
+        if (m_key.isEmpty() || m_key.contains(u"||") || m_key.size() > 64 || hasControlCharacters(m_key)) {
+            throw AccessError(ErrorNumber::InvalidValue,
+                              u"Ungültiger Schlüssel \"" + m_key + u"\" (Eigenschaft " + m_class.keyProperty
+                                  + u") beim Speichern eines Objekts der Klasse " + m_class.name + u'.');
+        }
+        values << m_firm << m_key;
+    }
+    for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
+        if (isIdColumn(m_class.properties[i].column))
+            continue;
+        columns << m_class.properties[i].column;
+        values << m_values[i];
+    }
+    QStringList placeholders;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        placeholders << u"?"_qs;
+
+    QSqlQuery &query = s.statement(u"INSERT INTO " + m_class.table + u" (" + columns.join(u", ") + u") VALUES ("
+                                   + placeholders.join(u", ") + u')');
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    const QString newKey = m_class.keyScheme == KeyScheme::RunningNumber ? QString::number(number) : m_key;
+    s.exec(query, u"Speichern eines Objekts der Klasse " + m_class.name,
+           u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + m_firm + u"||" + newKey + u" gibt es bereits.");
+    scope.commit();
+    m_key = newKey;
+    m_kind = Kind::Stored;
+}
+
+void StoreObject::update()
+{
+    QStringList assignments;
+    QVariantList values;
+    for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
+        if (!m_changed[i])
+            continue;
+        assignments << m_class.properties[i].column + u" = ?";
+        values << m_values[i];
+    }
+    if (assignments.isEmpty())
+        return;
+    values << m_firm << m_key;
+
+    Session &s = *m_session;
+    Session::WriteScope scope(s);
+    QSqlQuery &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ")
+                                   + u" WHERE firma = ? AND obj_key = ?");
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    s.exec(query, u"Speichern von " + m_class.name + u' ' + sys_ID());
+    const int affected = query.numRowsAffected();
+    query.finish();
+    if (affected != 1) {
+        throw AccessError(ErrorNumber::ObjectNotFound,
+                          u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + sys_ID()
+                              + u" gibt es nicht mehr; es wurde inzwischen gelöscht.");
+    }
+    scope.commit();
+}
+
+QString StoreObject::sys_ID() const
+{
+    ensureUsable();
+    if (m_kind != Kind::Stored)
+        return {};
+    return m_firm + u"||" + m_key;
+}
+
+void StoreObject::sys_deleteid(const QString &id)
+{
+    ensureUsable();
+    if (!m_class.hasObjects()) {
+        throw AccessError(ErrorNumber::NoObjects, u"Die Klasse " + m_class.name + u" hat keine gespeicherten Objekte.");
+    }
+    QString firm;
+    QString key;
+    SplitObjectId(m_class.name, id, firm, key);
+
+    Session &s = *m_session;
+    Session::WriteScope scope(s);
+    QSqlQuery &query = s.statement(u"DELETE FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?");
+    query.addBindValue(firm);
+    query.addBindValue(key);
+    s.exec(query, u"Löschen von " + m_class.name + u' ' + id);
+    const int affected = query.numRowsAffected();
+    query.finish();
+    if (affected != 1) {
+        throw AccessError(ErrorNumber::ObjectNotFound,
+                          u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id + u" gibt es nicht.");
+    }
+    scope.commit();
+}
+
+void StoreObject::sys_Close()
+{
+    m_closed = true;
+}
+
+} // namespace store

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+#include "access/ServerObject.h"
+#include "store/ClassDescription.h"
+
+namespace store {
+
+class Session;
+
+// A server object of the store: the class object of a class, a new object
+// or a stored one, read in one query when opened and written in one
+// statement by sys_save.
+class StoreObject : public tolven::ServerObject
+{
+public:
+    static std::unique_ptr<StoreObject> classObject(std::shared_ptr<Session> session, const ClassDescription &cls);
+    static std::unique_ptr<StoreObject> createNew(std::shared_ptr<Session> session, const ClassDescription &cls);
+    static std::unique_ptr<StoreObject> openById(std::shared_ptr<Session> session, const ClassDescription &cls,
+                                                 const QString &id);
+
+    QString className() const override;
+    QString property(const QString &name) const override;
+    void setProperty(const QString &name, const QString &value) override;
+    QString callMethod(const QString &name, const QStringList &arguments = {}) override;
+    void sys_save() override;
+    QString sys_ID() const override;
+    void sys_deleteid(const QString &id) override;
+    void sys_Close() override;
+
+    Session &session() const;
+    const ClassDescription &description() const { return m_class; }
+
+private:
+    enum class Kind { ClassObject, New, Stored };
+
+    StoreObject(std::shared_ptr<Session> session, const ClassDescription &cls, Kind kind);
+    void ensureUsable() const;
+    void ensureInstance(const QString &what) const;
+    const PropertyDescription &findProperty(const QString &name) const;
+    qsizetype indexOf(const PropertyDescription &property) const;
+    void insert();
+    void update();
+
+    std::shared_ptr<Session> m_session;
+    const ClassDescription &m_class;
+    Kind m_kind;
+    QString m_firm;
+    QString m_key;
+    QStringList m_values;        // one per property, in the description's order
+    QList<bool> m_changed;       // likewise
+    bool m_closed = false;
+};
+
+// Splits an id Firm||key; throws AccessError naming the class for a malformed one.
+void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key);
+
+// Throws AccessError unless count lies within what the member takes.
+void CheckArgumentCount(const QString &what, int minimum, int maximum, qsizetype count);
+
+} // namespace store

@@ -1,0 +1,106 @@
+#include "StoreResultSet.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+#include "access/AccessError.h"
+#include "store/Session.h"
+#include "store/StoreObject.h"
+
+using tolven::AccessError;
+using tolven::ErrorNumber;
+
+namespace store {
+
+StoreResultSet::StoreResultSet(std::shared_ptr<Session> session, const ClassDescription &cls,
+                               const QueryDescription &query)
+    : m_session(std::move(session))
+    , m_class(cls)
+    , m_query(query)
+{
+}
+
+QString StoreResultSet::name() const
+{
+    return u"die Abfrage \"" + m_query.name + u"\" der Klasse " + m_class.name;
+}
+
+void StoreResultSet::ensureOpen() const
+{
+    if (m_closed)
+        throw AccessError(ErrorNumber::ObjectState, u"Die Ergebnismenge für " + name() + u" ist bereits geschlossen.");
+}
+
+void StoreResultSet::execute(const QStringList &arguments)
+{
+    ensureOpen();
+    CheckArgumentCount(u"Die Abfrage \"" + m_query.name + u"\" der Klasse " + m_class.name, m_query.minArguments,
+                       m_query.maxArguments, arguments.size());
+    // Arguments left out count as empty, as they always have on the server.
+    QStringList padded = arguments;
+    while (padded.size() < m_query.maxArguments)
+        padded << QString();
+
+    Session &s = *m_session;
+    const SqlStatement statement = m_query.build(s, padded);
+    m_statement = s.newStatement(statement.sql);
+    for (const QVariant &value : statement.values)
+        m_statement.addBindValue(value);
+    m_onRow = false;
+    m_row.clear();
+    s.exec(m_statement, name());
+    m_executed = true;
+}
+
+bool StoreResultSet::next()
+{
+    ensureOpen();
+    if (!m_executed)
+        throw AccessError(ErrorNumber::ObjectState, u"Vor next muss execute für " + name() + u" laufen.");
+    m_row.clear();
+    m_onRow = m_statement.next();
+    if (!m_onRow) {
+        if (m_statement.lastError().isValid())
+            m_session->fail(m_statement.lastError(), name());
+        m_statement.finish();
+        return false;
+    }
+    if (m_query.row) {
+        m_row = m_query.row(*m_session, m_statement);
+    } else {
+        const int count = m_statement.record().count();
+        for (int i = 0; i < count; ++i)
+            m_row << m_statement.value(i).toString();
+    }
+    return true;
+}
+
+QString StoreResultSet::getColumn(int n) const
+{
+    ensureOpen();
+    if (!m_onRow)
+        throw AccessError(ErrorNumber::ObjectState, u"Keine aktuelle Zeile in " + name() + u'.');
+    if (n < 1 || n > m_row.size()) {
+        throw AccessError(ErrorNumber::InvalidValue,
+                          u"Die Spalte " + QString::number(n) + u" gibt es in " + name() + u" nicht (1 bis "
+                              + QString::number(m_row.size()) + u").");
+    }
+    return m_row[n - 1];
+}
+
+int StoreResultSet::columnCount() const
+{
+    return int(m_row.size());
+}
+
+void StoreResultSet::close()
+{
+    if (m_closed)
+        return;
+    m_statement = QSqlQuery();
+    m_row.clear();
+    m_onRow = false;
+    m_closed = true;
+}
+
+} // namespace store

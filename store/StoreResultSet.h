@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <memory>
+
+#include "access/ResultSet.h"
+#include "store/ClassDescription.h"
+
+namespace store {
+
+class Session;
+
+// The rows of one class query, read from the database as it delivers them.
+class StoreResultSet : public tolven::ResultSet
+{
+public:
+    StoreResultSet(std::shared_ptr<Session> session, const ClassDescription &cls, const QueryDescription &query);
+
+    void execute(const QStringList &arguments) override;
+    bool next() override;
+    QString getColumn(int n) const override;
+    int columnCount() const override;
+    void close() override;
+
+private:
+    QString name() const;
+    void ensureOpen() const;
+
+    std::shared_ptr<Session> m_session;
+    const ClassDescription &m_class;
+    const QueryDescription &m_query;
+    QSqlQuery m_statement;
+    QStringList m_row;
+    bool m_executed = false;
+    bool m_onRow = false;
+    bool m_closed = false;
+};
+
+} // namespace store

@@ -1,0 +1,53 @@
+#include "TestDatabase.h"
+
+#include <QTest>
+
+#include "store/DemoData.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/StoreFactory.h"
+
+namespace testsupport {
+
+void addBackendRows()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("SQLite") << QStringLiteral("SQLite");
+    QTest::newRow("PostgreSQL") << QStringLiteral("PostgreSQL");
+}
+
+QString postgresAddress()
+{
+    return qEnvironmentVariable("TOLVEN_TEST_PG");
+}
+
+TestDatabase::TestDatabase(const QString &backend, bool demo)
+{
+    std::shared_ptr<store::Session> session;
+    if (backend == u"PostgreSQL") {
+        m_target = store::ParseAdminTarget(postgresAddress());
+        session = store::Session::openUnchecked(m_target, false);
+        store::schema::drop(*session);
+    } else {
+        m_target = store::DatabaseTarget::sqlite(m_dir.filePath(QStringLiteral("tolven.db")));
+        session = store::Session::openUnchecked(m_target, true);
+    }
+    store::schema::create(*session);
+    session->close();
+    if (demo) {
+        store::StoreFactory factory;
+        factory.connectTo(m_target);
+        store::FillDemoData(factory);
+    }
+}
+
+TestDatabase::~TestDatabase() = default;
+
+QString TestDatabase::connectString() const
+{
+    if (m_target.isSQLite())
+        return store::MakeConnectString(m_target.path, QStringLiteral("1972"));
+    return store::MakeConnectString(m_target.host, QString::number(m_target.port));
+}
+
+} // namespace testsupport
