@@ -76,6 +76,9 @@ int recordedVersion(Session &session)
 
 void create(Session &session)
 {
+    // WAL lets readers go on while one user writes; it cannot change inside a transaction.
+    if (!session.isPostgres())
+        session.execDirect(u"PRAGMA journal_mode=WAL"_qs, {}, u"Anlegen des Schemas"_qs);
     Session::WriteScope scope(session);
     for (const QString &sql : createStatements())
         session.execDirect(sql, {}, u"Anlegen des Schemas"_qs);

@@ -94,6 +94,7 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
     }
 
     auto session = std::shared_ptr<Session>(new Session(target, db, name));
+    db = QSqlDatabase(); // the session holds the only handle, so it can remove the connection
     if (!session->m_database.open()) {
         const QString why = driverText(session->m_database.lastError());
         session->m_open = false;
@@ -101,10 +102,11 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
                           u"Keine Verbindung zu " + target.describe() + u": " + why);
     }
     if (target.isSQLite()) {
-        // WAL lets readers go on while one user writes; full sync keeps a
-        // committed save across a power failure.
-        session->execDirect(u"PRAGMA journal_mode=WAL"_qs, {}, u"Öffnen der Datenbank"_qs);
+        // Full sync keeps a committed save across a power failure. (WAL mode is
+        // kept in the file itself; the schema sets it, opening writes nothing.)
         session->execDirect(u"PRAGMA synchronous=FULL"_qs, {}, u"Öffnen der Datenbank"_qs);
+    } else {
+        session->execDirect(u"SET client_min_messages TO WARNING"_qs, {}, u"Öffnen der Datenbank"_qs);
     }
     return session;
 }
@@ -199,6 +201,12 @@ void Session::execDirect(const QString &sql, const QVariantList &values, const Q
 {
     ensureOpen();
     QSqlQuery query(m_database);
+    if (values.isEmpty()) {
+        // PostgreSQL prepares only queries and data changes, not DDL or SET.
+        if (!query.exec(sql))
+            fail(query.lastError(), what);
+        return;
+    }
     if (!query.prepare(sql))
         fail(query.lastError(), what);
     for (const QVariant &value : values)

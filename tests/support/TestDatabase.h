@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "access/AccessError.h"
 #include "store/DatabaseTarget.h"
 
 // Store and integration tests run once per database: every test function of
@@ -47,5 +48,9 @@ private:
                 QFAIL("TOLVEN_TEST_PG is not set: run the tests through scripts/test");                     \
             QSKIP("no PostgreSQL cluster (TOLVEN_TEST_PG is not set; scripts/test starts one)");            \
         }                                                                                                   \
-        db = std::make_unique<testsupport::TestDatabase>(backend __VA_OPT__(, ) __VA_ARGS__);              \
+        try {                                                                                               \
+            db = std::make_unique<testsupport::TestDatabase>(backend __VA_OPT__(, ) __VA_ARGS__);          \
+        } catch (const tolven::AccessError &e) {                                                            \
+            QFAIL(qPrintable(u"test database: " + e.description()));                                        \
+        }                                                                                                   \
     } while (false)
