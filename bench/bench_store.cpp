@@ -1,0 +1,101 @@
+// Prints how long the object interface takes for the calls the client makes
+// most: opening an object by id, an M command, and saving new objects in one
+// transaction. Median of several rounds; sizes are printed with the figures.
+//
+//   bench_store                 SQLite file in a temporary folder
+//   bench_store HOST:PORT       also the PostgreSQL database "tolven" there
+//                               (its TOLVEN tables are recreated)
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+
+#include "access/AccessError.h"
+#include "store/DemoData.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/StoreFactory.h"
+
+namespace {
+
+constexpr int Rounds = 7;
+
+double medianMicroseconds(int operations, const std::function<void()> &round)
+{
+    QList<double> perOperation;
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        round();
+        perOperation << double(timer.nsecsElapsed()) / 1000.0 / operations;
+    }
+    std::sort(perOperation.begin(), perOperation.end());
+    return perOperation[Rounds / 2];
+}
+
+void benchmark(const store::DatabaseTarget &target, QTextStream &out)
+{
+    {
+        auto session = store::Session::openUnchecked(target, target.isSQLite());
+        store::schema::drop(*session);
+        store::schema::create(*session);
+    }
+    store::StoreFactory factory;
+    factory.connectTo(target);
+    store::FillDemoData(factory);
+    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
+    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\"")});
+
+    out << target.describe() << "\n";
+    constexpr int Lookups = 1000;
+    const double open = medianMicroseconds(Lookups, [&] {
+        for (int i = 0; i < Lookups; ++i)
+            factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->sys_Close();
+    });
+    out << QStringLiteral("  openById + property read:      %1 µs per object (%2 lookups a round)\n")
+               .arg(open, 0, 'f', 1).arg(Lookups);
+
+    const double command = medianMicroseconds(Lookups, [&] {
+        for (int i = 0; i < Lookups; ++i)
+            windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
+    });
+    out << QStringLiteral("  Xecute \"D ^%XTT\":              %1 µs per call\n").arg(command, 0, 'f', 1);
+
+    constexpr int Saves = 2000;
+    int round = 0;
+    const double save = medianMicroseconds(Saves, [&] {
+        ++round;
+        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TSTART")});
+        for (int i = 0; i < Saves; ++i) {
+            auto base = factory.createNew(QStringLiteral("TV.PersBasis"));
+            base->setProperty(QStringLiteral("PNR"), QStringLiteral("B%1-%2").arg(round).arg(i));
+            base->setProperty(QStringLiteral("fax"), QStringLiteral("0421 555-%1").arg(i));
+            base->sys_save();
+        }
+        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")});
+    });
+    out << QStringLiteral("  createNew + sys_save in TSTART: %1 µs per object (%2 objects a transaction)\n")
+               .arg(save, 0, 'f', 1).arg(Saves);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    try {
+        QTemporaryDir dir;
+        benchmark(store::DatabaseTarget::sqlite(dir.filePath(QStringLiteral("bench.db"))), out);
+        if (argc > 1)
+            benchmark(store::ParseAdminTarget(QString::fromLocal8Bit(argv[1])), out);
+    } catch (const tolven::AccessError &e) {
+        QTextStream(stderr) << "Fehler " << e.code() << ": " << e.description() << "\n";
+        return 1;
+    }
+    return 0;
+}
