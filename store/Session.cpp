@@ -162,14 +162,14 @@ QSqlQuery &Session::statement(const QString &sql)
     ensureOpen();
     auto it = m_statements.find(sql);
     if (it != m_statements.end()) {
-        it->finish();
-        return *it;
+        it->second.finish();
+        return it->second;
     }
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
         fail(query.lastError(), u"Vorbereiten einer Abfrage"_qs);
-    return *m_statements.insert(sql, std::move(query));
+    return m_statements.emplace(sql, std::move(query)).first->second;
 }
 
 QSqlQuery Session::newStatement(const QString &sql)

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 
 #include "store/DatabaseTarget.h"
 
@@ -98,7 +98,8 @@ private:
     DatabaseTarget m_target;
     QSqlDatabase m_database;
     QString m_connectionName;
-    QHash<QString, QSqlQuery> m_statements;
+    // Node-based, so a statement handed out stays put while others are added.
+    std::unordered_map<QString, QSqlQuery> m_statements;
     bool m_open = true;
     int m_transactionLevel = 0;  // TSTART count
     bool m_inDbTransaction = false;
