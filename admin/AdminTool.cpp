@@ -24,6 +24,7 @@ const char *const Usage =
     "Aufruf:\n"
     "  tolven-admin init [ZIEL] [--demo] [--force]   Datenbank mit Schema anlegen, mit --demo die Demofirmen einspielen\n"
     "  tolven-admin check [ZIEL]                      Schemaversion und Zeilenzahlen anzeigen\n"
+    "  tolven-admin upgrade [ZIEL]                    ein älteres Schema auf den Stand dieses Programms bringen\n"
     "  tolven-admin path                              die Datenbankdatei des Benutzers anzeigen\n"
     "\n"
     "ZIEL ist eine SQLite-Datei (Pfad), ein PostgreSQL-Server als HOST:PORT (Datenbank \"tolven\")\n"
@@ -136,6 +137,19 @@ int init(const Options &options, QTextStream &out, QTextStream &err)
     return 0;
 }
 
+int upgrade(const Options &options, QTextStream &out)
+{
+    const DatabaseTarget target = targetOf(options);
+    std::shared_ptr<Session> session = Session::openUnchecked(target, false);
+    const int found = store::schema::upgrade(*session);
+    if (found == store::schema::CurrentVersion)
+        out << "Das Schema von " << target.describe() << " hat schon die Version " << found << ".\n";
+    else
+        out << "Schema von " << target.describe() << " von Version " << found << " auf "
+            << store::schema::CurrentVersion << " gebracht.\n";
+    return 0;
+}
+
 int check(const Options &options, QTextStream &out, QTextStream &err)
 {
     const DatabaseTarget target = targetOf(options);
@@ -180,6 +194,8 @@ int RunAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return init(options, out, err);
         if (options.command == u"check")
             return check(options, out, err);
+        if (options.command == u"upgrade")
+            return upgrade(options, out);
         if (options.command == u"path" && options.target.isEmpty()) {
             out << store::DefaultDatabasePath() << "\n";
             return 0;

@@ -1,6 +1,9 @@
 #include "Schema.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "access/AccessError.h"
 
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
@@ -12,9 +15,22 @@ namespace {
 const QString MetaTable = u"tolven_meta"_qs;
 const QString CounterTable = u"tolven_counter"_qs;
 
-bool isIdColumn(const QString &column)
+// The columns of a class's table that hold its properties (the id's two
+// parts have columns of their own).
+QStringList propertyColumns(const ClassDescription &description)
 {
-    return column == u"firma" || column == u"obj_key";
+    QStringList columns;
+    for (const PropertyDescription &property : description.properties) {
+        if (property.column != u"firma" && property.column != u"obj_key")
+            columns << property.column;
+    }
+    return columns;
+}
+
+void recordVersion(Session &session)
+{
+    session.execDirect(u"UPDATE " + MetaTable + u" SET value = ? WHERE name = 'schema_version'",
+                       {QString::number(CurrentVersion)}, u"Eintragen der Schemaversion"_qs);
 }
 
 } // namespace
@@ -29,11 +45,13 @@ QStringList tableNames()
     return names;
 }
 
-QStringList createStatements()
+QStringList createStatements(bool ifMissing)
 {
+    const QString createTable = ifMissing ? u"CREATE TABLE IF NOT EXISTS "_qs : u"CREATE TABLE "_qs;
+    const QString createIndex = ifMissing ? u"CREATE INDEX IF NOT EXISTS "_qs : u"CREATE INDEX "_qs;
     QStringList statements;
-    statements << u"CREATE TABLE " + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
-    statements << u"CREATE TABLE " + CounterTable
+    statements << createTable + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
+    statements << createTable + CounterTable
             + u" (class_name VARCHAR(64) NOT NULL, firma VARCHAR(16) NOT NULL, last_value BIGINT NOT NULL,"
               u" PRIMARY KEY (class_name, firma))";
 
@@ -43,20 +61,17 @@ QStringList createStatements()
         QStringList columns{u"firma VARCHAR(16) NOT NULL"_qs, u"obj_key VARCHAR(64) NOT NULL"_qs};
         if (description.keyScheme == KeyScheme::RunningNumber)
             columns << u"obj_seq BIGINT NOT NULL"_qs;
-        for (const PropertyDescription &property : description.properties) {
-            if (!isIdColumn(property.column))
-                columns << property.column + u" TEXT";
-        }
+        for (const QString &column : propertyColumns(description))
+            columns << column + u" TEXT";
         columns << u"PRIMARY KEY (firma, obj_key)"_qs;
-        statements << u"CREATE TABLE " + description.table + u" (" + columns.join(u", ") + u')';
+        statements << createTable + description.table + u" (" + columns.join(u", ") + u')';
 
         if (description.keyScheme == KeyScheme::RunningNumber) {
-            statements << u"CREATE INDEX " + description.table + u"_seq ON " + description.table
-                    + u" (firma, obj_seq)";
+            statements << createIndex + description.table + u"_seq ON " + description.table + u" (firma, obj_seq)";
         }
         int n = 0;
         for (const QStringList &index : description.indexes) {
-            statements << u"CREATE INDEX " + description.table + u"_i" + QString::number(++n) + u" ON "
+            statements << createIndex + description.table + u"_i" + QString::number(++n) + u" ON "
                     + description.table + u" (firma, " + index.join(u", ") + u')';
         }
     }
@@ -85,6 +100,41 @@ void create(Session &session)
     session.execDirect(u"INSERT INTO " + MetaTable + u" (name, value) VALUES (?, ?)",
                        {u"schema_version"_qs, QString::number(CurrentVersion)}, u"Anlegen des Schemas"_qs);
     scope.commit();
+}
+
+int upgrade(Session &session)
+{
+    const int found = recordedVersion(session);
+    if (found < 0) {
+        throw tolven::AccessError(tolven::ErrorNumber::NoSchema,
+                                  session.target().describe() + u" ist keine TOLVEN-Datenbank (kein Schema gefunden).");
+    }
+    if (found > CurrentVersion) {
+        throw tolven::AccessError(tolven::ErrorNumber::SchemaVersion,
+                                  u"Das Schema von " + session.target().describe() + u" hat die Version "
+                                      + QString::number(found) + u" und ist neuer als dieses Programm (Version "
+                                      + QString::number(CurrentVersion) + u").");
+    }
+    if (found == CurrentVersion)
+        return found;
+
+    Session::WriteScope scope(session);
+    for (const QString &sql : createStatements(true))
+        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
+    for (const ClassDescription &description : AllClasses()) {
+        if (!description.hasObjects())
+            continue;
+        const QSqlRecord existing = session.database().record(description.table);
+        for (const QString &column : propertyColumns(description)) {
+            if (!existing.contains(column)) {
+                session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u" TEXT", {},
+                                   u"Aktualisieren des Schemas"_qs);
+            }
+        }
+    }
+    recordVersion(session);
+    scope.commit();
+    return found;
 }
 
 void drop(Session &session)

@@ -15,12 +15,18 @@ namespace schema {
 inline constexpr int CurrentVersion = 1;
 
 QStringList tableNames();
-QStringList createStatements();
+// With ifMissing, every table and index is created only where it is missing.
+QStringList createStatements(bool ifMissing = false);
 
 // The version recorded in the database; -1 when it holds no schema of ours.
 int recordedVersion(Session &session);
 // Creates every table and records the version, in one transaction.
 void create(Session &session);
+// Brings a schema of an older version to the current one, in one transaction:
+// adds the tables, columns and indexes that the class descriptions have and the
+// database lacks. Returns the version found. Throws AccessError for a database
+// without our schema or with a newer one.
+int upgrade(Session &session);
 // Drops every table of the schema that exists.
 void drop(Session &session);
 // Whether any table of the schema exists in the database.

@@ -132,7 +132,7 @@ void Session::checkSchema()
         const QString which = version > schema::CurrentVersion
             ? QString(u"neuer als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion) + u").")
             : QString(u"älter als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion)
-                  + u"); sie ist mit tolven-admin neu anzulegen.");
+                  + u"); tolven-admin upgrade bringt sie auf den neuen Stand.");
         throw AccessError(ErrorNumber::SchemaVersion,
                           u"Das Schema von " + m_target.describe() + u" hat die Version "
                               + QString::number(version) + u" und ist " + which);

@@ -25,6 +25,9 @@ private slots:
     void checkReportsWhatIsWrong_data();
     void checkReportsWhatIsWrong();
     void demoLoginsAreInTheDatabase();
+    void upgradeAddsWhatIsMissingAndKeepsData_data();
+    void upgradeAddsWhatIsMissingAndKeepsData();
+    void upgradeRefusesNewerSchema();
 
 private:
     struct Run
@@ -196,6 +199,70 @@ void TestAdmin::demoLoginsAreInTheDatabase()
     }
     QCOMPARE(inactive, 1);
     QCOMPARE(withoutDepartment, 1);
+}
+
+void TestAdmin::upgradeAddsWhatIsMissingAndKeepsData_data()
+{
+    testsupport::addBackendRows();
+}
+
+void TestAdmin::upgradeAddsWhatIsMissingAndKeepsData()
+{
+    QFETCH(QString, backend);
+    if (backend == u"PostgreSQL" && testsupport::postgresAddress().isEmpty())
+        QSKIP("no PostgreSQL cluster");
+    testsupport::TestDatabase db(backend);
+    const QString target = db.target().isSQLite() ? db.target().path : testsupport::postgresAddress();
+    {
+        // What an older version of the program would have made: a table and
+        // a column fewer.
+        auto session = store::Session::openUnchecked(db.target(), false);
+        session->execDirect(QStringLiteral("DROP TABLE tv_persbasis"), {}, QStringLiteral("Test"));
+        session->execDirect(QStringLiteral("ALTER TABLE tv_parpersedv DROP COLUMN p_bergrp"), {}, QStringLiteral("Test"));
+        session->execDirect(QStringLiteral("UPDATE tolven_meta SET value = '0' WHERE name = 'schema_version'"), {},
+                            QStringLiteral("Test"));
+    }
+    store::StoreFactory factory;
+    try {
+        factory.connectTo(db.target());
+        QFAIL("an older schema must be refused");
+    } catch (const tolven::AccessError &e) {
+        QCOMPARE(e.number(), tolven::ErrorNumber::SchemaVersion);
+        QVERIFY2(e.description().contains(u"tolven-admin upgrade"), qPrintable(e.description()));
+    }
+
+    Run result = run({QStringLiteral("upgrade"), target});
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QVERIFY(result.out.contains(u"von Version 0"));
+
+    factory.connectTo(db.target());
+    auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
+    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("Konkur24"));
+    QCOMPARE(person->property(QStringLiteral("BERGRP")), QString());
+    person->setProperty(QStringLiteral("BERGRP"), QStringLiteral("VK"));
+    person->sys_save();
+    auto base = factory.createNew(QStringLiteral("TV.PersBasis"));
+    base->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
+    base->setProperty(QStringLiteral("PNR"), QStringLiteral("1001"));
+    base->sys_save();
+
+    // A second upgrade has nothing to do.
+    result = run({QStringLiteral("upgrade"), target});
+    QCOMPARE(result.code, 0);
+    QVERIFY(result.out.contains(u"schon die Version"));
+}
+
+void TestAdmin::upgradeRefusesNewerSchema()
+{
+    testsupport::TestDatabase db(QStringLiteral("SQLite"), false);
+    {
+        auto session = store::Session::openUnchecked(db.target(), false);
+        session->execDirect(QStringLiteral("UPDATE tolven_meta SET value = '999' WHERE name = 'schema_version'"), {},
+                            QStringLiteral("Test"));
+    }
+    const Run result = run({QStringLiteral("upgrade"), db.target().path});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(u"neuer"), qPrintable(result.err));
 }
 
 QTEST_GUILESS_MAIN(TestAdmin)
