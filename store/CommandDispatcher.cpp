@@ -42,16 +42,13 @@ const QList<CommandForm> &commandForms()
              args.expect(u",PERSONAL=");
              const QString person = args.literal();
              args.end();
-             session.firm = firm;
-             session.branch = branch;
-             session.person = person;
-             session.contextPrepared = false;
+             session.context = Session::Context{firm, branch, person, false};
              return QString();
          }},
         {u"D ^%XTT"_qs, true,
          [](Session &session, MCommand &) {
              requireContext(session, u"D ^%XTT"_qs);
-             session.contextPrepared = true;
+             session.context.prepared = true;
              return QString();
          }},
         {u"TSTART"_qs, true,

@@ -38,12 +38,17 @@ public:
     bool isPostgres() const { return !m_target.isSQLite(); }
     QSqlDatabase &database() { return m_database; }
 
-    // The context set by "S FIRMA=...,FIL=...,PERSONAL=..." and "D ^%XTT".
-    QString firm;
-    QString branch;
-    QString person;
-    bool contextPrepared = false;
-    bool hasContext() const { return !firm.isEmpty(); }
+    // What the M commands keep between calls: firm, branch and person set by
+    // "S FIRMA=...,FIL=...,PERSONAL=..." and readied by "D ^%XTT".
+    struct Context
+    {
+        QString firm;
+        QString branch;
+        QString person;
+        bool prepared = false;
+    };
+    Context context;
+    bool hasContext() const { return !context.firm.isEmpty(); }
 
     // A prepared statement for sql, kept for the session's next calls.
     QSqlQuery &statement(const QString &sql);

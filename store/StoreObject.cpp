@@ -291,27 +291,29 @@ void StoreObject::insert()
 {
     Session &s = *m_session;
     if (m_firm.isEmpty())
-        m_firm = s.firm;
+        m_firm = s.context.firm;
     if (!isDigits(m_firm)) {
         throw AccessError(ErrorNumber::InvalidValue,
                           u"Ungültige Firma \"" + m_firm + u"\" beim Speichern eines Objekts der Klasse " + m_class.name
                               + u": erwartet wird eine Firmennummer.");
     }
 
+    const bool running = m_class.keyScheme == KeyScheme::RunningNumber;
+    if (!running && (m_key.isEmpty() || m_key.contains(u"||") || m_key.size() > 64 || hasControlCharacters(m_key))) {
+        throw AccessError(ErrorNumber::InvalidValue,
+                          u"Ungültiger Schlüssel \"" + m_key + u"\" (Eigenschaft " + m_class.keyProperty
+                              + u") beim Speichern eines Objekts der Klasse " + m_class.name + u'.');
+    }
+
     Session::WriteScope scope(s);
     QStringList columns{u"firma"_qs, u"obj_key"_qs};
     QVariantList values;
     qint64 number = 0;
-    if (m_class.keyScheme == KeyScheme::RunningNumber) {
+    if (running) {
         number = s.nextNumber(m_class.name, m_firm);
         columns << u"obj_seq"_qs;
         values << m_firm << QString::number(number) << number;
     } else {
-        if (m_key.isEmpty() || m_key.contains(u"||") || m_key.size() > 64 || hasControlCharacters(m_key)) {
-            throw AccessError(ErrorNumber::InvalidValue,
-                              u"Ungültiger Schlüssel \"" + m_key + u"\" (Eigenschaft " + m_class.keyProperty
-                                  + u") beim Speichern eines Objekts der Klasse " + m_class.name + u'.');
-        }
         values << m_firm << m_key;
     }
     for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
@@ -328,7 +330,7 @@ void StoreObject::insert()
                                    + placeholders.join(u", ") + u')');
     for (const QVariant &value : values)
         query.addBindValue(value);
-    const QString newKey = m_class.keyScheme == KeyScheme::RunningNumber ? QString::number(number) : m_key;
+    const QString newKey = running ? QString::number(number) : m_key;
     s.exec(query, u"Speichern eines Objekts der Klasse " + m_class.name,
            u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + m_firm + u"||" + newKey + u" gibt es bereits.");
     scope.commit();

@@ -67,6 +67,7 @@ private slots:
     void transactionGroupsWrites();
     void transactionEndsWithTheConnection();
     void failedStatementRollsBackTheTransaction();
+    void otherSessionsSeeOnlyCommittedWrites();
     void callsAfterDisconnectFail();
 
 private:
@@ -444,6 +445,27 @@ void TestStore::failedStatementRollsBackTheTransaction()
     EXPECT_ACCESS_ERROR(xecute(QStringLiteral("TCOMMIT")), ErrorNumber::TransactionState, QStringLiteral("TCOMMIT"));
     savePerson(QStringLiteral("NACHHER"), QStringLiteral("Nachher"));
     QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NACHHER")));
+}
+
+void TestStore::otherSessionsSeeOnlyCommittedWrites()
+{
+    store::StoreFactory other;
+    QVERIFY(other.connect(m_db->connectString()));
+    xecute(QStringLiteral("TSTART"));
+    savePerson(QStringLiteral("NEU"), QStringLiteral("Neu"));
+    auto readFromOther = [&] {
+        try {
+            other.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NEU"));
+            return true;
+        } catch (const AccessError &e) {
+            if (e.number() != ErrorNumber::ObjectNotFound)
+                throw;
+            return false;
+        }
+    };
+    QVERIFY(!readFromOther());
+    xecute(QStringLiteral("TCOMMIT"));
+    QVERIFY(readFromOther());
 }
 
 void TestStore::callsAfterDisconnectFail()
