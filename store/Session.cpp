@@ -70,7 +70,7 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         }
         if (file.exists() && !file.isFile()) {
             throw AccessError(ErrorNumber::ConnectFailed,
-                              u"" + target.path + u" ist keine Datenbankdatei.");
+                              target.path + u" ist keine Datenbankdatei.");
         }
         db = QSqlDatabase::addDatabase(u"QSQLITE"_qs, name);
         db.setDatabaseName(target.path);
@@ -90,6 +90,9 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         // Without a timeout a host that accepts but never answers would hang the client.
         if (!target.conninfo.contains(u"connect_timeout") && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
             options << u"connect_timeout=" + QString::number(ConnectTimeoutSeconds);
+        // Notices (such as "table does not exist, skipping") are no business of the user's.
+        if (!target.conninfo.contains(u"options"))
+            options << u"options='-c client_min_messages=warning'"_qs;
         db.setConnectOptions(options.join(u' '));
     }
 
@@ -105,8 +108,6 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         // Full sync keeps a committed save across a power failure. (WAL mode is
         // kept in the file itself; the schema sets it, opening writes nothing.)
         session->execDirect(u"PRAGMA synchronous=FULL"_qs, {}, u"Öffnen der Datenbank"_qs);
-    } else {
-        session->execDirect(u"SET client_min_messages TO WARNING"_qs, {}, u"Öffnen der Datenbank"_qs);
     }
     return session;
 }
