@@ -176,6 +176,15 @@ void TestStore::unknownMembersAreRefused_data()
         << ErrorNumber::NoObjects << QStringLiteral("TV.Windows");
     QTest::newRow("query") << Call([](tolven::ServerFactory &f) { f.openQuery(QStringLiteral("TV.ParPersEdv"), QStringLiteral("Alle")); })
                            << ErrorNumber::UnknownQuery << QStringLiteral("\"Alle\"");
+    QTest::newRow("query name with sql") << Call([](tolven::ServerFactory &f) {
+        f.openQuery(QStringLiteral("TV.Windows"), QStringLiteral("KkrSuche' OR 1=1 --"));
+    }) << ErrorNumber::UnknownQuery << QStringLiteral("KkrSuche' OR 1=1 --");
+    QTest::newRow("property name with sql") << Call([](tolven::ServerFactory &f) {
+        f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->property(QStringLiteral("p_pname FROM tv_parpersedv --"));
+    }) << ErrorNumber::UnknownProperty << QStringLiteral("p_pname FROM");
+    QTest::newRow("method name with sql") << Call([](tolven::ServerFactory &f) {
+        f.classObject(QStringLiteral("TV.ParPersEdv"))->callMethod(QStringLiteral("PNAME; DROP TABLE x LogicalToODBC"), {QString()});
+    }) << ErrorNumber::UnknownMethod << QStringLiteral("DROP TABLE x");
     QTest::newRow("property read") << Call([](tolven::ServerFactory &f) {
         f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->property(QStringLiteral("Gehalt"));
     }) << ErrorNumber::UnknownProperty << QStringLiteral("Gehalt");
