@@ -18,6 +18,16 @@ const T *findByName(const QList<T> &members, QStringView name)
 
 } // namespace
 
+QStringList ClassDescription::propertyColumns() const
+{
+    QStringList columns;
+    for (const PropertyDescription &property : properties) {
+        if (!property.isIdPart())
+            columns << property.column;
+    }
+    return columns;
+}
+
 const PropertyDescription *ClassDescription::findProperty(QStringView propertyName) const
 {
     return findByName(properties, propertyName);

@@ -26,6 +26,9 @@ struct PropertyDescription
     QString name;       // as the client names it
     QString column;     // column of the class's table
     PropertyType type = PropertyType::Text;
+
+    // Firm and key are the two parts of the id, with columns of their own.
+    bool isIdPart() const { return column == u"firma" || column == u"obj_key"; }
 };
 
 // How the key part of an id (Firm||key) comes about.
@@ -84,6 +87,8 @@ struct ClassDescription
     QList<MethodDescription> methods;
 
     bool hasObjects() const { return keyScheme != KeyScheme::None; }
+    // The table's columns for the properties that are not part of the id, in order.
+    QStringList propertyColumns() const;
     const PropertyDescription *findProperty(QStringView propertyName) const;
     const QueryDescription *findQuery(QStringView queryName) const;
     const MethodDescription *findMethod(QStringView methodName) const;

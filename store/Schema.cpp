@@ -15,18 +15,6 @@ namespace {
 const QString MetaTable = u"tolven_meta"_qs;
 const QString CounterTable = u"tolven_counter"_qs;
 
-// The columns of a class's table that hold its properties (the id's two
-// parts have columns of their own).
-QStringList propertyColumns(const ClassDescription &description)
-{
-    QStringList columns;
-    for (const PropertyDescription &property : description.properties) {
-        if (property.column != u"firma" && property.column != u"obj_key")
-            columns << property.column;
-    }
-    return columns;
-}
-
 void recordVersion(Session &session)
 {
     session.execDirect(u"UPDATE " + MetaTable + u" SET value = ? WHERE name = 'schema_version'",
@@ -61,7 +49,7 @@ QStringList createStatements(bool ifMissing)
         QStringList columns{u"firma VARCHAR(16) NOT NULL"_qs, u"obj_key VARCHAR(64) NOT NULL"_qs};
         if (description.keyScheme == KeyScheme::RunningNumber)
             columns << u"obj_seq BIGINT NOT NULL"_qs;
-        for (const QString &column : propertyColumns(description))
+        for (const QString &column : description.propertyColumns())
             columns << column + u" TEXT";
         columns << u"PRIMARY KEY (firma, obj_key)"_qs;
         statements << createTable + description.table + u" (" + columns.join(u", ") + u')';
@@ -125,7 +113,7 @@ int upgrade(Session &session)
         if (!description.hasObjects())
             continue;
         const QSqlRecord existing = session.database().record(description.table);
-        for (const QString &column : propertyColumns(description)) {
+        for (const QString &column : description.propertyColumns()) {
             if (!existing.contains(column)) {
                 session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u" TEXT", {},
                                    u"Aktualisieren des Schemas"_qs);

@@ -92,11 +92,6 @@ void validate(const ClassDescription &cls, const PropertyDescription &property, 
     }
 }
 
-bool isIdColumn(const QString &column)
-{
-    return column == u"firma" || column == u"obj_key";
-}
-
 } // namespace
 
 void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key)
@@ -148,11 +143,7 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
     QString key;
     SplitObjectId(cls.name, id, firm, key);
 
-    QStringList columns{u"firma"_qs, u"obj_key"_qs};
-    for (const PropertyDescription &property : cls.properties) {
-        if (!isIdColumn(property.column))
-            columns << property.column;
-    }
+    const QStringList columns = QStringList{u"firma"_qs, u"obj_key"_qs} + cls.propertyColumns();
     Session &s = *session;
     QSqlQuery &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
                                    + u" WHERE firma = ? AND obj_key = ?");
@@ -169,7 +160,7 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
     object->m_key = query.value(1).toString();
     int column = 2;
     for (qsizetype i = 0; i < cls.properties.size(); ++i) {
-        if (!isIdColumn(cls.properties[i].column))
+        if (!cls.properties[i].isIdPart())
             object->m_values[i] = query.value(column++).toString();
     }
     query.finish();
@@ -233,7 +224,7 @@ void StoreObject::setProperty(const QString &name, const QString &value)
 {
     ensureInstance(u"Das Setzen der Eigenschaft " + name);
     const PropertyDescription &property = findProperty(name);
-    if (isIdColumn(property.column)) {
+    if (property.isIdPart()) {
         QString &target = property.column == u"firma" ? m_firm : m_key;
         if (m_kind == Kind::Stored && value != target) {
             throw AccessError(ErrorNumber::ObjectState,
@@ -317,7 +308,7 @@ void StoreObject::insert()
         values << m_firm << m_key;
     }
     for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
-        if (isIdColumn(m_class.properties[i].column))
+        if (m_class.properties[i].isIdPart())
             continue;
         columns << m_class.properties[i].column;
         values << m_values[i];

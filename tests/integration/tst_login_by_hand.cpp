@@ -4,9 +4,9 @@
 #include "access/AccessError.h"
 #include "access/MLiteral.h"
 #include "store/StoreFactory.h"
+#include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
 
-using tolven::AccessError;
 using tolven::ErrorNumber;
 
 // The login as the client runs it, by hand through the object interface:
@@ -71,13 +71,8 @@ void TestLoginByHand::personCodeWithQuoteCannotChangeTheCommand()
     windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=1,FIL=0,PERSONAL=" + tolven::MQuote(code)});
     windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
     // Pasted in raw, it breaks the command, which is refused whole.
-    bool refused = false;
-    try {
-        windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=1,FIL=0,PERSONAL=\"" + code + u"\""});
-    } catch (const AccessError &e) {
-        refused = e.number() == ErrorNumber::MalformedCommand;
-    }
-    QVERIFY(refused);
+    EXPECT_ACCESS_ERROR(windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=1,FIL=0,PERSONAL=\"" + code + u"\""}),
+                        ErrorNumber::MalformedCommand, QStringLiteral("PERSONAL"));
 }
 
 QTEST_GUILESS_MAIN(TestLoginByHand)

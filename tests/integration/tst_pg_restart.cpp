@@ -3,6 +3,7 @@
 
 #include "access/AccessError.h"
 #include "store/StoreFactory.h"
+#include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
 
 using tolven::AccessError;
@@ -25,7 +26,6 @@ private slots:
 
 private:
     void restartServer();
-    ErrorNumber errorOf(const std::function<void()> &call);
     void login(store::StoreFactory &factory);
 
     std::unique_ptr<testsupport::TestDatabase> m_db;
@@ -52,16 +52,6 @@ void TestPgRestart::restartServer()
     QCOMPARE(status, 0);
 }
 
-ErrorNumber TestPgRestart::errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AccessError &e) {
-        return e.number();
-    }
-    return ErrorNumber{};
-}
-
 void TestPgRestart::login(store::StoreFactory &factory)
 {
     QVERIFY(factory.connect(m_db->connectString()));
@@ -79,12 +69,12 @@ void TestPgRestart::nextCallFailsAndReconnectWorks()
     restartServer();
     QVERIFY(factory.isConnected()); // nobody has asked the server yet
 
-    const ErrorNumber number = errorOf([&] {
+    const ErrorNumber number = testsupport::ErrorOf([&] {
         factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
     });
     QCOMPARE(number, ErrorNumber::ConnectionLost);
     QVERIFY(!factory.isConnected());
-    QCOMPARE(errorOf([&] { factory.classObject(QStringLiteral("TV.Windows")); }), ErrorNumber::NotConnected);
+    QCOMPARE(testsupport::ErrorOf([&] { factory.classObject(QStringLiteral("TV.Windows")); }), ErrorNumber::NotConnected);
 
     login(factory);
     auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
@@ -102,12 +92,12 @@ void TestPgRestart::openTransactionIsLost()
     department->sys_save();
 
     restartServer();
-    QCOMPARE(errorOf([&] { windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")}); }),
+    QCOMPARE(testsupport::ErrorOf([&] { windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")}); }),
              ErrorNumber::ConnectionLost);
     QVERIFY(!factory.isConnected());
 
     login(factory);
-    QCOMPARE(errorOf([&] { factory.openById(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||77")); }),
+    QCOMPARE(testsupport::ErrorOf([&] { factory.openById(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||77")); }),
              ErrorNumber::ObjectNotFound);
 }
 

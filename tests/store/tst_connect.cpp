@@ -9,12 +9,11 @@
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
-
-Q_DECLARE_METATYPE(ErrorNumber)
 
 class TestConnect : public QObject
 {

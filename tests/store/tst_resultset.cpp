@@ -6,6 +6,7 @@
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "store/StoreResultSet.h"
+#include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
 
 using tolven::AccessError;
@@ -32,7 +33,6 @@ private slots:
 
 private:
     std::unique_ptr<store::StoreResultSet> query();
-    static ErrorNumber errorOf(const std::function<void()> &call);
 
     std::unique_ptr<testsupport::TestDatabase> m_db;
     std::shared_ptr<store::Session> m_session;
@@ -65,16 +65,6 @@ std::unique_ptr<store::StoreResultSet> TestResultSet::query()
 {
     return std::make_unique<store::StoreResultSet>(m_session, *store::FindClass(QStringLiteral("TV.ParPersEdv")),
                                                    m_people);
-}
-
-ErrorNumber TestResultSet::errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AccessError &e) {
-        return e.number();
-    }
-    return ErrorNumber{};
 }
 
 void TestResultSet::rowsComeInOrderWithTheirColumns()
@@ -138,17 +128,17 @@ void TestResultSet::missingArgumentsCountAsEmpty()
 void TestResultSet::misuseIsRefused()
 {
     auto rows = query();
-    QCOMPARE(errorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
-    QCOMPARE(errorOf([&] { rows->execute({}); }), ErrorNumber::WrongArguments);
-    QCOMPARE(errorOf([&] { rows->execute({QStringLiteral("1"), QString(), QString()}); }), ErrorNumber::WrongArguments);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({}); }), ErrorNumber::WrongArguments);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({QStringLiteral("1"), QString(), QString()}); }), ErrorNumber::WrongArguments);
     rows->execute({QStringLiteral("1")});
-    QCOMPARE(errorOf([&] { rows->getColumn(1); }), ErrorNumber::ObjectState); // before the first next
+    QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(1); }), ErrorNumber::ObjectState); // before the first next
     QVERIFY(rows->next());
-    QCOMPARE(errorOf([&] { rows->getColumn(0); }), ErrorNumber::InvalidValue);
-    QCOMPARE(errorOf([&] { rows->getColumn(4); }), ErrorNumber::InvalidValue);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(0); }), ErrorNumber::InvalidValue);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(4); }), ErrorNumber::InvalidValue);
     rows->close();
-    QCOMPARE(errorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
-    QCOMPARE(errorOf([&] { rows->execute({QStringLiteral("1")}); }), ErrorNumber::ObjectState);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({QStringLiteral("1")}); }), ErrorNumber::ObjectState);
     rows->close(); // twice is harmless
 }
 

@@ -8,32 +8,13 @@
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
 using tolven::ServerObject;
 
-Q_DECLARE_METATYPE(ErrorNumber)
-
-namespace {
-
-// Runs call and returns the number of the AccessError it throws; fails the
-// test when it throws nothing.
-#define EXPECT_ACCESS_ERROR(call, expectedNumber, descriptionPart)                                     \
-    do {                                                                                               \
-        bool thrown_ = false;                                                                          \
-        try {                                                                                          \
-            call;                                                                                      \
-        } catch (const AccessError &e_) {                                                              \
-            thrown_ = true;                                                                            \
-            QCOMPARE(e_.number(), expectedNumber);                                                     \
-            QVERIFY2(e_.description().contains(descriptionPart), qPrintable(e_.description()));        \
-        }                                                                                              \
-        QVERIFY2(thrown_, "no AccessError thrown");                                                    \
-    } while (false)
-
-} // namespace
 
 class TestStore : public QObject
 {
