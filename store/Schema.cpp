@@ -90,12 +90,13 @@ void create(Session &session)
     scope.commit();
 }
 
-int upgrade(Session &session)
+int usableVersion(Session &session)
 {
     const int found = recordedVersion(session);
     if (found < 0) {
         throw tolven::AccessError(tolven::ErrorNumber::NoSchema,
-                                  session.target().describe() + u" ist keine TOLVEN-Datenbank (kein Schema gefunden).");
+                                  session.target().describe() + u" ist keine TOLVEN-Datenbank (kein Schema gefunden). "
+                                  u"Sie wird mit tolven-admin init angelegt.");
     }
     if (found > CurrentVersion) {
         throw tolven::AccessError(tolven::ErrorNumber::SchemaVersion,
@@ -103,6 +104,12 @@ int upgrade(Session &session)
                                       + QString::number(found) + u" und ist neuer als dieses Programm (Version "
                                       + QString::number(CurrentVersion) + u").");
     }
+    return found;
+}
+
+int upgrade(Session &session)
+{
+    const int found = usableVersion(session);
     if (found == CurrentVersion)
         return found;
 

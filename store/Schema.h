@@ -20,6 +20,9 @@ QStringList createStatements(bool ifMissing = false);
 
 // The version recorded in the database; -1 when it holds no schema of ours.
 int recordedVersion(Session &session);
+// The recorded version, when this program can work with the database or bring
+// it up to date; throws AccessError for no schema of ours or a newer one.
+int usableVersion(Session &session);
 // Creates every table and records the version, in one transaction.
 void create(Session &session);
 // Brings a schema of an older version to the current one, in one transaction:

@@ -121,22 +121,18 @@ std::shared_ptr<Session> Session::open(const DatabaseTarget &target)
 
 void Session::checkSchema()
 {
-    const int version = schema::recordedVersion(*this);
-    if (version < 0) {
+    try {
+        const int version = schema::usableVersion(*this);
+        if (version < schema::CurrentVersion) {
+            throw AccessError(ErrorNumber::SchemaVersion,
+                              u"Das Schema von " + m_target.describe() + u" hat die Version " + QString::number(version)
+                                  + u" und ist älter als dieses Programm (Version "
+                                  + QString::number(schema::CurrentVersion)
+                                  + u"); tolven-admin upgrade bringt sie auf den neuen Stand.");
+        }
+    } catch (const AccessError &) {
         close();
-        throw AccessError(ErrorNumber::NoSchema,
-                          m_target.describe() + u" ist keine TOLVEN-Datenbank (kein Schema gefunden). "
-                          u"Sie wird mit tolven-admin init angelegt.");
-    }
-    if (version != schema::CurrentVersion) {
-        close();
-        const QString which = version > schema::CurrentVersion
-            ? QString(u"neuer als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion) + u").")
-            : QString(u"älter als dieses Programm (Version "_qs + QString::number(schema::CurrentVersion)
-                  + u"); tolven-admin upgrade bringt sie auf den neuen Stand.");
-        throw AccessError(ErrorNumber::SchemaVersion,
-                          u"Das Schema von " + m_target.describe() + u" hat die Version "
-                              + QString::number(version) + u" und ist " + which);
+        throw;
     }
 }
 
