@@ -1,5 +1,9 @@
 #include "ClassDescription.h"
 
+#include "store/Arguments.h"
+#include "store/Session.h"
+#include "store/StoreObject.h"
+
 namespace store {
 
 namespace {
@@ -28,6 +32,14 @@ QStringList ClassDescription::propertyColumns() const
     return columns;
 }
 
+QStringList ClassDescription::storedColumns() const
+{
+    QStringList columns = propertyColumns();
+    for (const DerivedColumn &derived : derivedColumns)
+        columns << derived.column;
+    return columns;
+}
+
 const PropertyDescription *ClassDescription::findProperty(QStringView propertyName) const
 {
     return findByName(properties, propertyName);
@@ -41,6 +53,59 @@ const QueryDescription *ClassDescription::findQuery(QStringView queryName) const
 const MethodDescription *ClassDescription::findMethod(QStringView methodName) const
 {
     return findByName(methods, methodName);
+}
+
+PropertyDescription FirmProperty()
+{
+    return {u"Firma"_qs, u"firma"_qs, PropertyType::Text};
+}
+
+PropertyDescription KeyProperty(const QString &name)
+{
+    return {name, u"obj_key"_qs, PropertyType::Text};
+}
+
+namespace {
+
+PropertyDescription typed(const QString &name, PropertyType type)
+{
+    return {name, u"p_" + name.toLower(), type};
+}
+
+} // namespace
+
+PropertyDescription TextProperty(const QString &name)
+{
+    return typed(name, PropertyType::Text);
+}
+
+PropertyDescription NumberProperty(const QString &name)
+{
+    return typed(name, PropertyType::Number);
+}
+
+PropertyDescription DateProperty(const QString &name)
+{
+    return typed(name, PropertyType::Date);
+}
+
+PropertyDescription FlagProperty(const QString &name)
+{
+    return typed(name, PropertyType::Flag);
+}
+
+MethodDescription DeleteAllMethod()
+{
+    return {u"Delall"_qs, 1, 1, [](MethodCall &call) {
+                const ClassDescription &cls = call.object.description();
+                const QString firm = FirmArgument(call.arguments[0], u"die Firma von " + cls.name + u".Delall");
+                Session &session = call.session;
+                Session::WriteScope scope(session);
+                session.execDirect(u"DELETE FROM " + cls.table + u" WHERE firma = ?", {firm},
+                                   u"Löschen aller Objekte von " + cls.name + u" der Firma " + firm);
+                scope.commit();
+                return QString();
+            }};
 }
 
 } // namespace store

@@ -31,6 +31,16 @@ struct PropertyDescription
     bool isIdPart() const { return column == u"firma" || column == u"obj_key"; }
 };
 
+// A column the store keeps from a property's value, such as a search key or
+// a form that compares as a number. Written whenever the property is; never
+// a property itself.
+struct DerivedColumn
+{
+    QString column;
+    QString property;
+    std::function<QString(const QString &)> derive;
+};
+
 // How the key part of an id (Firm||key) comes about.
 enum class KeyScheme {
     None,           // no stored objects: class methods and queries only
@@ -82,6 +92,7 @@ struct ClassDescription
     KeyScheme keyScheme = KeyScheme::None;
     QString keyProperty;                      // KeyScheme::Property only
     QList<PropertyDescription> properties;    // "Firma" is always there for stored classes
+    QList<DerivedColumn> derivedColumns;
     QList<QStringList> indexes;               // further indexes: column lists after firma
     QList<QueryDescription> queries;
     QList<MethodDescription> methods;
@@ -89,9 +100,24 @@ struct ClassDescription
     bool hasObjects() const { return keyScheme != KeyScheme::None; }
     // The table's columns for the properties that are not part of the id, in order.
     QStringList propertyColumns() const;
+    // The property columns followed by the derived ones: every column besides the id's.
+    QStringList storedColumns() const;
     const PropertyDescription *findProperty(QStringView propertyName) const;
     const QueryDescription *findQuery(QStringView queryName) const;
     const MethodDescription *findMethod(QStringView methodName) const;
 };
+
+// Building blocks of the descriptions. Property columns are "p_" and the
+// lower-case name; the firm and the key are the id's own columns.
+PropertyDescription FirmProperty();
+PropertyDescription KeyProperty(const QString &name);
+PropertyDescription TextProperty(const QString &name);
+PropertyDescription NumberProperty(const QString &name);
+PropertyDescription DateProperty(const QString &name);
+PropertyDescription FlagProperty(const QString &name);
+
+// The class method Delall(firm): deletes every object of the class in that
+// firm, in one transaction.
+MethodDescription DeleteAllMethod();
 
 } // namespace store

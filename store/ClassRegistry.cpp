@@ -8,6 +8,8 @@ const QList<ClassDescription> &AllClasses()
         QList<ClassDescription> all;
         all << WindowsClassDescription();
         all << LoginClassDescriptions();
+        all << MasterDataClassDescriptions();
+        all << KonkurClassDescriptions();
         return all;
     }();
     return classes;

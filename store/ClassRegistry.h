@@ -15,5 +15,7 @@ const ClassDescription *FindClass(QStringView name);
 // The descriptions, grouped as the files that hold them.
 QList<ClassDescription> LoginClassDescriptions();
 ClassDescription WindowsClassDescription();
+QList<ClassDescription> MasterDataClassDescriptions();
+QList<ClassDescription> KonkurClassDescriptions();
 
 } // namespace store

@@ -15,25 +15,9 @@ namespace store {
 
 namespace {
 
-struct CommandForm
-{
-    QString head;     // the command's fixed beginning
-    bool exact;       // the whole command is head
-    std::function<QString(Session &, MCommand &)> run;
-};
-
-void requireContext(Session &session, const QString &command)
-{
-    if (!session.hasContext()) {
-        throw AccessError(ErrorNumber::NoSessionContext,
-                          u"Der Befehl \"" + command + u"\" braucht Firma, Filiale und Personal der Sitzung "
-                              u"(S FIRMA=...,FIL=...,PERSONAL=\"...\").");
-    }
-}
-
 const QList<CommandForm> &commandForms()
 {
-    static const QList<CommandForm> forms{
+    static const QList<CommandForm> forms = QList<CommandForm>{
         {u"S FIRMA="_qs, false,
          [](Session &session, MCommand &args) {
              const QString firm = args.number();
@@ -47,7 +31,7 @@ const QList<CommandForm> &commandForms()
          }},
         {u"D ^%XTT"_qs, true,
          [](Session &session, MCommand &) {
-             requireContext(session, u"D ^%XTT"_qs);
+             RequireContext(session, u"D ^%XTT"_qs);
              session.context.prepared = true;
              return QString();
          }},
@@ -66,11 +50,20 @@ const QList<CommandForm> &commandForms()
              session.rollbackTransaction();
              return QString();
          }},
-    };
+    } + LookupCommandForms();
     return forms;
 }
 
 } // namespace
+
+void RequireContext(Session &session, const QString &command)
+{
+    if (!session.hasContext()) {
+        throw AccessError(ErrorNumber::NoSessionContext,
+                          u"Der Befehl \"" + command + u"\" braucht Firma, Filiale und Personal der Sitzung "
+                              u"(S FIRMA=...,FIL=...,PERSONAL=\"...\").");
+    }
+}
 
 QString ExecuteCommand(Session &session, const QString &command)
 {

@@ -2,24 +2,6 @@
 
 namespace store {
 
-namespace {
-
-PropertyDescription firmProperty()
-{
-    return {u"Firma"_qs, u"firma"_qs, PropertyType::Text};
-}
-
-PropertyDescription keyProperty(const QString &name)
-{
-    return {name, u"obj_key"_qs, PropertyType::Text};
-}
-
-PropertyDescription text(const QString &name)
-{
-    return {name, u"p_" + name.toLower(), PropertyType::Text};
-}
-
-} // namespace
 
 QList<ClassDescription> LoginClassDescriptions()
 {
@@ -29,29 +11,29 @@ QList<ClassDescription> LoginClassDescriptions()
     personnel.table = u"tv_parpersedv"_qs;
     personnel.keyScheme = KeyScheme::Property;
     personnel.keyProperty = u"Personalcode"_qs;
-    personnel.properties = {firmProperty(),
-                            keyProperty(u"Personalcode"_qs),
-                            text(u"Passwort"_qs),
-                            {u"AKTIV"_qs, u"p_aktiv"_qs, PropertyType::Flag},
-                            text(u"PNAME"_qs),
-                            text(u"ABTNR"_qs),
-                            text(u"DW"_qs),
-                            text(u"BERGRP"_qs),
-                            text(u"PNR"_qs)};
+    personnel.properties = {FirmProperty(),
+                            KeyProperty(u"Personalcode"_qs),
+                            TextProperty(u"Passwort"_qs),
+                            FlagProperty(u"AKTIV"_qs),
+                            TextProperty(u"PNAME"_qs),
+                            TextProperty(u"ABTNR"_qs),
+                            TextProperty(u"DW"_qs),
+                            TextProperty(u"BERGRP"_qs),
+                            TextProperty(u"PNR"_qs)};
 
     ClassDescription department;
     department.name = u"TV.ParPersAbt"_qs;
     department.table = u"tv_parpersabt"_qs;
     department.keyScheme = KeyScheme::Property;
     department.keyProperty = u"ABTNR"_qs;
-    department.properties = {firmProperty(), keyProperty(u"ABTNR"_qs), text(u"abtbez"_qs)};
+    department.properties = {FirmProperty(), KeyProperty(u"ABTNR"_qs), TextProperty(u"abtbez"_qs)};
 
     ClassDescription personBase;
     personBase.name = u"TV.PersBasis"_qs;
     personBase.table = u"tv_persbasis"_qs;
     personBase.keyScheme = KeyScheme::Property;
     personBase.keyProperty = u"PNR"_qs;
-    personBase.properties = {firmProperty(), keyProperty(u"PNR"_qs), text(u"fax"_qs), text(u"EMAIL"_qs)};
+    personBase.properties = {FirmProperty(), KeyProperty(u"PNR"_qs), TextProperty(u"fax"_qs), TextProperty(u"EMAIL"_qs)};
 
     return {personnel, department, personBase};
 }

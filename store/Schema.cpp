@@ -33,8 +33,16 @@ QStringList tableNames()
     return names;
 }
 
-QStringList createStatements(bool ifMissing)
+QString textType(bool postgres)
 {
+    // Byte order on both databases: the same sort order everywhere, and
+    // indexes that serve prefix ranges on PostgreSQL whatever its locale.
+    return postgres ? u"TEXT COLLATE \"C\""_qs : u"TEXT"_qs;
+}
+
+QStringList createStatements(bool postgres, bool ifMissing)
+{
+    const QString text = textType(postgres);
     const QString createTable = ifMissing ? u"CREATE TABLE IF NOT EXISTS "_qs : u"CREATE TABLE "_qs;
     const QString createIndex = ifMissing ? u"CREATE INDEX IF NOT EXISTS "_qs : u"CREATE INDEX "_qs;
     QStringList statements;
@@ -46,11 +54,11 @@ QStringList createStatements(bool ifMissing)
     for (const ClassDescription &description : AllClasses()) {
         if (!description.hasObjects())
             continue;
-        QStringList columns{u"firma VARCHAR(16) NOT NULL"_qs, u"obj_key VARCHAR(64) NOT NULL"_qs};
+        QStringList columns{u"firma " + text + u" NOT NULL", u"obj_key " + text + u" NOT NULL"};
         if (description.keyScheme == KeyScheme::RunningNumber)
             columns << u"obj_seq BIGINT NOT NULL"_qs;
-        for (const QString &column : description.propertyColumns())
-            columns << column + u" TEXT";
+        for (const QString &column : description.storedColumns())
+            columns << column + u' ' + text;
         columns << u"PRIMARY KEY (firma, obj_key)"_qs;
         statements << createTable + description.table + u" (" + columns.join(u", ") + u')';
 
@@ -83,7 +91,7 @@ void create(Session &session)
     if (!session.isPostgres())
         session.execDirect(u"PRAGMA journal_mode=WAL"_qs, {}, u"Anlegen des Schemas"_qs);
     Session::WriteScope scope(session);
-    for (const QString &sql : createStatements())
+    for (const QString &sql : createStatements(session.isPostgres()))
         session.execDirect(sql, {}, u"Anlegen des Schemas"_qs);
     session.execDirect(u"INSERT INTO " + MetaTable + u" (name, value) VALUES (?, ?)",
                        {u"schema_version"_qs, QString::number(CurrentVersion)}, u"Anlegen des Schemas"_qs);
@@ -114,15 +122,17 @@ int upgrade(Session &session)
         return found;
 
     Session::WriteScope scope(session);
-    for (const QString &sql : createStatements(true))
+    for (const QString &sql : createStatements(session.isPostgres(), true))
         session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
     for (const ClassDescription &description : AllClasses()) {
         if (!description.hasObjects())
             continue;
         const QSqlRecord existing = session.database().record(description.table);
-        for (const QString &column : description.propertyColumns()) {
+        for (const QString &column : description.storedColumns()) {
             if (!existing.contains(column)) {
-                session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u" TEXT", {},
+                session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u' '
+                                       + textType(session.isPostgres()),
+                                   {},
                                    u"Aktualisieren des Schemas"_qs);
             }
         }

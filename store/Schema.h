@@ -12,11 +12,13 @@ class Session;
 namespace schema {
 
 // Raised whenever a table, column or index is added, renamed or changed.
-inline constexpr int CurrentVersion = 1;
+inline constexpr int CurrentVersion = 2;
 
 QStringList tableNames();
+// Text columns compare by bytes on both databases.
+QString textType(bool postgres);
 // With ifMissing, every table and index is created only where it is missing.
-QStringList createStatements(bool ifMissing = false);
+QStringList createStatements(bool postgres, bool ifMissing = false);
 
 // The version recorded in the database; -1 when it holds no schema of ours.
 int recordedVersion(Session &session);

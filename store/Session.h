@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <unordered_map>
@@ -49,6 +50,17 @@ public:
     };
     Context context;
     bool hasContext() const { return !context.firm.isEmpty(); }
+
+    // The article search started by "D GETARF^TVCLSU(...)" and continued page
+    // by page by "D GETARN^TVCLSU": its criteria and where the last page ended.
+    struct ArticleSearch
+    {
+        bool running = false;
+        QStringList criteria;
+        QString lastKey;      // search key and number of the last article answered
+        QString lastNumber;
+    };
+    ArticleSearch articleSearch;
 
     // A prepared statement for sql, kept for the session's next calls.
     QSqlQuery &statement(const QString &sql);

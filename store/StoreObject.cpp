@@ -313,6 +313,10 @@ void StoreObject::insert()
         columns << m_class.properties[i].column;
         values << m_values[i];
     }
+    for (const DerivedColumn &derived : m_class.derivedColumns) {
+        columns << derived.column;
+        values << derived.derive(property(derived.property));
+    }
     QStringList placeholders;
     for (qsizetype i = 0; i < columns.size(); ++i)
         placeholders << u"?"_qs;
@@ -338,6 +342,12 @@ void StoreObject::update()
             continue;
         assignments << m_class.properties[i].column + u" = ?";
         values << m_values[i];
+        for (const DerivedColumn &derived : m_class.derivedColumns) {
+            if (derived.property == m_class.properties[i].name) {
+                assignments << derived.column + u" = ?";
+                values << derived.derive(m_values[i]);
+            }
+        }
     }
     if (assignments.isEmpty())
         return;

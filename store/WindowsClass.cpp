@@ -1,8 +1,46 @@
 #include "ClassRegistry.h"
 
+#include "access/TextConversion.h"
+#include "store/Arguments.h"
 #include "store/CommandDispatcher.h"
+#include "store/QuerySupport.h"
 
 namespace store {
+
+namespace {
+
+// KkrSuche(firm, kind, key, group): suppliers ("L") or customers ("K") whose
+// short designation starts with the key, narrowed to a collective account
+// (suppliers, compared as a number) or a customer group; ordered by short
+// designation and number.
+SqlStatement partnerSearch(Session &, const QStringList &args)
+{
+    const QString what = u"die Abfrage \"KkrSuche\" der Klasse TV.Windows"_qs;
+    const QString firm = FirmArgument(args[0], u"die Firma für " + what);
+    const bool suppliers = ChoiceArgument(args[1], {u"L"_qs, u"K"_qs}, u"die Kontenart für " + what) == u"L";
+    QString sql = u"SELECT obj_key, p_kurzbez, p_name, p_plz, p_strasse FROM "
+            + (suppliers ? u"tv_lieferant"_qs : u"tv_kunde"_qs) + u" WHERE firma = ?";
+    QVariantList values{firm};
+    if (const QString key = tolven::SearchKey(args[2]); !key.isEmpty()) {
+        const PrefixRange range = StartsWith(u"s_kurzbez"_qs, key);
+        sql += u" AND " + range.condition;
+        values << range.values;
+    }
+    if (suppliers) {
+        if (const QString account = NumberArgument(args[3].trimmed(), u"das Sammelkonto für " + what);
+            !account.isEmpty()) {
+            sql += u" AND n_sakonto = ?";
+            values << account;
+        }
+    } else if (!args[3].isEmpty()) {
+        sql += u" AND p_gruppe = ?";
+        values << args[3];
+    }
+    sql += u" ORDER BY s_kurzbez, " + NumericTextOrder(u"obj_key"_qs);
+    return {sql, values};
+}
+
+} // namespace
 
 ClassDescription WindowsClassDescription()
 {
@@ -11,6 +49,7 @@ ClassDescription WindowsClassDescription()
     windows.methods << MethodDescription{u"Xecute"_qs, 1, 1, [](MethodCall &call) {
                            return ExecuteCommand(call.session, call.arguments.first());
                        }};
+    windows.queries << QueryDescription{u"KkrSuche"_qs, 2, 4, partnerSearch, {}};
     return windows;
 }
 

@@ -1,0 +1,312 @@
+#include "ClassRegistry.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "access/TextConversion.h"
+#include "store/Arguments.h"
+#include "store/LikePattern.h"
+#include "store/QuerySupport.h"
+#include "store/Session.h"
+
+// The competitor price module: the positions (Konkur.Konkur) with the
+// queries and article methods of the main window, the competitors
+// (Konkur.Par) and the price types (Konkur.Preistyp).
+
+namespace store {
+
+namespace {
+
+const QChar FieldSeparator = u'`';
+
+// The article master record as the methods need it, or nothing for an
+// unknown article.
+struct Article
+{
+    QString description;   // server form
+    QString vat;
+    QString collective;
+    QString salesUnit;
+    QString priceUnit;
+    QString centralNumber;
+    QString basePrice;
+    QString grossPurchase;
+    QString netPurchase;
+    QString quantitySold;
+    QString turnover;
+    QString discounts;
+    QString cost;
+};
+
+std::optional<Article> readArticle(Session &session, const QString &firm, const QString &number)
+{
+    QSqlQuery &query = session.statement(
+        u"SELECT p_bez, p_mwst, p_sammel, p_vke, p_vre, p_zanr, p_vkpreis, p_bruttoek, p_nettoek, p_vkmenge,"
+        u" p_umsatz, p_rabatt, p_einsatz FROM tv_artikel WHERE firma = ? AND obj_key = ?"_qs);
+    query.addBindValue(firm);
+    query.addBindValue(number);
+    session.exec(query, u"Lesen des Artikels " + number);
+    if (!query.next()) {
+        query.finish();
+        return std::nullopt;
+    }
+    Article article;
+    QString *fields[] = {&article.description,   &article.vat,          &article.collective, &article.salesUnit,
+                         &article.priceUnit,     &article.centralNumber, &article.basePrice,  &article.grossPurchase,
+                         &article.netPurchase,   &article.quantitySold,  &article.turnover,   &article.discounts,
+                         &article.cost};
+    int column = 0;
+    for (QString *field : fields)
+        *field = query.value(column++).toString();
+    query.finish();
+    return article;
+}
+
+Decimal numberOrZero(const QString &text)
+{
+    return Decimal::parse(text).value_or(Decimal());
+}
+
+// The own price incl. VAT for a quantity: the tier with the highest
+// quantity not above it, else the article's base price. Empty when the
+// article has no price at all.
+QString ownPrice(Session &session, const QString &firm, const QString &number, const Article &article,
+                 Decimal quantity)
+{
+    std::optional<Decimal> price = Decimal::parse(article.basePrice);
+    std::optional<Decimal> bestFrom;
+    QSqlQuery &tiers = session.statement(
+        u"SELECT p_mengeab, p_preis FROM tv_artikelstaffel WHERE firma = ? AND p_artnr = ?"_qs);
+    tiers.addBindValue(firm);
+    tiers.addBindValue(number);
+    session.exec(tiers, u"Lesen der Staffelpreise des Artikels " + number);
+    while (tiers.next()) {
+        const std::optional<Decimal> from = Decimal::parse(tiers.value(0).toString());
+        const std::optional<Decimal> tierPrice = Decimal::parse(tiers.value(1).toString());
+        if (from && tierPrice && *from <= quantity && (!bestFrom || *from > *bestFrom)) {
+            bestFrom = from;
+            price = tierPrice;
+        }
+    }
+    tiers.finish();
+    if (!price)
+        return {};
+    return PriceWithVat(*price, numberOrZero(article.vat));
+}
+
+struct ArticleCall
+{
+    QString firm;
+    QString number;
+};
+
+ArticleCall articleArguments(const MethodCall &call, const QString &method)
+{
+    const QString what = u"Konkur.Konkur." + method;
+    return {FirmArgument(call.arguments[0], u"die Firma von " + what), call.arguments[1]};
+}
+
+// ArtikelDaten(firm, article[, quantity]): the article's data for a position,
+// 13 fields separated by "`"; empty for an unknown article.
+QString articleData(MethodCall &call)
+{
+    const ArticleCall args = articleArguments(call, u"ArtikelDaten"_qs);
+    const Decimal quantity = QuantityArgument(call.arguments.value(2), u"die Menge von Konkur.Konkur.ArtikelDaten"_qs);
+    const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
+    if (!article)
+        return {};
+    const QStringList fields{tolven::ServerToDisplay(article->description),
+                             article->vat,
+                             ownPrice(call.session, args.firm, args.number, *article, quantity),
+                             article->collective,
+                             article->salesUnit,
+                             article->priceUnit,
+                             article->centralNumber,
+                             article->grossPurchase,
+                             article->netPurchase,
+                             article->quantitySold,
+                             article->turnover,
+                             article->discounts,
+                             article->cost};
+    return fields.join(FieldSeparator);
+}
+
+// ArtikelPreis(firm, article, quantity): the own price incl. VAT for that quantity.
+QString articlePrice(MethodCall &call)
+{
+    const ArticleCall args = articleArguments(call, u"ArtikelPreis"_qs);
+    const Decimal quantity = QuantityArgument(call.arguments[2], u"die Menge von Konkur.Konkur.ArtikelPreis"_qs);
+    const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
+    if (!article)
+        return {};
+    return ownPrice(call.session, args.firm, args.number, *article, quantity);
+}
+
+// ArtBez1(firm, article): the description in server form; empty for an unknown article.
+QString articleDescription(MethodCall &call)
+{
+    const ArticleCall args = articleArguments(call, u"ArtBez1"_qs);
+    QSqlQuery &query = call.session.statement(u"SELECT p_bez FROM tv_artikel WHERE firma = ? AND obj_key = ?"_qs);
+    query.addBindValue(args.firm);
+    query.addBindValue(args.number);
+    call.session.exec(query, u"Lesen der Bezeichnung des Artikels " + args.number);
+    const QString description = query.next() ? query.value(0).toString() : QString();
+    query.finish();
+    return description;
+}
+
+// Konkur(firm, competitor, article, text, changed since): the positions.
+SqlStatement positionsStatement(Session &, const QStringList &args)
+{
+    const QString what = u"die Abfrage \"Konkur\" der Klasse Konkur.Konkur"_qs;
+    SqlStatement statement{
+        u"SELECT k.firma, k.obj_key, k.p_konkur, k.p_artnr, k.p_artbez, a.p_bez, k.p_preistyp, k.p_datumab,"
+        u" k.p_datumbis, k.p_mengeab, k.p_vke, k.p_preisexcl, a.p_mwst, k.p_notiz, k.p_zanr, k.p_intpreis,"
+        u" k.p_aenddatum, k.p_preiskalk"
+        u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
+        u" WHERE k.firma = ?"_qs,
+        {FirmArgument(args[0], u"die Firma für " + what)}};
+    if (!args[1].isEmpty()) {
+        statement.sql += u" AND k.p_konkur = ?";
+        statement.values << args[1];
+    }
+    if (!args[2].isEmpty()) {
+        statement.sql += u" AND k.p_artnr = ?";
+        statement.values << args[2];
+    }
+    if (const QString key = tolven::SearchKey(args[3]); !key.isEmpty()) {
+        // The position's own text when it has one, else the article's; both
+        // sides in search-key form, so case and umlaut spelling do not count.
+        statement.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez ELSE a.s_bez END) LIKE ? ESCAPE '!'";
+        statement.values << ContainsPattern(key);
+    }
+    if (const QString since = DateArgument(args[4], u"\"geändert seit\" für " + what); !since.isEmpty()) {
+        statement.sql += u" AND k.p_aenddatum >= ?";
+        statement.values << since;
+    }
+    statement.sql += u" ORDER BY k.p_konkur, " + NumericTextOrder(u"k.p_artnr"_qs)
+            + u", k.p_preistyp, k.p_datumab,"
+              u" CAST(CASE WHEN k.p_mengeab = '' THEN '0' ELSE k.p_mengeab END AS NUMERIC), k.obj_seq";
+    return statement;
+}
+
+QStringList positionRow(Session &, const QSqlQuery &row)
+{
+    const QString ownText = row.value(4).toString();
+    const QString priceExcl = row.value(11).toString();
+    const std::optional<Decimal> net = Decimal::parse(priceExcl);
+    return {RowId(row, 0, 1),
+            row.value(0).toString(),
+            row.value(2).toString(),
+            row.value(3).toString(),
+            ownText.isEmpty() ? tolven::ServerToDisplay(row.value(5).toString()) : ownText,
+            row.value(6).toString(),
+            row.value(7).toString(),
+            row.value(8).toString(),
+            row.value(9).toString(),
+            row.value(10).toString(),
+            priceExcl,
+            net ? PriceWithVat(*net, numberOrZero(row.value(12).toString())) : QString(),
+            row.value(13).toString(),
+            row.value(14).toString(),
+            row.value(15).toString(),
+            row.value(16).toString(),
+            row.value(17).toString()};
+}
+
+// Artikelliste(firm): the articles that positions name, with their
+// description in server form: the article's own, else a position's text.
+QueryDescription articleList()
+{
+    const QString sql =
+        u"SELECT k.p_artnr, MAX(a.p_bez), MAX(k.p_artbez)"
+        u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
+        u" WHERE k.firma = ? AND k.p_artnr <> '' GROUP BY k.p_artnr ORDER BY "
+        + NumericTextOrder(u"k.p_artnr"_qs);
+    return {u"Artikelliste"_qs, 1, 1,
+            [sql](Session &, const QStringList &args) {
+                return SqlStatement{sql, {FirmArgument(args[0], u"die Firma der Abfrage \"Artikelliste\""_qs)}};
+            },
+            [](Session &, const QSqlQuery &row) {
+                QString description = row.value(1).toString();
+                if (description.isEmpty())
+                    description = tolven::DisplayToServer(row.value(2).toString());
+                return QStringList{row.value(0).toString(), description};
+            }};
+}
+
+ClassDescription positions()
+{
+    ClassDescription cls;
+    cls.name = u"Konkur.Konkur"_qs;
+    cls.table = u"konkur_konkur"_qs;
+    cls.keyScheme = KeyScheme::RunningNumber;
+    cls.properties = {FirmProperty(),
+                      KeyProperty(u"Nr"_qs),
+                      TextProperty(u"konkur"_qs),
+                      TextProperty(u"Artnr"_qs),
+                      TextProperty(u"ArtBez"_qs),
+                      TextProperty(u"ZAnr"_qs),
+                      TextProperty(u"Preistyp"_qs),
+                      DateProperty(u"DatumAb"_qs),
+                      DateProperty(u"DatumBis"_qs),
+                      NumberProperty(u"MengeAb"_qs),
+                      TextProperty(u"VKE"_qs),
+                      NumberProperty(u"IntPreis"_qs),
+                      NumberProperty(u"PreisExcl"_qs),
+                      TextProperty(u"VRE"_qs),
+                      NumberProperty(u"PreisKalk"_qs),
+                      TextProperty(u"notiz"_qs),
+                      DateProperty(u"AendDatum"_qs)};
+    // The position's own text is kept as the client writes it (display form).
+    cls.derivedColumns = {{u"s_artbez"_qs, u"ArtBez"_qs, [](const QString &text) { return tolven::SearchKey(text); }}};
+    cls.indexes = {{u"p_konkur"_qs, u"p_artnr"_qs}, {u"p_artnr"_qs}, {u"p_aenddatum"_qs}};
+    cls.queries << QueryDescription{u"Konkur"_qs, 1, 5, positionsStatement, positionRow}
+                << articleList()
+                << FirmListQuery(u"Einheiten"_qs, u"tv_einheit"_qs, {u"firma"_qs, u"obj_key"_qs, u"p_bez"_qs},
+                                 u"obj_key"_qs, [](Session &, const QSqlQuery &row) {
+                                     return QStringList{RowId(row, 0, 1), row.value(1).toString(),
+                                                        row.value(2).toString()};
+                                 });
+    cls.methods << MethodDescription{u"ArtBez1"_qs, 2, 2, articleDescription}
+                << MethodDescription{u"ArtikelDaten"_qs, 2, 3, articleData}
+                << MethodDescription{u"ArtikelPreis"_qs, 3, 3, articlePrice};
+    return cls;
+}
+
+// A master list of the firm that the client replaces as a whole (Delall,
+// then one save per row), listed in the order stored.
+ClassDescription firmList(const QString &name, const QString &table, const QString &queryName,
+                          const QList<PropertyDescription> &properties)
+{
+    ClassDescription cls;
+    cls.name = name;
+    cls.table = table;
+    cls.keyScheme = KeyScheme::RunningNumber;
+    cls.properties = {FirmProperty(), KeyProperty(u"Nr"_qs)};
+    cls.properties << properties;
+    QStringList columns{u"firma"_qs, u"obj_key"_qs};
+    for (const PropertyDescription &property : properties)
+        columns << property.column;
+    cls.queries << FirmListQuery(queryName, table, columns, u"obj_seq"_qs, [](Session &, const QSqlQuery &row) {
+        QStringList texts = RowTexts(row);
+        texts.removeFirst();
+        texts[0] = RowId(row, 0, 1);
+        return texts;
+    });
+    cls.methods << DeleteAllMethod();
+    return cls;
+}
+
+} // namespace
+
+QList<ClassDescription> KonkurClassDescriptions()
+{
+    return {positions(),
+            firmList(u"Konkur.Par"_qs, u"konkur_par"_qs, u"Konkur"_qs,
+                     {TextProperty(u"konkur"_qs), TextProperty(u"konkurbez"_qs)}),
+            firmList(u"Konkur.Preistyp"_qs, u"konkur_preistyp"_qs, u"Preistyp"_qs,
+                     {TextProperty(u"code"_qs), TextProperty(u"bez"_qs), FlagProperty(u"bisdatjn"_qs)})};
+}
+
+} // namespace store
