@@ -19,8 +19,8 @@ namespace {
 
 const QChar FieldSeparator = u'`';
 
-// The article master record as the methods need it, or nothing for an
-// unknown article.
+// The article master record as the methods need it, with its quantity
+// tiers: from MengeAb on, the article costs Preis.
 struct Article
 {
     QString description;   // server form
@@ -36,59 +36,60 @@ struct Article
     QString turnover;
     QString discounts;
     QString cost;
+    QList<std::pair<Decimal, Decimal>> tiers;
 };
-
-std::optional<Article> readArticle(Session &session, const QString &firm, const QString &number)
-{
-    QSqlQuery &query = session.statement(
-        u"SELECT p_bez, p_mwst, p_sammel, p_vke, p_vre, p_zanr, p_vkpreis, p_bruttoek, p_nettoek, p_vkmenge,"
-        u" p_umsatz, p_rabatt, p_einsatz FROM tv_artikel WHERE firma = ? AND obj_key = ?"_qs);
-    query.addBindValue(firm);
-    query.addBindValue(number);
-    session.exec(query, u"Lesen des Artikels " + number);
-    if (!query.next()) {
-        query.finish();
-        return std::nullopt;
-    }
-    Article article;
-    QString *fields[] = {&article.description,   &article.vat,          &article.collective, &article.salesUnit,
-                         &article.priceUnit,     &article.centralNumber, &article.basePrice,  &article.grossPurchase,
-                         &article.netPurchase,   &article.quantitySold,  &article.turnover,   &article.discounts,
-                         &article.cost};
-    int column = 0;
-    for (QString *field : fields)
-        *field = query.value(column++).toString();
-    query.finish();
-    return article;
-}
 
 Decimal numberOrZero(const QString &text)
 {
     return Decimal::parse(text).value_or(Decimal());
 }
 
+// One statement, so each call costs one round trip; nothing for an unknown article.
+std::optional<Article> readArticle(Session &session, const QString &firm, const QString &number)
+{
+    QSqlQuery &query = session.statement(
+        u"SELECT a.p_bez, a.p_mwst, a.p_sammel, a.p_vke, a.p_vre, a.p_zanr, a.p_vkpreis, a.p_bruttoek,"
+        u" a.p_nettoek, a.p_vkmenge, a.p_umsatz, a.p_rabatt, a.p_einsatz, s.p_mengeab, s.p_preis"
+        u" FROM tv_artikel a LEFT JOIN tv_artikelstaffel s ON s.firma = a.firma AND s.p_artnr = a.obj_key"
+        u" WHERE a.firma = ? AND a.obj_key = ?"_qs);
+    query.addBindValue(firm);
+    query.addBindValue(number);
+    session.exec(query, u"Lesen des Artikels " + number);
+    std::optional<Article> article;
+    while (query.next()) {
+        if (!article) {
+            article.emplace();
+            QString *fields[] = {&article->description,  &article->vat,           &article->collective,
+                                 &article->salesUnit,    &article->priceUnit,     &article->centralNumber,
+                                 &article->basePrice,    &article->grossPurchase, &article->netPurchase,
+                                 &article->quantitySold, &article->turnover,      &article->discounts,
+                                 &article->cost};
+            int column = 0;
+            for (QString *field : fields)
+                *field = query.value(column++).toString();
+        }
+        const std::optional<Decimal> from = Decimal::parse(query.value(13).toString());
+        const std::optional<Decimal> price = Decimal::parse(query.value(14).toString());
+        if (from && price)
+            article->tiers.append({*from, *price});
+    }
+    query.finish();
+    return article;
+}
+
 // The own price incl. VAT for a quantity: the tier with the highest
 // quantity not above it, else the article's base price. Empty when the
 // article has no price at all.
-QString ownPrice(Session &session, const QString &firm, const QString &number, const Article &article,
-                 Decimal quantity)
+QString ownPrice(const Article &article, Decimal quantity)
 {
     std::optional<Decimal> price = Decimal::parse(article.basePrice);
     std::optional<Decimal> bestFrom;
-    QSqlQuery &tiers = session.statement(
-        u"SELECT p_mengeab, p_preis FROM tv_artikelstaffel WHERE firma = ? AND p_artnr = ?"_qs);
-    tiers.addBindValue(firm);
-    tiers.addBindValue(number);
-    session.exec(tiers, u"Lesen der Staffelpreise des Artikels " + number);
-    while (tiers.next()) {
-        const std::optional<Decimal> from = Decimal::parse(tiers.value(0).toString());
-        const std::optional<Decimal> tierPrice = Decimal::parse(tiers.value(1).toString());
-        if (from && tierPrice && *from <= quantity && (!bestFrom || *from > *bestFrom)) {
+    for (const auto &[from, tierPrice] : article.tiers) {
+        if (from <= quantity && (!bestFrom || from > *bestFrom)) {
             bestFrom = from;
             price = tierPrice;
         }
     }
-    tiers.finish();
     if (!price)
         return {};
     return PriceWithVat(*price, numberOrZero(article.vat));
@@ -117,7 +118,7 @@ QString articleData(MethodCall &call)
         return {};
     const QStringList fields{tolven::ServerToDisplay(article->description),
                              article->vat,
-                             ownPrice(call.session, args.firm, args.number, *article, quantity),
+                             ownPrice(*article, quantity),
                              article->collective,
                              article->salesUnit,
                              article->priceUnit,
@@ -139,7 +140,7 @@ QString articlePrice(MethodCall &call)
     const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
     if (!article)
         return {};
-    return ownPrice(call.session, args.firm, args.number, *article, quantity);
+    return ownPrice(*article, quantity);
 }
 
 // ArtBez1(firm, article): the description in server form; empty for an unknown article.
@@ -184,7 +185,10 @@ SqlStatement positionsStatement(Session &, const QStringList &args)
         statement.sql += u" AND k.p_aenddatum >= ?";
         statement.values << since;
     }
-    statement.sql += u" ORDER BY k.p_konkur, " + NumericTextOrder(u"k.p_artnr"_qs)
+    // Sorted after the filters have found the rows through their index: an
+    // order by the plain competitor column would tempt SQLite's planner into
+    // walking the competitor index through the whole firm instead.
+    statement.sql += u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_qs)
             + u", k.p_preistyp, k.p_datumab,"
               u" CAST(CASE WHEN k.p_mengeab = '' THEN '0' ELSE k.p_mengeab END AS NUMERIC), k.obj_seq";
     return statement;

@@ -169,6 +169,14 @@ QSqlQuery &Session::statement(const QString &sql)
     return m_statements.emplace(sql, std::move(query)).first->second;
 }
 
+QStringList Session::keptStatements() const
+{
+    QStringList texts;
+    for (const auto &[sql, query] : m_statements)
+        texts << sql;
+    return texts;
+}
+
 QSqlQuery Session::newStatement(const QString &sql)
 {
     ensureOpen();

@@ -64,6 +64,8 @@ public:
 
     // A prepared statement for sql, kept for the session's next calls.
     QSqlQuery &statement(const QString &sql);
+    // The SQL of every statement kept by statement(), to look at their plans.
+    QStringList keptStatements() const;
     // A fresh statement for a result set that stays open between calls.
     QSqlQuery newStatement(const QString &sql);
     // Runs a prepared statement; on failure rolls back the open transaction,

@@ -1,0 +1,159 @@
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+#include "store/ClassRegistry.h"
+#include "store/CommandDispatcher.h"
+#include "store/Session.h"
+#include "store/StoreObject.h"
+#include "support/TestDatabase.h"
+
+// The searches of the client must find their rows through an index, not by
+// reading a firm's whole table. SQLite's planner shows which it takes; the
+// schema is the same on PostgreSQL.
+class TestQueryPlans : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void queriesUseTheirIndex_data();
+    void queriesUseTheirIndex();
+    void methodsAndRoutinesUseTheirIndex_data();
+    void methodsAndRoutinesUseTheirIndex();
+
+private:
+    // The plan's lines for sql, with every placeholder bound to a text.
+    QStringList plan(const QString &sql);
+
+    std::unique_ptr<testsupport::TestDatabase> m_db;
+    std::shared_ptr<store::Session> m_session;
+};
+
+void TestQueryPlans::initTestCase()
+{
+    m_db = std::make_unique<testsupport::TestDatabase>(QStringLiteral("SQLite"), false);
+    m_session = store::Session::open(m_db->target());
+}
+
+void TestQueryPlans::cleanupTestCase()
+{
+    m_session.reset();
+    m_db.reset();
+}
+
+QStringList TestQueryPlans::plan(const QString &sql)
+{
+    QSqlQuery query(m_session->database());
+    if (!query.prepare(u"EXPLAIN QUERY PLAN " + sql))
+        return {u"cannot prepare: "_qs + query.lastError().text()};
+    for (qsizetype i = 0; i < sql.count(u'?'); ++i)
+        query.addBindValue(u"1"_qs);
+    if (!query.exec())
+        return {u"cannot explain: "_qs + query.lastError().text()};
+    QStringList lines;
+    while (query.next())
+        lines << query.value(3).toString();
+    return lines;
+}
+
+namespace {
+
+// A full read of a table: "SCAN t" without an index.
+bool scansATable(const QStringList &plan)
+{
+    static const QRegularExpression fullScan(u"^SCAN \\w+$"_qs);
+    for (const QString &line : plan) {
+        if (fullScan.match(line).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TestQueryPlans::queriesUseTheirIndex_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("queryName");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("index");
+    const QString none;
+    const QString konkur = u"Konkur.Konkur"_qs;
+    QTest::newRow("positions by competitor") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, u"OBI"_qs, none, none, none}
+                                             << u"konkur_konkur_i1"_qs;
+    QTest::newRow("positions by article") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, none, u"100001"_qs, none, none}
+                                          << u"konkur_konkur_i2"_qs;
+    QTest::newRow("positions by both") << konkur << u"Konkur"_qs
+                                       << QStringList{u"1"_qs, u"OBI"_qs, u"100001"_qs, u"zement"_qs, none}
+                                       << u"konkur_konkur_i1"_qs;
+    QTest::newRow("positions changed since") << konkur << u"Konkur"_qs
+                                             << QStringList{u"1"_qs, none, none, none, u"2026-12-01"_qs}
+                                             << u"konkur_konkur_i3"_qs;
+    QTest::newRow("positions' articles") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, u"OBI"_qs, none, none, none}
+                                         << u"sqlite_autoindex_tv_artikel_1"_qs;
+    QTest::newRow("article list") << konkur << u"Artikelliste"_qs << QStringList{u"1"_qs} << u"konkur_konkur_i2"_qs;
+    QTest::newRow("supplier search") << u"TV.Windows"_qs << u"KkrSuche"_qs
+                                     << QStringList{u"1"_qs, u"L"_qs, u"MUELLER"_qs, none} << u"tv_lieferant_i1"_qs;
+    QTest::newRow("customer search") << u"TV.Windows"_qs << u"KkrSuche"_qs
+                                     << QStringList{u"1"_qs, u"K"_qs, u"MUELLER"_qs, u"10"_qs} << u"tv_kunde_i1"_qs;
+    QTest::newRow("competitors") << u"Konkur.Par"_qs << u"Konkur"_qs << QStringList{u"1"_qs} << u"konkur_par_seq"_qs;
+}
+
+void TestQueryPlans::queriesUseTheirIndex()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, queryName);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, index);
+    const store::QueryDescription *query = store::FindClass(className)->findQuery(queryName);
+    QVERIFY(query);
+    const QStringList lines = plan(query->build(*m_session, arguments).sql);
+    QVERIFY2(!scansATable(lines), qPrintable(lines.join(u"; ")));
+    QVERIFY2(lines.join(u' ').contains(index), qPrintable(lines.join(u"; ")));
+}
+
+void TestQueryPlans::methodsAndRoutinesUseTheirIndex_data()
+{
+    QTest::addColumn<QString>("method");  // of Konkur.Konkur, or an M command
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("indexes");
+    QTest::newRow("ArtikelDaten") << u"ArtikelDaten"_qs << QStringList{u"1"_qs, u"100001"_qs}
+                                  << QStringList{u"sqlite_autoindex_tv_artikel_1"_qs, u"tv_artikelstaffel_i1"_qs};
+    QTest::newRow("ArtBez1") << u"ArtBez1"_qs << QStringList{u"1"_qs, u"100001"_qs}
+                             << QStringList{u"sqlite_autoindex_tv_artikel_1"_qs};
+    QTest::newRow("article search") << u"Xecute"_qs << QStringList{uR"(D GETARF^TVCLSU("ZEMENT","","","","","J",""))"_qs}
+                                    << QStringList{u"tv_artikel_i1"_qs};
+    QTest::newRow("article search by group")
+        << u"Xecute"_qs << QStringList{uR"(D GETARF^TVCLSU("","1","","","","",""))"_qs}
+        << QStringList{u"tv_artikel_i1"_qs};
+    QTest::newRow("sub groups") << u"Xecute"_qs << QStringList{u"d UGRP^TVCLSU(1)"_qs}
+                                << QStringList{u"tv_untergruppe_i1"_qs};
+}
+
+void TestQueryPlans::methodsAndRoutinesUseTheirIndex()
+{
+    QFETCH(QString, method);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, indexes);
+    // A fresh session keeps only the statements of this call.
+    m_session = store::Session::open(m_db->target());
+    store::ExecuteCommand(*m_session, u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_qs);
+    const QString className = method == u"Xecute" ? u"TV.Windows"_qs : u"Konkur.Konkur"_qs;
+    auto object = store::StoreObject::classObject(m_session, *store::FindClass(className));
+    object->callMethod(method, arguments);
+    // Enough rows for a second page: GETARN's statement is planned too.
+    const QStringList statements = m_session->keptStatements();
+    QVERIFY(!statements.isEmpty());
+    QStringList lines;
+    for (const QString &sql : statements)
+        lines << plan(sql);
+    QVERIFY2(!scansATable(lines), qPrintable(lines.join(u"; ")));
+    for (const QString &index : indexes)
+        QVERIFY2(lines.join(u' ').contains(index), qPrintable(index + u": " + lines.join(u"; ")));
+}
+
+QTEST_GUILESS_MAIN(TestQueryPlans)
+#include "tst_queryplans.moc"
