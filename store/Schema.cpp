@@ -1,5 +1,6 @@
 #include "Schema.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -21,6 +22,30 @@ void recordVersion(Session &session)
                        {QString::number(CurrentVersion)}, u"Eintragen der Schemaversion"_qs);
 }
 
+// A derived column added to a table that has rows: computed for each of them,
+// or the searches that use it would miss the rows stored before.
+void fillDerivedColumn(Session &session, const ClassDescription &description, const DerivedColumn &derived)
+{
+    const PropertyDescription *source = description.findProperty(derived.property);
+    Q_ASSERT(source);
+    QSqlQuery rows(session.database());
+    rows.setForwardOnly(true);
+    if (!rows.exec(u"SELECT firma, obj_key, " + source->column + u" FROM " + description.table))
+        session.fail(rows.lastError(), u"Aktualisieren des Schemas"_qs);
+    QList<QVariantList> updates;
+    while (rows.next()) {
+        updates.append({derived.derive(rows.value(2).toString()), rows.value(0), rows.value(1)});
+    }
+    rows.finish();
+    const QString sql = u"UPDATE " + description.table + u" SET " + derived.column + u" = ? WHERE firma = ? AND obj_key = ?";
+    for (const QVariantList &values : updates) {
+        QSqlQuery &update = session.statement(sql);
+        for (const QVariant &value : values)
+            update.addBindValue(value);
+        session.exec(update, u"Aktualisieren des Schemas"_qs);
+    }
+}
+
 } // namespace
 
 QStringList tableNames()
@@ -40,14 +65,22 @@ QString textType(bool postgres)
     return postgres ? u"TEXT COLLATE \"C\""_qs : u"TEXT"_qs;
 }
 
-QStringList createStatements(bool postgres, bool ifMissing)
+namespace {
+
+struct Statements
+{
+    QStringList tables;
+    QStringList indexes;
+};
+
+Statements statements(bool postgres, bool ifMissing)
 {
     const QString text = textType(postgres);
     const QString createTable = ifMissing ? u"CREATE TABLE IF NOT EXISTS "_qs : u"CREATE TABLE "_qs;
     const QString createIndex = ifMissing ? u"CREATE INDEX IF NOT EXISTS "_qs : u"CREATE INDEX "_qs;
-    QStringList statements;
-    statements << createTable + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
-    statements << createTable + CounterTable
+    Statements result;
+    result.tables << createTable + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
+    result.tables << createTable + CounterTable
             + u" (class_name VARCHAR(64) NOT NULL, firma VARCHAR(16) NOT NULL, last_value BIGINT NOT NULL,"
               u" PRIMARY KEY (class_name, firma))";
 
@@ -60,18 +93,27 @@ QStringList createStatements(bool postgres, bool ifMissing)
         for (const QString &column : description.storedColumns())
             columns << column + u' ' + text;
         columns << u"PRIMARY KEY (firma, obj_key)"_qs;
-        statements << createTable + description.table + u" (" + columns.join(u", ") + u')';
+        result.tables << createTable + description.table + u" (" + columns.join(u", ") + u')';
 
         if (description.keyScheme == KeyScheme::RunningNumber) {
-            statements << createIndex + description.table + u"_seq ON " + description.table + u" (firma, obj_seq)";
+            result.indexes << createIndex + description.table + u"_seq ON " + description.table
+                    + u" (firma, obj_seq)";
         }
         int n = 0;
         for (const QStringList &index : description.indexes) {
-            statements << createIndex + description.table + u"_i" + QString::number(++n) + u" ON "
+            result.indexes << createIndex + description.table + u"_i" + QString::number(++n) + u" ON "
                     + description.table + u" (firma, " + index.join(u", ") + u')';
         }
     }
-    return statements;
+    return result;
+}
+
+} // namespace
+
+QStringList createStatements(bool postgres, bool ifMissing)
+{
+    const Statements all = statements(postgres, ifMissing);
+    return all.tables + all.indexes;
 }
 
 int recordedVersion(Session &session)
@@ -121,8 +163,11 @@ int upgrade(Session &session)
     if (found == CurrentVersion)
         return found;
 
+    // Tables first, then the columns they lack, then the indexes, which may
+    // name those columns.
+    const Statements missing = statements(session.isPostgres(), true);
     Session::WriteScope scope(session);
-    for (const QString &sql : createStatements(session.isPostgres(), true))
+    for (const QString &sql : missing.tables)
         session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
     for (const ClassDescription &description : AllClasses()) {
         if (!description.hasObjects())
@@ -136,7 +181,13 @@ int upgrade(Session &session)
                                    u"Aktualisieren des Schemas"_qs);
             }
         }
+        for (const DerivedColumn &derived : description.derivedColumns) {
+            if (!existing.contains(derived.column))
+                fillDerivedColumn(session, description, derived);
+        }
     }
+    for (const QString &sql : missing.indexes)
+        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
     recordVersion(session);
     scope.commit();
     return found;
