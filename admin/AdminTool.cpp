@@ -1,9 +1,13 @@
 #include "AdminTool.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSqlQuery>
 #include <QTextStream>
+
+#include <optional>
 
 #include "access/AccessError.h"
 #include "store/DatabaseTarget.h"
@@ -22,7 +26,8 @@ namespace {
 
 const char *const Usage =
     "Aufruf:\n"
-    "  tolven-admin init [ZIEL] [--demo] [--force]   Datenbank mit Schema anlegen, mit --demo die Demofirmen einspielen\n"
+    "  tolven-admin init [ZIEL] [--demo [--articles N] [--positions M]] [--force]\n"
+    "                                                 Datenbank mit Schema anlegen, mit --demo die Demofirmen einspielen\n"
     "  tolven-admin check [ZIEL]                      Schemaversion und Zeilenzahlen anzeigen\n"
     "  tolven-admin upgrade [ZIEL]                    ein älteres Schema auf den Stand dieses Programms bringen\n"
     "  tolven-admin path                              die Datenbankdatei des Benutzers anzeigen\n"
@@ -30,7 +35,10 @@ const char *const Usage =
     "ZIEL ist eine SQLite-Datei (Pfad), ein PostgreSQL-Server als HOST:PORT (Datenbank \"tolven\")\n"
     "oder eine libpq-Verbindungsangabe wie \"host=db port=5432 dbname=tolven\".\n"
     "Ohne ZIEL gilt die Datenbankdatei des Benutzers. Zugangsdaten für PostgreSQL kommen aus\n"
-    "PGUSER, PGPASSWORD, ~/.pgpass und PGSSLMODE.\n";
+    "PGUSER, PGPASSWORD, ~/.pgpass und PGSSLMODE.\n"
+    "\n"
+    "--articles N und --positions M (nur mit --demo) bestimmen, wie viele Artikel und\n"
+    "Mitbewerberpreise (Positionen) die Demofirma 1 bekommt; ohne sie 1500 und 600.\n";
 
 struct Options
 {
@@ -38,12 +46,50 @@ struct Options
     QString target;
     bool demo = false;
     bool force = false;
+    std::optional<int> articles;
+    std::optional<int> positions;
 };
+
+// A size option's value: a whole number from 1 on, digits only.
+bool parseCount(const QString &option, const QString &value, std::optional<int> &count, QString &error)
+{
+    if (count) {
+        error = u"Die Option " + option + u" ist doppelt angegeben."_qs;
+        return false;
+    }
+    bool digitsOnly = !value.isEmpty();
+    for (const QChar ch : value)
+        digitsOnly = digitsOnly && ch >= u'0' && ch <= u'9';
+    bool ok = false;
+    const int number = digitsOnly ? value.toInt(&ok) : 0;
+    if (!digitsOnly || !ok || number < 1) {
+        error = u"Die Option " + option + u" erwartet eine positive ganze Zahl, nicht \"" + value + u"\"."_qs;
+        if (digitsOnly && !ok)
+            error = u"Die Zahl " + value + u" für " + option + u" ist zu groß."_qs;
+        return false;
+    }
+    count = number;
+    return true;
+}
 
 bool parseOptions(const QStringList &arguments, Options &options, QString &error)
 {
-    for (const QString &argument : arguments) {
-        if (argument == u"--demo") {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const QString option = argument.section(u'=', 0, 0);
+        if (option == u"--articles" || option == u"--positions") {
+            QString value;
+            if (argument.contains(u'=')) {
+                value = argument.section(u'=', 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                error = u"Die Option " + option + u" braucht eine Zahl."_qs;
+                return false;
+            }
+            if (!parseCount(option, value, option == u"--articles" ? options.articles : options.positions, error))
+                return false;
+        } else if (argument == u"--demo") {
             options.demo = true;
         } else if (argument == u"--force") {
             options.force = true;
@@ -63,11 +109,23 @@ bool parseOptions(const QStringList &arguments, Options &options, QString &error
         error = u"Kein Befehl angegeben."_qs;
         return false;
     }
-    if (options.command != u"init" && (options.demo || options.force)) {
-        error = u"--demo und --force gelten nur für init."_qs;
+    if (options.command != u"init" && (options.demo || options.force || options.articles || options.positions)) {
+        error = u"--demo, --articles, --positions und --force gelten nur für init."_qs;
+        return false;
+    }
+    if (!options.demo && (options.articles || options.positions)) {
+        error = u"--articles und --positions gelten nur zusammen mit --demo."_qs;
         return false;
     }
     return true;
+}
+
+store::DemoSize demoSizeOf(const Options &options)
+{
+    store::DemoSize size;
+    size.articles = options.articles.value_or(size.articles);
+    size.positions = options.positions.value_or(size.positions);
+    return size;
 }
 
 DatabaseTarget targetOf(const Options &options)
@@ -128,11 +186,19 @@ int init(const Options &options, QTextStream &out, QTextStream &err)
     out << "Schema Version " << store::schema::CurrentVersion << " angelegt in " << target.describe() << ".\n";
 
     if (options.demo) {
+        QElapsedTimer timer;
+        timer.start();
         store::StoreFactory factory;
         factory.connectTo(target);
-        store::FillDemoData(factory);
+        const QList<store::DemoCount> counts = store::FillDemoData(factory, demoSizeOf(options));
         factory.disconnect();
-        out << "Demodaten eingespielt.\n";
+        const QLocale german(QLocale::German, QLocale::Germany);
+        out << "Demodaten eingespielt in " << german.toString(double(timer.elapsed()) / 1000.0, 'f', 1) << " s:\n";
+        for (const store::DemoCount &count : counts) {
+            out << "  " << QString(count.what + u" (" + count.className + u')').leftJustified(44) << " Firma 1: "
+                << german.toString(count.firm1).rightJustified(7) << "   Firma 2: "
+                << german.toString(count.firm2).rightJustified(5) << "\n";
+        }
     }
     return 0;
 }
@@ -188,6 +254,13 @@ int RunAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (!parseOptions(arguments, options, error)) {
         err << error << "\n\n" << Usage;
         return 2;
+    }
+    // A size the demo cannot have is refused before the database is touched.
+    if (options.demo) {
+        if (const QString sizeError = store::DemoSizeError(demoSizeOf(options)); !sizeError.isEmpty()) {
+            err << sizeError << "\nNichts wurde geändert.\n";
+            return 2;
+        }
     }
     try {
         if (options.command == u"init")

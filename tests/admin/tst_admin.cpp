@@ -1,4 +1,6 @@
 #include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +21,10 @@ private slots:
     void initTestCase();
     void badCallsSayHowToCall_data();
     void badCallsSayHowToCall();
+    void demoSizesAreCheckedBeforeTheDatabase_data();
+    void demoSizesAreCheckedBeforeTheDatabase();
+    void sizedDemoHasTheCountsAsked_data();
+    void sizedDemoHasTheCountsAsked();
     void initCreatesSchemaAndDemoData_data();
     void initCreatesSchemaAndDemoData();
     void initRefusesToOverwrite();
@@ -70,19 +76,135 @@ qint64 TestAdmin::count(const store::DatabaseTarget &target, const QString &tabl
 void TestAdmin::badCallsSayHowToCall_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("nothing") << QStringList();
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("drop")};
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--all")};
-    QTest::newRow("demo with check") << QStringList{QStringLiteral("check"), QStringLiteral("--demo")};
-    QTest::newRow("two targets") << QStringList{QStringLiteral("init"), QStringLiteral("a.db"), QStringLiteral("b.db")};
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing") << QStringList() << QStringLiteral("Kein Befehl");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("drop")} << QStringLiteral("Unbekannter Befehl drop");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--all")}
+                                    << QStringLiteral("Unbekannte Option --all");
+    QTest::newRow("demo with check") << QStringList{QStringLiteral("check"), QStringLiteral("--demo")}
+                                     << QStringLiteral("nur für init");
+    QTest::newRow("two targets") << QStringList{QStringLiteral("init"), QStringLiteral("a.db"), QStringLiteral("b.db")}
+                                 << QStringLiteral("Zu viele Argumente");
+
+    const QString withoutDemo = QStringLiteral("nur zusammen mit --demo");
+    const QString notACount = QStringLiteral("erwartet eine positive ganze Zahl");
+    auto demoInit = [](const QStringList &more) {
+        return QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--demo")} + more;
+    };
+    QTest::newRow("articles without demo")
+            << QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--articles"), QStringLiteral("100")}
+            << withoutDemo;
+    QTest::newRow("positions without demo")
+            << QStringList{QStringLiteral("init"), QStringLiteral("--positions=100"), QStringLiteral("--force")} << withoutDemo;
+    QTest::newRow("articles with check")
+            << QStringList{QStringLiteral("check"), QStringLiteral("x.db"), QStringLiteral("--articles"), QStringLiteral("100")}
+            << QStringLiteral("nur für init");
+    QTest::newRow("articles zero") << demoInit({QStringLiteral("--articles"), QStringLiteral("0")}) << notACount;
+    QTest::newRow("articles negative") << demoInit({QStringLiteral("--articles"), QStringLiteral("-50")})
+                                       << QStringLiteral("positive ganze Zahl, nicht \"-50\"");
+    QTest::newRow("articles a word") << demoInit({QStringLiteral("--articles"), QStringLiteral("viele")}) << notACount;
+    QTest::newRow("positions with a unit") << demoInit({QStringLiteral("--positions"), QStringLiteral("10k")}) << notACount;
+    QTest::newRow("positions with decimals") << demoInit({QStringLiteral("--positions=1,5")}) << notACount;
+    QTest::newRow("positions with a sign") << demoInit({QStringLiteral("--positions=+600")}) << notACount;
+    QTest::newRow("positions empty") << demoInit({QStringLiteral("--positions=")}) << notACount;
+    QTest::newRow("articles without a value") << demoInit({QStringLiteral("--articles")})
+                                              << QStringLiteral("--articles braucht eine Zahl");
+    QTest::newRow("articles followed by an option") << demoInit({QStringLiteral("--articles"), QStringLiteral("--force")})
+                                                    << QStringLiteral("nicht \"--force\"");
+    QTest::newRow("articles twice")
+            << demoInit({QStringLiteral("--articles"), QStringLiteral("100"), QStringLiteral("--articles=200")})
+            << QStringLiteral("doppelt");
+    QTest::newRow("articles beyond any count") << demoInit({QStringLiteral("--articles"), QStringLiteral("99999999999")})
+                                               << QStringLiteral("zu groß");
 }
 
 void TestAdmin::badCallsSayHowToCall()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
     const Run result = run(arguments);
     QCOMPARE(result.code, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.err.contains(u"tolven-admin init"));
+    QVERIFY(result.err.contains(u"--articles N"));
+    QVERIFY(result.out.isEmpty());
+}
+
+void TestAdmin::demoSizesAreCheckedBeforeTheDatabase_data()
+{
+    QTest::addColumn<QStringList>("size");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fewer articles than the fixed ones")
+            << QStringList{QStringLiteral("--articles"), QString::number(store::demo::FixedArticleCount - 1)}
+            << QStringLiteral("Artikel");
+    QTest::newRow("fewer positions than the fixed ones")
+            << QStringList{QStringLiteral("--positions"), QString::number(store::demo::FixedPositionCount - 1)}
+            << QStringLiteral("Positionen");
+    QTest::newRow("positions without enough articles")
+            << QStringList{QStringLiteral("--articles=30"), QStringLiteral("--positions=5000")}
+            << QStringLiteral("mindestens 50 Artikel");
+}
+
+void TestAdmin::demoSizesAreCheckedBeforeTheDatabase()
+{
+    // A size the demo cannot have is refused before anything is dropped,
+    // created or written, even with --force.
+    QFETCH(QStringList, size);
+    QFETCH(QString, message);
+    const QString fresh = m_dir.filePath(QStringLiteral("nie-angelegt.db"));
+    Run result = run(QStringList{QStringLiteral("init"), fresh, QStringLiteral("--demo")} + size);
+    QCOMPARE(result.code, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(!QFile::exists(fresh));
+
+    const QString existing = m_dir.filePath(QStringLiteral("behalten.db"));
+    if (!QFile::exists(existing))
+        QCOMPARE(run({QStringLiteral("init"), existing, QStringLiteral("--demo")}).code, 0);
+    const store::DatabaseTarget parsed = store::ParseAdminTarget(existing);
+    const qint64 positions = count(parsed, QStringLiteral("konkur_konkur"));
+    QVERIFY(positions > 0);
+    result = run(QStringList{QStringLiteral("init"), existing, QStringLiteral("--demo"), QStringLiteral("--force")} + size);
+    QCOMPARE(result.code, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(count(parsed, QStringLiteral("konkur_konkur")), positions);
+}
+
+void TestAdmin::sizedDemoHasTheCountsAsked_data()
+{
+    QTest::addColumn<QStringList>("size");
+    QTest::addColumn<int>("articles");
+    QTest::addColumn<int>("positions");
+    QTest::newRow("values apart") << QStringList{QStringLiteral("--articles"), QStringLiteral("40"),
+                                                 QStringLiteral("--positions"), QStringLiteral("90")}
+                                  << 40 << 90;
+    QTest::newRow("values joined") << QStringList{QStringLiteral("--positions=75"), QStringLiteral("--articles=31")}
+                                   << 31 << 75;
+    QTest::newRow("positions only") << QStringList{QStringLiteral("--positions"), QStringLiteral("700")}
+                                    << store::DemoSize{}.articles << 700;
+}
+
+void TestAdmin::sizedDemoHasTheCountsAsked()
+{
+    QFETCH(QStringList, size);
+    QFETCH(int, articles);
+    QFETCH(int, positions);
+    const QString target = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-') + u".db");
+    const Run result = run(QStringList{QStringLiteral("init"), target, QStringLiteral("--demo")} + size);
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+
+    const store::DatabaseTarget parsed = store::ParseAdminTarget(target);
+    QCOMPARE(count(parsed, QStringLiteral("tv_artikel WHERE firma = '1'")), qint64(articles));
+    QCOMPARE(count(parsed, QStringLiteral("konkur_konkur WHERE firma = '1'")), qint64(positions));
+    // Firm 2 keeps its size.
+    QCOMPARE(count(parsed, QStringLiteral("tv_artikel WHERE firma = '2'")), qint64(store::demo::Firm2Articles));
+    // The tool says what it wrote.
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QVERIFY2(result.out.contains(QRegularExpression(u"Artikel \\(TV\\.Artikel\\) +Firma 1: +"
+                                                    + QRegularExpression::escape(german.toString(articles)) + u" ")),
+             qPrintable(result.out));
+    QVERIFY2(result.out.contains(QRegularExpression(u"Positionen \\(Konkur\\.Konkur\\) +Firma 1: +"
+                                                    + QRegularExpression::escape(german.toString(positions)) + u" ")),
+             qPrintable(result.out));
 }
 
 void TestAdmin::initCreatesSchemaAndDemoData_data()

@@ -23,7 +23,9 @@ class TestDatabase
 {
 public:
     // A new database of the backend with the schema, filled with the demo
-    // firms when demo is set. Throws tolven::AccessError when that fails.
+    // firms when demo is set (firm 1 at its smallest size: every fact of
+    // store::demo, few generated articles and positions). Throws
+    // tolven::AccessError when that fails.
     TestDatabase(const QString &backend, bool demo = true);
     ~TestDatabase();
 
