@@ -222,14 +222,17 @@ QStringList positionRow(Session &, const QSqlQuery &row)
 // description in server form: the article's own, else a position's text.
 QueryDescription articleList()
 {
+    // Grouped first, so each article is looked up once, not once per position.
     const QString sql =
-        u"SELECT k.p_artnr, MAX(a.p_bez), MAX(k.p_artbez)"
-        u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
-        u" WHERE k.firma = ? AND k.p_artnr <> '' GROUP BY k.p_artnr ORDER BY "
+        u"SELECT k.p_artnr, a.p_bez, k.artbez FROM"
+        u" (SELECT p_artnr, MAX(p_artbez) AS artbez FROM konkur_konkur WHERE firma = ? AND p_artnr <> ''"
+        u" GROUP BY p_artnr) k"
+        u" LEFT JOIN tv_artikel a ON a.firma = ? AND a.obj_key = k.p_artnr ORDER BY "
         + NumericTextOrder(u"k.p_artnr"_qs);
     return {u"Artikelliste"_qs, 1, 1,
             [sql](Session &, const QStringList &args) {
-                return SqlStatement{sql, {FirmArgument(args[0], u"die Firma der Abfrage \"Artikelliste\""_qs)}};
+                const QString firm = FirmArgument(args[0], u"die Firma der Abfrage \"Artikelliste\""_qs);
+                return SqlStatement{sql, {firm, firm}};
             },
             [](Session &, const QSqlQuery &row) {
                 QString description = row.value(1).toString();

@@ -96,8 +96,10 @@ QString nextArticlePage(Session &session)
         }
     }
     if (!search.lastNumber.isEmpty()) {
-        sql += u" AND (s_kurzbez > ? OR (s_kurzbez = ? AND obj_key > ?))";
-        values << search.lastKey << search.lastKey << search.lastNumber;
+        // A row comparison lets both databases seek in the index to where
+        // the last page ended instead of reading it from the start.
+        sql += u" AND (s_kurzbez, obj_key) > (?, ?)";
+        values << search.lastKey << search.lastNumber;
     }
     sql += u" ORDER BY s_kurzbez, obj_key LIMIT " + QString::number(PageSize);
 

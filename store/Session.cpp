@@ -5,6 +5,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
+#include <utility>
+
 #include "access/AccessError.h"
 #include "store/Schema.h"
 
@@ -259,6 +261,7 @@ void Session::dbBegin()
 
 void Session::dbCommit()
 {
+    writeBackNumbers();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
         fail(error, u"Abschluss einer Transaktion"_qs);
@@ -269,6 +272,7 @@ void Session::dbCommit()
 void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
+    m_numbers.clear();
     if (m_database.isOpen())
         m_database.rollback();
 }
@@ -322,6 +326,15 @@ void Session::WriteScope::commit()
 
 qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
 {
+    // The first number of a transaction updates the counter row, which locks
+    // it for the others until commit; the further ones are counted here and
+    // written back once, just before commit. PostgreSQL would otherwise keep
+    // one version of the row per number until the transaction ends, and a
+    // large TSTART batch would slow down with every save.
+    const auto key = std::pair(className, firmNumber);
+    if (auto it = m_numbers.find(key); it != m_numbers.end())
+        return ++it->second.last;
+
     QSqlQuery &query = statement(
         u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
         u"ON CONFLICT (class_name, firma) DO UPDATE SET last_value = tolven_counter.last_value + 1 "
@@ -333,7 +346,24 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
         fail(query.lastError(), u"Vergabe der nächsten Nummer für " + className);
     const qint64 number = query.value(0).toLongLong();
     query.finish();
+    if (m_inDbTransaction)
+        m_numbers.emplace(key, Numbers{number, number});
     return number;
+}
+
+void Session::writeBackNumbers()
+{
+    // Taken out first: a failed write rolls back, which empties m_numbers.
+    const auto given = std::exchange(m_numbers, {});
+    for (const auto &[key, numbers] : given) {
+        if (numbers.last == numbers.stored)
+            continue;
+        QSqlQuery &query = statement(u"UPDATE tolven_counter SET last_value = ? WHERE class_name = ? AND firma = ?"_qs);
+        query.addBindValue(numbers.last);
+        query.addBindValue(key.first);
+        query.addBindValue(key.second);
+        exec(query, u"Vergabe der nächsten Nummer für " + key.first);
+    }
 }
 
 } // namespace store

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -113,6 +114,7 @@ private:
     void dbBegin();
     void dbCommit();
     void dbRollback() noexcept;
+    void writeBackNumbers();
 
     DatabaseTarget m_target;
     QSqlDatabase m_database;
@@ -122,6 +124,13 @@ private:
     bool m_open = true;
     int m_transactionLevel = 0;  // TSTART count
     bool m_inDbTransaction = false;
+    // Running numbers given in the open database transaction, by class and firm.
+    struct Numbers
+    {
+        qint64 stored;  // in the counter row
+        qint64 last;    // given out
+    };
+    std::map<std::pair<QString, QString>, Numbers> m_numbers;
 };
 
 } // namespace store

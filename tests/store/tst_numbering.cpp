@@ -23,6 +23,7 @@ private slots:
     void numbersRunPerFirm();
     void numbersAreNotReusedAfterDelete();
     void rolledBackSaveGivesBackItsNumber();
+    void batchNumbersAreStoredAtCommit();
     void invalidValueKeepsTheObjectNew();
 
 private:
@@ -91,6 +92,35 @@ void TestNumbering::rolledBackSaveGivesBackItsNumber()
     QCOMPARE(save(QStringLiteral("1"), QStringLiteral("verworfen")), QStringLiteral("1||2"));
     store::ExecuteCommand(*m_session, QStringLiteral("TROLLBACK"));
     QCOMPARE(save(QStringLiteral("1"), QStringLiteral("b")), QStringLiteral("1||2"));
+}
+
+void TestNumbering::batchNumbersAreStoredAtCommit()
+{
+    save(QStringLiteral("1"), QStringLiteral("vorher"));
+    store::ExecuteCommand(*m_session, QStringLiteral("TSTART"));
+    QStringList ids;
+    for (int i = 0; i < 5; ++i)
+        ids << save(QStringLiteral("1"), QStringLiteral("Stapel"));
+    ids << save(QStringLiteral("2"), QStringLiteral("andere Firma"));
+    store::ExecuteCommand(*m_session, QStringLiteral("TCOMMIT"));
+    QCOMPARE(ids, (QStringList{QStringLiteral("1||2"), QStringLiteral("1||3"), QStringLiteral("1||4"),
+                               QStringLiteral("1||5"), QStringLiteral("1||6"), QStringLiteral("2||1")}));
+
+    // Another session goes on after the batch, and so does this one.
+    auto other = store::Session::open(m_db->target());
+    auto object = store::StoreObject::createNew(other, m_notes);
+    object->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
+    object->sys_save();
+    QCOMPARE(object->sys_ID(), QStringLiteral("1||7"));
+    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("nachher")), QStringLiteral("1||8"));
+    QCOMPARE(save(QStringLiteral("2"), QStringLiteral("nachher")), QStringLiteral("2||2"));
+
+    // A batch rolled back gives back all its numbers.
+    store::ExecuteCommand(*m_session, QStringLiteral("TSTART"));
+    save(QStringLiteral("1"), QStringLiteral("verworfen"));
+    save(QStringLiteral("1"), QStringLiteral("verworfen"));
+    store::ExecuteCommand(*m_session, QStringLiteral("TROLLBACK"));
+    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("danach")), QStringLiteral("1||9"));
 }
 
 void TestNumbering::invalidValueKeepsTheObjectNew()
