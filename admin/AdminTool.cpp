@@ -192,6 +192,7 @@ int init(const Options &options, QTextStream &out, QTextStream &err)
         factory.connectTo(target);
         const QList<store::DemoCount> counts = store::FillDemoData(factory, demoSizeOf(options));
         factory.disconnect();
+        store::schema::analyze(*store::Session::openUnchecked(target, false));
         const QLocale german(QLocale::German, QLocale::Germany);
         out << "Demodaten eingespielt in " << german.toString(double(timer.elapsed()) / 1000.0, 'f', 1) << " s:\n";
         for (const store::DemoCount &count : counts) {

@@ -267,7 +267,8 @@ ClassDescription positions()
                       DateProperty(u"AendDatum"_qs)};
     // The position's own text is kept as the client writes it (display form).
     cls.derivedColumns = {{u"s_artbez"_qs, u"ArtBez"_qs, [](const QString &text) { return tolven::SearchKey(text); }}};
-    cls.indexes = {{u"p_konkur"_qs, u"p_artnr"_qs}, {u"p_artnr"_qs}, {u"p_aenddatum"_qs}};
+    // The article index carries the own text, so the article list needs no table rows.
+    cls.indexes = {{u"p_konkur"_qs, u"p_artnr"_qs}, {u"p_artnr"_qs, u"p_artbez"_qs}, {u"p_aenddatum"_qs}};
     cls.queries << QueryDescription{u"Konkur"_qs, 1, 5, positionsStatement, positionRow}
                 << articleList()
                 << FirmListQuery(u"Einheiten"_qs, u"tv_einheit"_qs, {u"firma"_qs, u"obj_key"_qs, u"p_bez"_qs},

@@ -193,6 +193,11 @@ int upgrade(Session &session)
     return found;
 }
 
+void analyze(Session &session)
+{
+    session.execDirect(u"ANALYZE"_qs, {}, u"Aktualisieren der Statistik"_qs);
+}
+
 void drop(Session &session)
 {
     Session::WriteScope scope(session);

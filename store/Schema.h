@@ -32,6 +32,9 @@ void create(Session &session);
 // database lacks. Returns the version found. Throws AccessError for a database
 // without our schema or with a newer one.
 int upgrade(Session &session);
+// Updates the statistics the database's planner chooses indexes by; after a
+// bulk load, before the first searches.
+void analyze(Session &session);
 // Drops every table of the schema that exists.
 void drop(Session &session);
 // Whether any table of the schema exists in the database.
