@@ -178,8 +178,11 @@ SqlStatement positionsStatement(Session &, const QStringList &args)
     if (const QString key = tolven::SearchKey(args[3]); !key.isEmpty()) {
         // The position's own text when it has one, else the article's; both
         // sides in search-key form, so case and umlaut spelling do not count.
-        statement.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez ELSE a.s_bez END) LIKE ? ESCAPE '!'";
-        statement.values << ContainsPattern(key);
+        // The matching articles are found once, not joined for every position.
+        statement.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
+                         u" ELSE k.p_artnr IN (SELECT obj_key FROM tv_artikel WHERE firma = ?"
+                         u" AND s_bez LIKE ? ESCAPE '!') END)";
+        statement.values << ContainsPattern(key) << statement.values.first() << ContainsPattern(key);
     }
     if (const QString since = DateArgument(args[4], u"\"geändert seit\" für " + what); !since.isEmpty()) {
         statement.sql += u" AND k.p_aenddatum >= ?";
