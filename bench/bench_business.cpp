@@ -7,11 +7,9 @@
 //   bench_business HOST:PORT       also the PostgreSQL database "tolven" there
 //                                  (its TOLVEN tables are recreated)
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -23,6 +21,8 @@
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+
+#include "BenchMain.h"
 
 namespace {
 
@@ -180,16 +180,5 @@ void benchmark(const store::DatabaseTarget &target, QTextStream &out)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    try {
-        QTemporaryDir dir;
-        benchmark(store::DatabaseTarget::sqlite(dir.filePath(QStringLiteral("bench.db"))), out);
-        if (argc > 1)
-            benchmark(store::ParseAdminTarget(QString::fromLocal8Bit(argv[1])), out);
-    } catch (const tolven::AccessError &e) {
-        QTextStream(stderr) << "Fehler " << e.code() << ": " << e.description() << "\n";
-        return 1;
-    }
-    return 0;
+    return RunBenchmark(argc, argv, benchmark);
 }
