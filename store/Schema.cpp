@@ -179,6 +179,9 @@ int upgrade(Session &session)
                                        + textType(session.isPostgres()),
                                    {},
                                    u"Aktualisieren des Schemas"_qs);
+                // Stored rows get the empty text a save would have written.
+                session.execDirect(u"UPDATE " + description.table + u" SET " + column + u" = ?", {u""_qs},
+                                   u"Aktualisieren des Schemas"_qs);
             }
         }
         for (const DerivedColumn &derived : description.derivedColumns) {

@@ -48,6 +48,14 @@ bool isNumber(QStringView text)
     return i > fracStart && i == text.size();
 }
 
+// What a column receives for a value: a property never set is stored as
+// empty text, not as NULL, so that comparing and sorting treat it alike on
+// both databases (NULL sorts first on SQLite and last on PostgreSQL).
+QVariant stored(const QString &value)
+{
+    return value.isNull() ? QVariant(u""_qs) : QVariant(value);
+}
+
 bool isIsoDate(const QString &text)
 {
     return text.size() == 10 && QDate::fromString(text, Qt::ISODate).isValid();
@@ -311,11 +319,11 @@ void StoreObject::insert()
         if (m_class.properties[i].isIdPart())
             continue;
         columns << m_class.properties[i].column;
-        values << m_values[i];
+        values << stored(m_values[i]);
     }
     for (const DerivedColumn &derived : m_class.derivedColumns) {
         columns << derived.column;
-        values << derived.derive(property(derived.property));
+        values << stored(derived.derive(property(derived.property)));
     }
     QStringList placeholders;
     for (qsizetype i = 0; i < columns.size(); ++i)
@@ -341,11 +349,11 @@ void StoreObject::update()
         if (!m_changed[i])
             continue;
         assignments << m_class.properties[i].column + u" = ?";
-        values << m_values[i];
+        values << stored(m_values[i]);
         for (const DerivedColumn &derived : m_class.derivedColumns) {
             if (derived.property == m_class.properties[i].name) {
                 assignments << derived.column + u" = ?";
-                values << derived.derive(m_values[i]);
+                values << stored(derived.derive(m_values[i]));
             }
         }
     }
