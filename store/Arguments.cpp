@@ -13,7 +13,15 @@ namespace {
 
 constexpr int MaxNumberDigits = 9;
 
-bool isDigits(QStringView text, int maxDigits)
+[[noreturn]] void refuse(const QString &value, const QString &what, const QString &expected)
+{
+    throw AccessError(ErrorNumber::InvalidValue,
+                      u"Ungültiger Wert \"" + value + u"\" für " + what + u": erwartet wird " + expected + u'.');
+}
+
+} // namespace
+
+bool IsDigits(QStringView text, int maxDigits)
 {
     if (text.isEmpty() || text.size() > maxDigits)
         return false;
@@ -24,24 +32,16 @@ bool isDigits(QStringView text, int maxDigits)
     return true;
 }
 
-[[noreturn]] void refuse(const QString &value, const QString &what, const QString &expected)
-{
-    throw AccessError(ErrorNumber::InvalidValue,
-                      u"Ungültiger Wert \"" + value + u"\" für " + what + u": erwartet wird " + expected + u'.');
-}
-
-} // namespace
-
 QString CanonicalNumber(const QString &text)
 {
-    if (!isDigits(text, MaxNumberDigits))
+    if (!IsDigits(text, MaxNumberDigits))
         return text;
     return QString::number(text.toLongLong());
 }
 
 QString FirmArgument(const QString &value, const QString &what)
 {
-    if (!isDigits(value, MaxNumberDigits))
+    if (!IsDigits(value, MaxNumberDigits))
         refuse(value, what, u"eine Firmennummer"_qs);
     return value;
 }
@@ -50,7 +50,7 @@ QString NumberArgument(const QString &value, const QString &what)
 {
     if (value.isEmpty())
         return value;
-    if (!isDigits(value, MaxNumberDigits))
+    if (!IsDigits(value, MaxNumberDigits))
         refuse(value, what, u"eine ganze Zahl ohne Vorzeichen"_qs);
     return CanonicalNumber(value);
 }

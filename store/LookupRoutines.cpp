@@ -3,8 +3,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <algorithm>
-
 #include "access/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/MCommand.h"
@@ -23,24 +21,22 @@ const QChar FieldSeparator = u'`';
 const QChar EntrySeparator = QChar(0xFF);
 constexpr int PageSize = 4;
 
-// "number`name" entries, ascending by number, names in display form.
-QString numberedList(Session &session, const QString &sql, const QVariantList &values, const QString &what)
+// "number`name" entries of a table keyed by number, ascending by number,
+// names in display form; condition narrows the firm's rows further.
+QString numberedList(Session &session, const QString &table, const QString &condition, const QVariantList &values,
+                     const QString &what)
 {
-    QSqlQuery &query = session.statement(sql);
+    QSqlQuery &query = session.statement(u"SELECT obj_key, p_bez FROM " + table + u" WHERE firma = ?" + condition
+                                         + u" ORDER BY " + NumericTextOrder(u"obj_key"_qs));
+    query.addBindValue(session.context.firm);
     for (const QVariant &value : values)
         query.addBindValue(value);
     session.exec(query, what);
-    QList<std::pair<QString, QString>> entries;
+    QStringList entries;
     while (query.next())
-        entries.append({query.value(0).toString(), tolven::ServerToDisplay(query.value(1).toString())});
+        entries << query.value(0).toString() + FieldSeparator + tolven::ServerToDisplay(query.value(1).toString());
     query.finish();
-    std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) {
-        return std::pair(a.first.size(), a.first) < std::pair(b.first.size(), b.first);
-    });
-    QStringList texts;
-    for (const auto &[number, name] : entries)
-        texts << number + FieldSeparator + name;
-    return texts.join(EntrySeparator);
+    return entries.join(EntrySeparator);
 }
 
 enum Criterion { Key, MainGroup, SubGroup, Supplier, Department, Active, Listed, CriterionCount };
@@ -131,14 +127,12 @@ QList<CommandForm> LookupCommandForms()
         {u"d HGRP^TVCLSU"_qs, true,
          [](Session &session, MCommand &) {
              RequireContext(session, u"d HGRP^TVCLSU"_qs);
-             return numberedList(session, u"SELECT obj_key, p_bez FROM tv_hauptgruppe WHERE firma = ?"_qs,
-                                 {session.context.firm}, u"Lesen der Hauptgruppen"_qs);
+             return numberedList(session, u"tv_hauptgruppe"_qs, {}, {}, u"Lesen der Hauptgruppen"_qs);
          }},
         {u"d ABTNR^TVCLSU"_qs, true,
          [](Session &session, MCommand &) {
              RequireContext(session, u"d ABTNR^TVCLSU"_qs);
-             return numberedList(session, u"SELECT obj_key, p_bez FROM tv_abteilung WHERE firma = ?"_qs,
-                                 {session.context.firm}, u"Lesen der Abteilungen"_qs);
+             return numberedList(session, u"tv_abteilung"_qs, {}, {}, u"Lesen der Abteilungen"_qs);
          }},
         {u"d UGRP^TVCLSU("_qs, false,
          [](Session &session, MCommand &args) {
@@ -146,9 +140,7 @@ QList<CommandForm> LookupCommandForms()
              args.expect(u")");
              args.end();
              RequireContext(session, u"d UGRP^TVCLSU"_qs);
-             return numberedList(session,
-                                 u"SELECT obj_key, p_bez FROM tv_untergruppe WHERE firma = ? AND p_hgrp = ?"_qs,
-                                 {session.context.firm, mainGroup},
+             return numberedList(session, u"tv_untergruppe"_qs, u" AND p_hgrp = ?"_qs, {mainGroup},
                                  u"Lesen der Untergruppen der Hauptgruppe " + mainGroup);
          }},
         {u"D GETARF^TVCLSU("_qs, false,

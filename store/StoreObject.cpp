@@ -5,6 +5,7 @@
 
 #include "access/AccessError.h"
 #include "access/TextConversion.h"
+#include "store/Arguments.h"
 #include "store/Session.h"
 
 using tolven::AccessError;
@@ -15,17 +16,6 @@ namespace store {
 namespace {
 
 const QString LogicalToODBC = u"LogicalToODBC"_qs;
-
-bool isDigits(QStringView text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar ch : text) {
-        if (ch < u'0' || ch > u'9')
-            return false;
-    }
-    return true;
-}
 
 bool isNumber(QStringView text)
 {
@@ -105,7 +95,7 @@ void validate(const ClassDescription &cls, const PropertyDescription &property, 
 void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key)
 {
     const qsizetype separator = id.indexOf(u"||");
-    if (separator > 0 && isDigits(QStringView(id).left(separator)) && separator + 2 < id.size()) {
+    if (separator > 0 && IsDigits(QStringView(id).left(separator)) && separator + 2 < id.size()) {
         firm = id.left(separator);
         key = id.mid(separator + 2);
         return;
@@ -291,7 +281,7 @@ void StoreObject::insert()
     Session &s = *m_session;
     if (m_firm.isEmpty())
         m_firm = s.context.firm;
-    if (!isDigits(m_firm)) {
+    if (!IsDigits(m_firm)) {
         throw AccessError(ErrorNumber::InvalidValue,
                           u"Ungültige Firma \"" + m_firm + u"\" beim Speichern eines Objekts der Klasse " + m_class.name
                               + u": erwartet wird eine Firmennummer.");
