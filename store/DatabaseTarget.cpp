@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include "access/AccessError.h"
+#include "access/ServerAddress.h"
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -94,7 +94,7 @@ DatabaseTarget ParseConnectString(const QString &connectString)
 
 QString MakeConnectString(const QString &serverAddress, const QString &port)
 {
-    return u"cn_iptcp:" + serverAddress + u'[' + port + u"]:TOLVEN";
+    return tolven::ConnectStringFor(serverAddress, port);
 }
 
 DatabaseTarget ParseAdminTarget(const QString &target)
@@ -120,10 +120,7 @@ DatabaseTarget ParseAdminTarget(const QString &target)
 
 QString DefaultDatabasePath()
 {
-    // The same folder as QStandardPaths::AppDataLocation of the client
-    // (organisation "TOLVEN", application "konkur"), whichever program asks.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return base + u"/TOLVEN/konkur/tolven.db";
+    return tolven::DefaultServerAddress();
 }
 
 } // namespace store

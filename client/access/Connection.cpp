@@ -1,0 +1,234 @@
+#include "Connection.h"
+
+#include <QSettings>
+
+#include "access/Dialogs.h"
+#include "access/FMPass.h"
+#include "access/FMServer.h"
+#include "access/MLiteral.h"
+#include "access/cacheapi.h"
+
+namespace tolven {
+
+namespace {
+
+const QString LoginTitle = QStringLiteral("Anmeldung an Caché");
+const QString Crlf = QStringLiteral("\r\n");
+constexpr int ConnectionAttempts = 3;
+
+// Windows-1252 codes 0x80..0x9F; the five codes it leaves free stand for the
+// control characters of the same number, as Windows reads them.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t FromCp1252(unsigned char code)
+{
+    return code >= 0x80 && code < 0xA0 ? Cp1252High[code - 0x80] : char16_t(code);
+}
+
+// The code of ch in Windows-1252, or -1 when the code page lacks it.
+int ToCp1252(char16_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return ch;
+    for (int i = 0; i < 32; ++i) {
+        if (Cp1252High[i] == ch)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+bool IsNumericField(const QString &field)
+{
+    if (field.isEmpty())
+        return false;
+    for (QChar ch : field) {
+        if (!ch.isDigit())
+            return false;
+    }
+    return true;
+}
+
+QString Setting(QSettings &settings, const QString &key, const QString &defaultValue)
+{
+    return settings.value(key, defaultValue).toString();
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> OpenLoginSettings()
+{
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                QStringLiteral("TOLVEN"), QStringLiteral("Cache Login"));
+    settings->beginGroup(QStringLiteral("Login"));
+    return settings;
+}
+
+QString ScramblePassword(const QString &text)
+{
+    QString result = text;
+    for (QChar &ch : result) {
+        const int code = ToCp1252(ch.unicode());
+        if (code >= 0)
+            ch = QChar(FromCp1252(static_cast<unsigned char>(code ^ PasswordScrambleKey)));
+    }
+    return result;
+}
+
+void LoadConnectionSettings()
+{
+    LoginContext &ctx = Context();
+    auto settings = OpenLoginSettings();
+    ctx.Firm = Setting(*settings, QStringLiteral("Firma"), QStringLiteral("1"));
+    ctx.Branch = Setting(*settings, QStringLiteral("Filiale"), QStringLiteral("0"));
+    ctx.ServerAddress = Setting(*settings, QStringLiteral("Server"), DefaultServerAddress());
+    ctx.ServerPort = Setting(*settings, QStringLiteral("Port"), QStringLiteral("1973"));
+    ctx.Namespace = Setting(*settings, QStringLiteral("Namespace"), QStringLiteral("TOLVEN"));
+    ctx.UserCode = Setting(*settings, QStringLiteral("Name"), QString());
+
+    FMPass &loginWindow = cacheapi::instance().loginWindow();
+    ctx.Password = loginWindow.passwordText();
+    if (!ctx.IgnoreStoredPassword) {
+        ctx.Password = ScramblePassword(Setting(*settings, QStringLiteral("Passwort"), QString()));
+        loginWindow.setPasswordText(ctx.Password);
+    }
+    cacheapi::instance().serverWindow().showSettings(ctx);
+    loginWindow.setUserText(ctx.UserCode);
+}
+
+void SaveConnectionSettings()
+{
+    const FMServer &serverWindow = cacheapi::instance().serverWindow();
+    const FMPass &loginWindow = cacheapi::instance().loginWindow();
+    auto settings = OpenLoginSettings();
+    settings->setValue(QStringLiteral("Firma"), serverWindow.firm());
+    settings->setValue(QStringLiteral("Filiale"), serverWindow.branch());
+    settings->setValue(QStringLiteral("Name"), loginWindow.userText());
+    if (!Context().IgnoreStoredPassword)
+        settings->setValue(QStringLiteral("Passwort"), ScramblePassword(loginWindow.passwordText()));
+    settings->setValue(QStringLiteral("Server"), serverWindow.serverAddress());
+    settings->setValue(QStringLiteral("Port"), serverWindow.port());
+    settings->setValue(QStringLiteral("Namespace"), serverWindow.namespaceName());
+    settings->sync();
+}
+
+bool PrepareConnection()
+{
+    cacheapi &api = cacheapi::instance();
+    LoginContext &ctx = api.context();
+    const QStringList fields = ctx.CommandLine.split(u' ');
+    const bool fromCommandLine = !ctx.CommandLine.isEmpty() && IsNumericField(fields.first());
+    // After a failed login the command line is not tried again: the login
+    // window asks, showing the values the command line gave.
+    if (fromCommandLine && !ctx.LoginFailed) {
+        const auto field = [&](int n, const QString &defaultValue) {
+            const QString value = n < fields.size() ? fields.at(n) : QString();
+            return value.isEmpty() ? defaultValue : value;
+        };
+        ctx.Firm = field(0, {});
+        ctx.Branch = field(1, {});
+        ctx.UserCode = field(2, {}).toUpper();
+        ctx.Password = field(3, {});
+        ctx.ServerAddress = field(4, DefaultServerAddress());
+        ctx.ServerPort = field(5, QStringLiteral("1972"));
+        ctx.Namespace = field(6, QStringLiteral("TOLVEN"));
+        api.serverWindow().showSettings(ctx);
+        api.loginWindow().setUserText(ctx.UserCode);
+    } else {
+        if (!fromCommandLine)
+            LoadConnectionSettings();
+        const bool rememberedLogin = !ctx.Password.isEmpty() && !ctx.IgnoreStoredPassword && !ctx.LoginFailed
+            && !ctx.UserCode.isEmpty();
+        if (!rememberedLogin || fromCommandLine) {
+            FMPass &loginWindow = api.loginWindow();
+            if (!loginWindow.isVisible())
+                ExecModal(loginWindow);
+            if (api.exitRequested())
+                return false;
+            LoadConnectionSettings();
+        }
+    }
+    ctx.ConnectString = ConnectStringFor(ctx.ServerAddress, ctx.ServerPort);
+    return true;
+}
+
+bool EnsureConnected()
+{
+    cacheapi &api = cacheapi::instance();
+    if (api.exitRequested())
+        return false;
+    try {
+        if (api.factory() && api.factory()->isConnected())
+            return true;
+    } catch (const AccessError &) {
+        // A failing check counts as not connected.
+    }
+
+    LoginContext &ctx = api.context();
+    FMServer &serverWindow = api.serverWindow();
+    for (int attempt = 0; attempt < ConnectionAttempts; ++attempt) {
+        QString reason;
+        try {
+            ServerFactory &factory = api.newFactory();
+            if (factory.connect(ctx.ConnectString) && factory.isConnected())
+                break;
+        } catch (const AccessError &error) {
+            reason = error.description();
+        }
+        serverWindow.setConnectionProblem(reason);
+        if (attempt < ConnectionAttempts - 1) {
+            MsgBox(nullptr, QMessageBox::NoIcon, LoginTitle,
+                   u"Server nicht erreicht! Bitte überprüfen Sie die Verbindungseinstellungen" + Crlf
+                       + u"Wenn die Verbindungseinstellung korrekt ist sind wahrscheinlich keine Lizenzen frei." + Crlf
+                       + u"Noch " + QString::number(ConnectionAttempts - 1 - attempt)
+                       + u" Verbindungsversuche bis zum Abbruch.",
+                   QMessageBox::Ok);
+            ExecModal(serverWindow);
+            if (api.exitRequested())
+                return false;
+            qint32 elapsed = 0;
+            WaitHundredths(api.retryWaitHundredths(), elapsed);
+        } else {
+            MsgBox(nullptr, QMessageBox::Warning, LoginTitle,
+                   u"Server nach 3 Versuchen nicht erreichbar!" + Crlf + u"Abbruch", QMessageBox::Ok);
+            serverWindow.hide();
+            ctx.LoginKey.clear();
+            Disconnect();
+            api.loginWindow().BUAusst_Click();
+            return false;
+        }
+    }
+    serverWindow.setConnectionProblem({});
+
+    // A new connection first learns whose it is.
+    try {
+        std::unique_ptr<ServerObject> windows = Factory().classObject(QStringLiteral("TV.Windows"));
+        windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=" + ctx.Firm + u",FIL=" + ctx.Branch
+                                                       + u",PERSONAL=" + MQuote(ctx.UserCode)});
+        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
+        CloseServerObject(windows);
+    } catch (const AccessError &) {
+        // Without firm, branch and person the connection is of no use; the
+        // next call tries again from the start.
+        Disconnect();
+        throw;
+    }
+    return true;
+}
+
+void Disconnect()
+{
+    cacheapi &api = cacheapi::instance();
+    api.lockTimer().stop();
+    try {
+        if (api.factory() && api.factory()->isConnected())
+            api.factory()->disconnect();
+    } catch (const AccessError &) {
+        // A failing disconnect leaves nothing to do.
+    }
+}
+
+} // namespace tolven

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+#include "access/ServerAddress.h"
+
+class QSettings;
+
+namespace tolven {
+
+// Where the connection settings are kept: the user's settings of application
+// "Cache Login", section "Login".
+std::unique_ptr<QSettings> OpenLoginSettings();
+
+// The remembered password's stored form: each character's Windows-1252 code
+// combined with PasswordScrambleKey by exclusive or. Scrambling twice gives
+// the text back; the length never changes. Characters outside Windows-1252
+// are kept as they are.
+inline constexpr unsigned char PasswordScrambleKey = 0xA5;
+QString ScramblePassword(const QString &text);
+
+// The settings store into the login context and into the fields of the
+// server settings window and the login window.
+void LoadConnectionSettings();
+// The fields of both windows into the settings store.
+void SaveConnectionSettings();
+// Takes the settings from the command line or the store, shows the login
+// window when no complete remembered login exists, and builds ConnectString.
+// False when the program is ending instead.
+bool PrepareConnection();
+// Makes sure the connection stands: reconnects (three attempts, then the
+// program ends) and sets firm, branch and person on each new connection.
+// Throws AccessError when setting them fails. False when no connection stands.
+bool EnsureConnected();
+// Stops the idle timer and drops the connection; never fails.
+void Disconnect();
+
+} // namespace tolven

@@ -1,0 +1,57 @@
+#include "Dialogs.h"
+
+#include <QDialog>
+
+namespace tolven {
+
+namespace {
+
+class RealDialogs final : public Dialogs
+{
+public:
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, buttons, parent);
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    int execModal(QDialog &dialog) override { return dialog.exec(); }
+};
+
+RealDialogs g_realDialogs;
+Dialogs *g_current = &g_realDialogs;
+
+} // namespace
+
+Dialogs &CurrentDialogs()
+{
+    return *g_current;
+}
+
+void InstallDialogs(Dialogs *dialogs)
+{
+    g_current = dialogs ? dialogs : &g_realDialogs;
+}
+
+QMessageBox::StandardButton MsgBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                   QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    return CurrentDialogs().message(parent, icon, title, text, buttons, defaultButton);
+}
+
+bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    return MsgBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+int ExecModal(QDialog &dialog)
+{
+    return CurrentDialogs().execModal(dialog);
+}
+
+} // namespace tolven

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace tolven {
+
+// The one way the client shows message boxes and runs modal dialogs. The
+// windows never call QMessageBox or QDialog::exec themselves, so that tests
+// can put a scripted Dialogs in its place and answer each box in turn.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box; the button the user chose.
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                                const QString &text, QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) = 0;
+    // Shows one of the client's own dialogs modally; its result code.
+    virtual int execModal(QDialog &dialog) = 0;
+};
+
+// The Dialogs in use: the real one unless a test installed another.
+Dialogs &CurrentDialogs();
+// Puts dialogs in place of the current one (nullptr: the real one again).
+void InstallDialogs(Dialogs *dialogs);
+
+// Shorthands for the boxes the client shows.
+QMessageBox::StandardButton MsgBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+// Yes/No question with a question icon; true for "Ja".
+bool AskYesNo(QWidget *parent, const QString &title, const QString &text);
+int ExecModal(QDialog &dialog);
+
+} // namespace tolven

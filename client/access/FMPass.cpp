@@ -1,0 +1,164 @@
+#include "FMPass.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "access/Connection.h"
+#include "access/Dialogs.h"
+#include "access/FMServer.h"
+#include "access/Login.h"
+#include "access/cacheapi.h"
+
+namespace tolven {
+
+FMPass::FMPass(QWidget *parent)
+    : QDialog(parent)
+    , m_password(new QLineEdit(this))
+    , m_user(new QLineEdit(this))
+    , m_login(new QPushButton(QStringLiteral("Anmelden"), this))
+    , m_cancel(new QPushButton(QStringLiteral("Abbruch"), this))
+    , m_server(new QPushButton(QStringLiteral("Server"), this))
+{
+    setObjectName(QStringLiteral("FMPass"));
+    setWindowTitle(QStringLiteral("TOLVEN Benutzeranmeldung"));
+
+    m_password->setObjectName(QStringLiteral("BPASSWORT"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_user->setObjectName(QStringLiteral("BUSER"));
+    m_user->setMinimumWidth(180);
+    m_login->setObjectName(QStringLiteral("BUSpeich"));
+    m_login->setDefault(true);
+    m_cancel->setObjectName(QStringLiteral("BUAusst"));
+    m_cancel->setAutoDefault(false);
+    m_server->setObjectName(QStringLiteral("BUServer"));
+    m_server->setAutoDefault(false);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Passwort:"), m_password);
+    form->addRow(QStringLiteral("User(WWS Personalcode):"), m_user);
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_login, QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(m_server, QDialogButtonBox::ActionRole);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addWidget(buttons);
+
+    setTabOrder(m_password, m_user);
+    setTabOrder(m_user, m_login);
+    setTabOrder(m_login, m_cancel);
+    setTabOrder(m_cancel, m_server);
+
+    m_password->installEventFilter(this);
+    m_user->installEventFilter(this);
+    connect(m_login, &QPushButton::clicked, this, &FMPass::BUSpeich_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &FMPass::BUAusst_Click);
+    connect(m_server, &QPushButton::clicked, this, &FMPass::BUServer_Click);
+}
+
+QString FMPass::passwordText() const
+{
+    return m_password->text();
+}
+
+void FMPass::setPasswordText(const QString &text)
+{
+    m_password->setText(text);
+}
+
+QString FMPass::userText() const
+{
+    return m_user->text();
+}
+
+void FMPass::setUserText(const QString &text)
+{
+    m_user->setText(text);
+}
+
+void FMPass::BUSpeich_Click()
+{
+    // Enter presses "Anmelden" without leaving the field.
+    BUSER_LostFocus();
+    Sichern();
+    cacheapi &api = cacheapi::instance();
+    QWidget *mainWindow = api.mainWindow();
+    if (mainWindow && mainWindow->isVisible()) {
+        Disconnect();
+        const bool success = Login();
+        emit loggedInAgain(success);
+        QCoreApplication::processEvents();
+        // Nobody may go on working under a login that failed: the window
+        // stays until a login succeeds or the program ends.
+        if (!success && !api.exitRequested()) {
+            show();
+            SelectAllText(m_password, false);
+            return;
+        }
+    } else {
+        QCoreApplication::processEvents();
+    }
+    hide();
+}
+
+void FMPass::BUAusst_Click()
+{
+    Context().LoginKey.clear();
+    ExitApplication();
+}
+
+void FMPass::BUServer_Click()
+{
+    ExecModal(cacheapi::instance().serverWindow());
+}
+
+bool FMPass::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (field && event->type() == QEvent::FocusIn) {
+        // After the mouse click that brought the focus has placed the cursor.
+        QTimer::singleShot(0, field, [field] { SelectAllText(field, true); });
+    } else if (field == m_user && event->type() == QEvent::FocusOut) {
+        BUSER_LostFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FMPass::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_password->setFocus();
+}
+
+void FMPass::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_user->hasFocus())
+        m_password->setFocus();
+}
+
+void FMPass::reject()
+{
+    // Closing the window while nobody is logged in means giving up, as "Abbruch" does.
+    if (Context().LoginKey.isEmpty() && !ExitRequested())
+        BUAusst_Click();
+    QDialog::reject();
+}
+
+void FMPass::BUSER_LostFocus()
+{
+    const QString upper = m_user->text().toUpper();
+    if (upper != m_user->text())
+        m_user->setText(upper);
+}
+
+} // namespace tolven

@@ -1,0 +1,65 @@
+#include "ClientFixture.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "access/Connection.h"
+#include "store/StoreFactory.h"
+#include "support/TestDatabase.h"
+
+namespace testsupport {
+
+ClientFixture::ClientFixture()
+{
+    // Nothing of the user's own settings or database is touched.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    m_api = std::make_unique<tolven::cacheapi>([this]() -> std::unique_ptr<tolven::ServerFactory> {
+        ++m_factoriesMade;
+        return std::make_unique<store::StoreFactory>();
+    });
+    m_api->setRetryWaitHundredths(0);
+    m_api->setExitHook([this] { ++m_exits; });
+    // The process command line of the test program is none of the login's business.
+    m_api->context().CommandLine = QStringLiteral(" ");
+}
+
+ClientFixture::~ClientFixture()
+{
+    m_api.reset();
+    QApplication::processEvents();
+}
+
+void ClientFixture::setCommandLine(const QString &commandLine)
+{
+    m_api->context().CommandLine = commandLine;
+}
+
+QString ClientFixture::serverOf(const TestDatabase &database)
+{
+    return database.target().isSQLite() ? database.target().path : database.target().host;
+}
+
+QString ClientFixture::portOf(const TestDatabase &database)
+{
+    return database.target().isSQLite() ? QStringLiteral("1972") : QString::number(database.target().port);
+}
+
+void ClientFixture::writeSetting(const QString &key, const QString &value)
+{
+    auto settings = tolven::OpenLoginSettings();
+    settings->setValue(key, value);
+}
+
+QString ClientFixture::setting(const QString &key) const
+{
+    return tolven::OpenLoginSettings()->value(key).toString();
+}
+
+bool ClientFixture::hasSetting(const QString &key) const
+{
+    return tolven::OpenLoginSettings()->contains(key);
+}
+
+} // namespace testsupport
