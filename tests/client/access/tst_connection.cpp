@@ -61,6 +61,8 @@ private slots:
     void serverWindowRefusesUnusableSettings_data();
     void serverWindowRefusesUnusableSettings();
     void loginWindowFields();
+    void tabOrder_data();
+    void tabOrder();
     void threeFailedAttempts_data();
     void threeFailedAttempts();
     void retryWithTheSettingsWindowInBetween();
@@ -274,6 +276,33 @@ void TestConnection::loginWindowFields()
     QCOMPARE(user->selectedText(), u"SCHMIDT"_qs);
     QVERIFY2(password->hasFocus(), "SelectAllText without focus moved the focus");
     window.hide();
+}
+
+void TestConnection::tabOrder_data()
+{
+    QTest::addColumn<bool>("loginWindow");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("FMPass") << true
+                            << QStringList{u"BPASSWORT"_qs, u"BUSER"_qs, u"BUSpeich"_qs, u"BUAusst"_qs, u"BUServer"_qs};
+    QTest::newRow("FMServer") << false
+                              << QStringList{u"BSERVERIP"_qs, u"BPORT"_qs, u"BFIRMA"_qs, u"BFIL"_qs, u"BNAMESPACE"_qs,
+                                             u"BUEdit"_qs, u"BUZurück"_qs};
+}
+
+void TestConnection::tabOrder()
+{
+    QFETCH(bool, loginWindow);
+    QFETCH(QStringList, order);
+    QDialog &window = loginWindow ? static_cast<QDialog &>(m_fixture->api().loginWindow())
+                                  : static_cast<QDialog &>(m_fixture->api().serverWindow());
+    QStringList chain;
+    QWidget *widget = window.findChild<QWidget *>(order.first());
+    while (chain.size() < order.size()) {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            chain << widget->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(chain, order);
 }
 
 void TestConnection::threeFailedAttempts_data()
