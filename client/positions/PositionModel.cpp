@@ -1,0 +1,187 @@
+#include "PositionModel.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <utility>
+
+#include "positions/PositionColumns.h"
+
+namespace tolven {
+
+PositionModel::PositionModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_rows()
+    , m_readOnlyColumns()
+{
+}
+
+int PositionModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int PositionModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : PositionColumnCount;
+}
+
+QVariant PositionModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    Q_ASSERT(checkIndex(index, CheckIndexOption::ParentIsInvalid));
+
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QVariant &value = m_rows.at(index.row()).at(index.column());
+        // Dates are kept as QDate so that the window can compute with them;
+        // the grid shows them the way the user types them.
+        if (value.typeId() == QMetaType::QDate)
+            return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+        return value;
+    }
+    case Qt::EditRole:
+        return m_rows.at(index.row()).at(index.column());
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(ColumnInfo(index.column()).alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant PositionModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= PositionColumnCount)
+            return {};
+        if (role == Qt::DisplayRole)
+            return ColumnInfo(section).caption;
+        return {};
+    }
+    if (role == Qt::DisplayRole && section >= 0 && section < m_rows.size())
+        return section + 1;
+    return {};
+}
+
+bool PositionModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    if (m_readOnlyColumns.contains(index.column()))
+        return false;
+    setCell(index.row(), index.column(), value);
+    return true;
+}
+
+Qt::ItemFlags PositionModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (!m_readOnlyColumns.contains(index.column()))
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+bool PositionModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || row > m_rows.size() || count < 1 || count > MaxRows - m_rows.size())
+        return false;
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    m_rows.insert(row, count, Row(PositionColumnCount));
+    endInsertRows();
+    return true;
+}
+
+bool PositionModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count < 1 || count > m_rows.size() - row)
+        return false;
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    m_rows.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+void PositionModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void PositionModel::setRows(QList<Row> rows)
+{
+    if (rows.size() > MaxRows)
+        rows.resize(MaxRows);
+    for (Row &cells : rows)
+        cells = normalised(std::move(cells));
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int PositionModel::appendRow(const Row &cells)
+{
+    if (m_rows.size() >= MaxRows)
+        return -1;
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.append(normalised(cells));
+    endInsertRows();
+    return row;
+}
+
+PositionModel::Row PositionModel::row(int row) const
+{
+    Q_ASSERT(row >= 0 && row < m_rows.size());
+    return m_rows.at(row);
+}
+
+QVariant PositionModel::cell(int row, int column) const
+{
+    Q_ASSERT(isCell(row, column));
+    return m_rows.at(row).at(column);
+}
+
+void PositionModel::setCell(int row, int column, const QVariant &value)
+{
+    Q_ASSERT(isCell(row, column));
+    QVariant &stored = m_rows[row][column];
+    // Compare type too: QVariant holds 1 and 1.0 equal, but the cell's type
+    // decides how the grid shows it.
+    if (stored.typeId() == value.typeId() && stored == value)
+        return;
+    stored = value;
+    const QModelIndex changed = index(row, column);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void PositionModel::setReadOnlyColumns(const QSet<int> &columns)
+{
+    m_readOnlyColumns = columns;
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, PositionColumnCount - 1));
+}
+
+QSet<int> PositionModel::readOnlyColumns() const
+{
+    return m_readOnlyColumns;
+}
+
+bool PositionModel::isCell(int row, int column) const
+{
+    return row >= 0 && row < m_rows.size() && column >= 0 && column < PositionColumnCount;
+}
+
+PositionModel::Row PositionModel::normalised(Row cells)
+{
+    // resize() detaches even to the same size; rows the window builds from one
+    // template stay shared.
+    if (cells.size() != PositionColumnCount)
+        cells.resize(PositionColumnCount);
+    return cells;
+}
+
+} // namespace tolven

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSet>
+#include <QVariant>
+
+namespace tolven {
+
+// The position array behind the main window's grid: rows of
+// PositionColumnCount cells, each holding what the window put there (text,
+// numbers, QDate for dates). The model keeps values; the window's handlers
+// own the rules about them.
+class PositionModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    using Row = QList<QVariant>;
+
+    // The most rows the array takes.
+    static constexpr int MaxRows = 250000;
+
+    explicit PositionModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The view's way in: refused for read-only columns. The window writes
+    // through setCell, which knows no read-only columns.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Inserts rows of empty cells; false beyond MaxRows.
+    bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+
+    void clear();
+    // Replaces all rows at once; each row is padded or cut to the column count
+    // and the rows beyond MaxRows are dropped.
+    void setRows(QList<Row> rows);
+    // Appends a row (padded or cut like setRows); its index, or -1 when full.
+    int appendRow(const Row &cells = Row());
+    Row row(int row) const;
+    QVariant cell(int row, int column) const;
+    // Stores value; dataChanged for that cell only, none when it is unchanged.
+    void setCell(int row, int column, const QVariant &value);
+
+    // Columns the user may not edit in the grid.
+    void setReadOnlyColumns(const QSet<int> &columns);
+    QSet<int> readOnlyColumns() const;
+
+private:
+    bool isCell(int row, int column) const;
+    static Row normalised(Row cells);
+
+    QList<Row> m_rows;
+    QSet<int> m_readOnlyColumns;
+};
+
+} // namespace tolven

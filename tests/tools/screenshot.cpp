@@ -1,0 +1,53 @@
+// Draws the main window as the demo login sees it into a PNG (the README's
+// picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]. Run it under
+// xvfb-run so that the window has a real screen and fonts.
+#include <QApplication>
+#include <QComboBox>
+#include <QLocale>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+#include "access/cacheapi.h"
+#include "app/Icons.h"
+#include "positions/FMStart.h"
+#include "store/StoreFactory.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 3 && arguments.size() != 5) {
+        std::fputs("usage: screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]\n", stderr);
+        return 2;
+    }
+    QCoreApplication::setOrganizationName(QStringLiteral("TOLVEN"));
+    QCoreApplication::setApplicationName(QStringLiteral("konkur"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    tolven::InitAppResources();
+
+    tolven::cacheapi gateway([] { return std::make_unique<store::StoreFactory>(); });
+    gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(1);
+    tolven::FMStart window;
+    if (!window.Form_Load())
+        return 1;
+    if (arguments.size() == 5)
+        window.resize(arguments.at(3).toInt(), arguments.at(4).toInt());
+    window.move(0, 0);
+    window.show();
+    // The competitor list open, so the picture shows what the login read.
+    auto *competitors = window.findChild<QComboBox *>(QStringLiteral("likonkur"));
+    int status = 0;
+    QTimer::singleShot(300, [&] { competitors->showPopup(); });
+    QTimer::singleShot(900, [&] {
+        const QRect frame = window.frameGeometry();
+        if (!window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(arguments.at(2)))
+            status = 1;
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+    return status;
+}
