@@ -1,6 +1,7 @@
 // Draws the main window as the demo login sees it into a PNG (the README's
-// picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]. Run it under
-// xvfb-run so that the window has a real screen and fonts.
+// picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
+// server settings and the about box: screenshot --windows FOLDER. Run it
+// under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
 #include <QLocale>
@@ -11,8 +12,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "access/FMPass.h"
+#include "access/FMServer.h"
 #include "access/cacheapi.h"
 #include "app/Icons.h"
+#include "app/frmAbout.h"
 #include "positions/FMStart.h"
 #include "store/StoreFactory.h"
 
@@ -20,6 +24,21 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 3 && arguments.at(1) == u"--windows") {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        tolven::InitAppResources();
+        tolven::cacheapi gateway([] { return std::make_unique<store::StoreFactory>(); });
+        tolven::frmAbout about;
+        const QList<QWidget *> windows{&gateway.loginWindow(), &gateway.serverWindow(), &about};
+        for (QWidget *window : windows)
+            window->show();
+        QTimer::singleShot(300, [&] {
+            for (QWidget *window : windows)
+                window->grab().save(arguments.at(2) + u'/' + window->objectName() + u".png");
+            QCoreApplication::quit();
+        });
+        return QApplication::exec();
+    }
     if (arguments.size() != 3 && arguments.size() != 5) {
         std::fputs("usage: screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]\n", stderr);
         return 2;
