@@ -78,6 +78,8 @@ private slots:
 
 private:
     void useCommandLine(const QString &loginFields);
+    // Settings as a login on the test database leaves them.
+    void rememberLogin(const QString &user, const QString &password);
     // Starts the main window; false (with the test failed) when start-up did not finish.
     bool start(FMStart &window);
     bool isSQLiteRow() const;
@@ -115,6 +117,14 @@ void TestFMStart::useCommandLine(const QString &loginFields)
 {
     m_fixture->setCommandLine(loginFields + u' ' + testsupport::ClientFixture::serverOf(*m_db) + u' '
                               + testsupport::ClientFixture::portOf(*m_db));
+}
+
+void TestFMStart::rememberLogin(const QString &user, const QString &password)
+{
+    m_fixture->writeSetting(u"Server"_qs, testsupport::ClientFixture::serverOf(*m_db));
+    m_fixture->writeSetting(u"Port"_qs, testsupport::ClientFixture::portOf(*m_db));
+    m_fixture->writeSetting(u"Name"_qs, user);
+    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(password));
 }
 
 bool TestFMStart::start(FMStart &window)
@@ -283,10 +293,7 @@ void TestFMStart::loginLoopAtStartUp()
     // login window comes with what was remembered, and the loop goes on
     // until a login succeeds.
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->writeSetting(u"Server"_qs, testsupport::ClientFixture::serverOf(*m_db));
-    m_fixture->writeSetting(u"Port"_qs, testsupport::ClientFixture::portOf(*m_db));
-    m_fixture->writeSetting(u"Name"_qs, u"MUELLER"_qs);
-    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(u"alt"_qs));
+    rememberLogin(u"MUELLER"_qs, u"alt"_qs);
     dialogs.expectMessage(u"Anmeldung an Caché."_qs, u"Passwort Falsch oder Benutzer nicht Aktiv."_qs);
     QString userShown;
     int passwordSelected = -1;
@@ -332,10 +339,7 @@ void TestFMStart::cancelAtStartUpEndsTheProgram()
 void TestFMStart::repeatedLoginFromTheMenu()
 {
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->writeSetting(u"Server"_qs, testsupport::ClientFixture::serverOf(*m_db));
-    m_fixture->writeSetting(u"Port"_qs, testsupport::ClientFixture::portOf(*m_db));
-    m_fixture->writeSetting(u"Name"_qs, u"MUELLER"_qs);
-    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(u"Konkur24"_qs));
+    rememberLogin(u"MUELLER"_qs, u"Konkur24"_qs);
     FMStart window;
     QVERIFY(start(window));
     QCOMPARE(m_fixture->factoriesMade(), 1);
