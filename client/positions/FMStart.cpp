@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -151,6 +152,9 @@ QWidget *FMStart::createFilterBar()
     m_anr->setObjectName(QStringLiteral("anr"));
     m_anr->setEditable(true);
     m_anr->setLookup(m_articles, true);
+    // Suggestions only: inline completion would turn a typed "1000" into "100001".
+    if (m_anr->completer())
+        m_anr->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_anr->setMinimumContentsLength(8);
     m_artsu->setObjectName(QStringLiteral("artsu"));
     m_artsu->setIcon(AppIcon(QStringLiteral("search")));

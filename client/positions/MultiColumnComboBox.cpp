@@ -121,6 +121,7 @@ MultiColumnComboBox::MultiColumnComboBox(QWidget *parent)
     , m_resetEnds()
 {
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setSectionsClickable(false);
     m_table->horizontalHeader()->setStretchLastSection(true);

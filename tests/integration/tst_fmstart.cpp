@@ -284,6 +284,14 @@ void TestFMStart::windowLayout()
     }
     QCOMPARE(chain, (QStringList{u"likonkur"_qs, u"anr"_qs, u"artsu"_qs, u"volltext"_qs, u"aenddatab"_qs,
                                  u"BUSuch"_qs, u"TDBGrid1"_qs}));
+
+    // A typed article number stays as typed, even where it begins a listed one.
+    auto *anr = window.findChild<MultiColumnComboBox *>(u"anr"_qs);
+    QVERIFY(window.articleList().findCode(store::demo::WidelyPricedArticle.toString()) >= 0);
+    anr->setFocus();
+    QTest::keyClicks(anr->lineEdit(), store::demo::WidelyPricedArticle.toString().left(4));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(anr->currentCode(), store::demo::WidelyPricedArticle.toString().left(4));
     VERIFY_DIALOGS_DONE(dialogs);
 }
 
