@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLocale>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -63,7 +65,20 @@ int main(int argc, char *argv[])
     QTimer::singleShot(300, [&] { competitors->showPopup(); });
     QTimer::singleShot(900, [&] {
         const QRect frame = window.frameGeometry();
-        if (!window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(arguments.at(2)))
+        const QPixmap content = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        // Xvfb has no window manager to draw a title bar; draw one, so that
+        // the picture shows the title the login gave the window.
+        const int barHeight = 30;
+        QImage picture(content.width(), content.height() + barHeight, QImage::Format_RGB32);
+        picture.fill(QColor(0x3c, 0x4b, 0x5a));
+        QPainter painter(&picture);
+        painter.drawPixmap(8, 7, window.windowIcon().pixmap(16));
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(32, 0, picture.width() - 40, barHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                         window.windowTitle());
+        painter.drawPixmap(0, barHeight, content);
+        painter.end();
+        if (!picture.save(arguments.at(2)))
             status = 1;
         QCoreApplication::quit();
     });
