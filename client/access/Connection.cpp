@@ -5,7 +5,6 @@
 #include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
-#include "access/MLiteral.h"
 #include "access/cacheapi.h"
 
 namespace tolven {
@@ -205,11 +204,8 @@ bool EnsureConnected()
 
     // A new connection first learns whose it is.
     try {
-        std::unique_ptr<ServerObject> windows = Factory().classObject(QStringLiteral("TV.Windows"));
-        windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=" + ctx.Firm + u",FIL=" + ctx.Branch
-                                                       + u",PERSONAL=" + MQuote(ctx.UserCode)});
-        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
-        CloseServerObject(windows);
+        XecuteOnServer(SetContextCommand(ctx.Firm, ctx.Branch, ctx.UserCode));
+        XecuteOnServer(QStringLiteral("D ^%XTT"));
     } catch (const AccessError &) {
         // Without firm, branch and person the connection is of no use; the
         // next call tries again from the start.

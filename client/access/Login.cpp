@@ -7,7 +7,6 @@
 #include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
-#include "access/MLiteral.h"
 #include "access/TextConversion.h"
 #include "access/cacheapi.h"
 
@@ -75,11 +74,8 @@ bool Login()
 
             if (!ctx.LoginKey.isEmpty()) {
                 operation = QStringLiteral("Firma Filiale Personal Setzen");
-                std::unique_ptr<ServerObject> windows = Factory().classObject(QStringLiteral("TV.Windows"));
-                windows->callMethod(QStringLiteral("Xecute"),
-                                    {u"S FIRMA=" + ctx.Firm + u",FIL=" + ctx.Branch + u",PERSONAL="
-                                     + MQuote(Piece(ctx.LoginKey, QStringLiteral("|"), 1))});
-                CloseServerObject(windows);
+                XecuteOnServer(
+                    SetContextCommand(ctx.Firm, ctx.Branch, Piece(ctx.LoginKey, QStringLiteral("|"), 1)));
                 ctx.LoginFailed = false;
                 loggedIn = true;
             }

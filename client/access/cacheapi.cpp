@@ -8,6 +8,7 @@
 
 #include "access/Connection.h"
 #include "access/Dialogs.h"
+#include "access/MLiteral.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 
@@ -16,16 +17,6 @@ namespace tolven {
 namespace {
 
 const QString Crlf = QStringLiteral("\r\n");
-const QString WindowsClass = QStringLiteral("TV.Windows");
-
-QString CallXecute(const QString &command)
-{
-    std::unique_ptr<ServerObject> windows = Factory().classObject(WindowsClass);
-    QString result = windows->callMethod(QStringLiteral("Xecute"), {command});
-    CloseServerObject(windows);
-    return result;
-}
-
 QString FailedRequestText(const QString &procedure, const QString &command)
 {
     return u"Ungültige Anfrage! Kein Ergebnis gefunden" + Crlf + Crlf + procedure
@@ -122,6 +113,19 @@ ServerFactory &Factory()
     return *factory;
 }
 
+QString XecuteOnServer(const QString &command)
+{
+    std::unique_ptr<ServerObject> windows = Factory().classObject(QStringLiteral("TV.Windows"));
+    QString result = windows->callMethod(QStringLiteral("Xecute"), {command});
+    CloseServerObject(windows);
+    return result;
+}
+
+QString SetContextCommand(const QString &firm, const QString &branch, const QString &person)
+{
+    return u"S FIRMA=" + firm + u",FIL=" + branch + u",PERSONAL=" + MQuote(person);
+}
+
 void BeginServerCall(bool showWait)
 {
     if (showWait)
@@ -143,7 +147,7 @@ QString DBCall(const QString &command, bool &failed)
 {
     try {
         BeginServerCall(false);
-        QString result = CallXecute(command);
+        QString result = XecuteOnServer(command);
         EndServerCall(false);
         return result;
     } catch (const AccessError &error) {
@@ -158,7 +162,7 @@ int DBCallD(const QString &command, const QString &delimiter, QStringList &field
     QString result;
     try {
         BeginServerCall(false);
-        result = CallXecute(command);
+        result = XecuteOnServer(command);
         EndServerCall(false);
     } catch (const AccessError &error) {
         failed = true;

@@ -94,6 +94,13 @@ ServerFactory &Factory();
 void BeginServerCall(bool showWait);
 void EndServerCall(bool restoreCursor);
 
+// Runs one M command through TV.Windows.Xecute and returns its text; throws
+// AccessError. For callers that report errors themselves.
+QString XecuteOnServer(const QString &command);
+// "S FIRMA=...,FIL=...,PERSONAL=...": sets whose the connection's calls are,
+// the person code written as an M string literal.
+QString SetContextCommand(const QString &firm, const QString &branch, const QString &person);
+
 // Runs one M command through TV.Windows.Xecute and returns its text. On error
 // failed is set, the error is reported and the result is empty; on success
 // failed is left as it was.
