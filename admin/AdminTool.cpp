@@ -9,12 +9,14 @@
 
 #include <optional>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
-#include "store/DemoData.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using store::DatabaseTarget;
@@ -54,7 +56,7 @@ struct Options
 bool parseCount(const QString &option, const QString &value, std::optional<int> &count, QString &error)
 {
     if (count) {
-        error = u"Die Option " + option + u" ist doppelt angegeben."_qs;
+        error = u"Die Option " + option + u" ist doppelt angegeben."_s;
         return false;
     }
     bool digitsOnly = !value.isEmpty();
@@ -63,9 +65,9 @@ bool parseCount(const QString &option, const QString &value, std::optional<int> 
     bool ok = false;
     const int number = digitsOnly ? value.toInt(&ok) : 0;
     if (!digitsOnly || !ok || number < 1) {
-        error = u"Die Option " + option + u" erwartet eine positive ganze Zahl, nicht \"" + value + u"\"."_qs;
+        error = u"Die Option " + option + u" erwartet eine positive ganze Zahl, nicht \"" + value + u"\"."_s;
         if (digitsOnly && !ok)
-            error = u"Die Zahl " + value + u" für " + option + u" ist zu groß."_qs;
+            error = u"Die Zahl " + value + u" für " + option + u" ist zu groß."_s;
         return false;
     }
     count = number;
@@ -84,7 +86,7 @@ bool parseOptions(const QStringList &arguments, Options &options, QString &error
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else {
-                error = u"Die Option " + option + u" braucht eine Zahl."_qs;
+                error = u"Die Option " + option + u" braucht eine Zahl."_s;
                 return false;
             }
             if (!parseCount(option, value, option == u"--articles" ? options.articles : options.positions, error))
@@ -106,15 +108,15 @@ bool parseOptions(const QStringList &arguments, Options &options, QString &error
         }
     }
     if (options.command.isEmpty()) {
-        error = u"Kein Befehl angegeben."_qs;
+        error = u"Kein Befehl angegeben."_s;
         return false;
     }
     if (options.command != u"init" && (options.demo || options.force || options.articles || options.positions)) {
-        error = u"--demo, --articles, --positions und --force gelten nur für init."_qs;
+        error = u"--demo, --articles, --positions und --force gelten nur für init."_s;
         return false;
     }
     if (!options.demo && (options.articles || options.positions)) {
-        error = u"--articles und --positions gelten nur zusammen mit --demo."_qs;
+        error = u"--articles und --positions gelten nur zusammen mit --demo."_s;
         return false;
     }
     return true;
@@ -138,7 +140,7 @@ DatabaseTarget targetOf(const Options &options)
 void createPostgresDatabase(const DatabaseTarget &target, QTextStream &out)
 {
     DatabaseTarget maintenance = target;
-    maintenance.database = u"postgres"_qs;
+    maintenance.database = u"postgres"_s;
     std::shared_ptr<Session> session;
     try {
         session = Session::openUnchecked(maintenance, false);
@@ -146,11 +148,11 @@ void createPostgresDatabase(const DatabaseTarget &target, QTextStream &out)
         return; // opening "tolven" itself will say what is wrong
     }
     QSqlQuery query(session->database());
-    query.prepare(u"SELECT 1 FROM pg_database WHERE datname = ?"_qs);
+    query.prepare(u"SELECT 1 FROM pg_database WHERE datname = ?"_s);
     query.addBindValue(target.database);
     if (query.exec() && !query.next()) {
         session->execDirect(u"CREATE DATABASE " + target.database + u" ENCODING 'UTF8'", {},
-                            u"Anlegen der Datenbank tolven"_qs);
+                            u"Anlegen der Datenbank tolven"_s);
         out << "Datenbank " << target.database << " angelegt.\n";
     }
 }

@@ -5,11 +5,13 @@
 
 #include "admin/AdminTool.h"
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(u"TOLVEN"_qs);
-    QCoreApplication::setApplicationName(u"tolven-admin"_qs);
+    QCoreApplication::setOrganizationName(u"TOLVEN"_s);
+    QCoreApplication::setApplicationName(u"tolven-admin"_s);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList arguments = QCoreApplication::arguments();

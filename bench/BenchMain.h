@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
 
 // The main() of a benchmark: runs it on a fresh SQLite file and, when the
@@ -14,11 +14,12 @@
 inline int RunBenchmark(int argc, char *argv[],
                         const std::function<void(const store::DatabaseTarget &, QTextStream &)> &benchmark)
 {
+    using namespace Qt::StringLiterals;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     try {
         QTemporaryDir dir;
-        benchmark(store::DatabaseTarget::sqlite(dir.filePath(QStringLiteral("bench.db"))), out);
+        benchmark(store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s)), out);
         if (argc > 1)
             benchmark(store::ParseAdminTarget(QString::fromLocal8Bit(argv[1])), out);
     } catch (const tolven::AccessError &e) {

@@ -15,14 +15,16 @@
 #include <algorithm>
 #include <functional>
 
-#include "access/AccessError.h"
-#include "access/MLiteral.h"
-#include "store/DemoData.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/MLiteral.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
 
 #include "BenchMain.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -83,7 +85,7 @@ public:
 
     QString xecute(const QString &command)
     {
-        return m_windows->callMethod(u"Xecute"_qs, {command});
+        return m_windows->callMethod(u"Xecute"_s, {command});
     }
 
     void print(const QString &label, const QString &value, const QString &note)
@@ -94,53 +96,53 @@ public:
 
     void run(const QDate &today)
     {
-        m_windows = m_factory.classObject(u"TV.Windows"_qs);
-        xecute(u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_qs);
-        xecute(u"D ^%XTT"_qs);
+        m_windows = m_factory.classObject(u"TV.Windows"_s);
+        xecute(u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s);
+        xecute(u"D ^%XTT"_s);
 
-        const QString firm = u"1"_qs;
+        const QString firm = u"1"_s;
         const QString article = store::demo::WidelyPricedArticle.toString();
-        timeQuery(u"Konkur: Mitbewerber OBI"_qs, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, u"OBI"_qs, {}, {}, {}});
-        timeQuery(u"Konkur: Artikel " + article, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, {}, article, {}, {}});
-        timeQuery(u"Konkur: Text \"zement\""_qs, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, {}, {}, u"zement"_qs, {}});
+        timeQuery(u"Konkur: Mitbewerber OBI"_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, u"OBI"_s, {}, {}, {}});
+        timeQuery(u"Konkur: Artikel " + article, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, article, {}, {}});
+        timeQuery(u"Konkur: Text \"zement\""_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, u"zement"_s, {}});
         const QString since = today.addDays(-7).toString(Qt::ISODate);
-        timeQuery(u"Konkur: geändert seit " + since, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, {}, {}, {}, since});
-        timeQuery(u"Konkur: ohne Filter"_qs, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, {}, {}, {}, {}});
-        timeQuery(u"Artikelliste"_qs, u"Konkur.Konkur"_qs, u"Artikelliste"_qs, {firm});
-        timeQuery(u"KkrSuche Lieferanten, Sammelkonto 7"_qs, u"TV.Windows"_qs, u"KkrSuche"_qs,
-                  {firm, u"L"_qs, {}, u"7"_qs});
-        timeQuery(u"KkrSuche Kunden \"M\""_qs, u"TV.Windows"_qs, u"KkrSuche"_qs, {firm, u"K"_qs, u"M"_qs, {}});
+        timeQuery(u"Konkur: geändert seit " + since, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, {}, since});
+        timeQuery(u"Konkur: ohne Filter"_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, {}, {}});
+        timeQuery(u"Artikelliste"_s, u"Konkur.Konkur"_s, u"Artikelliste"_s, {firm});
+        timeQuery(u"KkrSuche Lieferanten, Sammelkonto 7"_s, u"TV.Windows"_s, u"KkrSuche"_s,
+                  {firm, u"L"_s, {}, u"7"_s});
+        timeQuery(u"KkrSuche Kunden \"M\""_s, u"TV.Windows"_s, u"KkrSuche"_s, {firm, u"K"_s, u"M"_s, {}});
 
-        auto positions = m_factory.classObject(u"Konkur.Konkur"_qs);
+        auto positions = m_factory.classObject(u"Konkur.Konkur"_s);
         constexpr int Calls = 500;
         double time = medianMicroseconds(Calls, [&] {
             for (int i = 0; i < Calls; ++i)
-                positions->callMethod(u"ArtikelDaten"_qs, {firm, article, u"1"_qs});
+                positions->callMethod(u"ArtikelDaten"_s, {firm, article, u"1"_s});
         });
-        print(u"ArtikelDaten(1, " + article + u", 1)", figure(time), u"je Aufruf"_qs);
+        print(u"ArtikelDaten(1, " + article + u", 1)", figure(time), u"je Aufruf"_s);
         // Articles spread over the whole firm, as a search fetches them.
         time = medianMicroseconds(Calls, [&] {
             for (int i = 0; i < Calls; ++i) {
                 const QString number = QString::number(100001 + (i * 7919) % BenchSize.articles);
-                positions->callMethod(u"ArtikelDaten"_qs, {firm, number, u"10"_qs});
+                positions->callMethod(u"ArtikelDaten"_s, {firm, number, u"10"_s});
             }
         });
-        print(u"ArtikelDaten, 500 verschiedene Artikel"_qs, figure(time), u"je Aufruf"_qs);
+        print(u"ArtikelDaten, 500 verschiedene Artikel"_s, figure(time), u"je Aufruf"_s);
 
-        const QString search = u"D GETARF^TVCLSU(" + tolven::MQuote(u"KVH"_qs) + u",\"\",\"\",\"\",\"\",\"\",\"\")";
+        const QString search = u"D GETARF^TVCLSU(" + tolven::MQuote(u"KVH"_s) + u",\"\",\"\",\"\",\"\",\"\",\"\")";
         time = medianMicroseconds(Calls, [&] {
             for (int i = 0; i < Calls; ++i)
                 xecute(search);
         });
-        print(u"GETARF \"KVH\" (erste Seite)"_qs, figure(time), u"je Aufruf, 4 Artikel je Seite"_qs);
-        const QString all = u"D GETARF^TVCLSU(\"\",\"\",\"\",\"\",\"\",\"\",\"\")"_qs;
+        print(u"GETARF \"KVH\" (erste Seite)"_s, figure(time), u"je Aufruf, 4 Artikel je Seite"_s);
+        const QString all = u"D GETARF^TVCLSU(\"\",\"\",\"\",\"\",\"\",\"\",\"\")"_s;
         int pages = 0;
         time = medianMicroseconds(1, [&] {
             pages = 0;
-            for (QString page = xecute(all); !page.isEmpty(); page = xecute(u"D GETARN^TVCLSU"_qs))
+            for (QString page = xecute(all); !page.isEmpty(); page = xecute(u"D GETARN^TVCLSU"_s))
                 ++pages;
         });
-        print(u"GETARF + GETARN durch alle Artikel"_qs, figure(time / std::max(pages, 1)),
+        print(u"GETARF + GETARN durch alle Artikel"_s, figure(time / std::max(pages, 1)),
               u"je Seite, " + German.toString(pages) + u" Seiten");
     }
 
@@ -167,12 +169,12 @@ void benchmark(const store::DatabaseTarget &target, QTextStream &out)
     QElapsedTimer timer;
     timer.start();
     store::FillDemoData(factory, BenchSize, today);
-    bench.print(u"Demodaten einspielen (ein TSTART/TCOMMIT)"_qs,
+    bench.print(u"Demodaten einspielen (ein TSTART/TCOMMIT)"_s,
                 German.toString(double(timer.elapsed()) / 1000.0, 'f', 1) + u" s", {});
     // As tolven-admin does after filling: the planners need the statistics.
     timer.restart();
     store::schema::analyze(*store::Session::openUnchecked(target, false));
-    bench.print(u"Statistik (ANALYZE)"_qs, German.toString(double(timer.elapsed()) / 1000.0, 'f', 1) + u" s", {});
+    bench.print(u"Statistik (ANALYZE)"_s, German.toString(double(timer.elapsed()) / 1000.0, 'f', 1) + u" s", {});
     bench.run(today);
 }
 

@@ -12,13 +12,15 @@
 #include <algorithm>
 #include <functional>
 
-#include "access/AccessError.h"
-#include "store/DemoData.h"
+#include "objectapi/AccessError.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
 
 #include "BenchMain.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -47,38 +49,38 @@ void benchmark(const store::DatabaseTarget &target, QTextStream &out)
     store::StoreFactory factory;
     factory.connectTo(target);
     store::FillDemoData(factory);
-    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\"")});
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    windows->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s});
 
     out << target.describe() << "\n";
     constexpr int Lookups = 1000;
     const double open = medianMicroseconds(Lookups, [&] {
         for (int i = 0; i < Lookups; ++i)
-            factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->sys_Close();
+            factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s)->sys_Close();
     });
-    out << QStringLiteral("  openById + property read:      %1 µs per object (%2 lookups a round)\n")
+    out << u"  openById + property read:      %1 µs per object (%2 lookups a round)\n"_s
                .arg(open, 0, 'f', 1).arg(Lookups);
 
     const double command = medianMicroseconds(Lookups, [&] {
         for (int i = 0; i < Lookups; ++i)
-            windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
+            windows->callMethod(u"Xecute"_s, {u"D ^%XTT"_s});
     });
-    out << QStringLiteral("  Xecute \"D ^%XTT\":              %1 µs per call\n").arg(command, 0, 'f', 1);
+    out << u"  Xecute \"D ^%XTT\":              %1 µs per call\n"_s.arg(command, 0, 'f', 1);
 
     constexpr int Saves = 2000;
     int round = 0;
     const double save = medianMicroseconds(Saves, [&] {
         ++round;
-        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TSTART")});
+        windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
         for (int i = 0; i < Saves; ++i) {
-            auto base = factory.createNew(QStringLiteral("TV.PersBasis"));
-            base->setProperty(QStringLiteral("PNR"), QStringLiteral("B%1-%2").arg(round).arg(i));
-            base->setProperty(QStringLiteral("fax"), QStringLiteral("0421 555-%1").arg(i));
+            auto base = factory.createNew(u"TV.PersBasis"_s);
+            base->setProperty(u"PNR"_s, u"B%1-%2"_s.arg(round).arg(i));
+            base->setProperty(u"fax"_s, u"0421 555-%1"_s.arg(i));
             base->sys_save();
         }
-        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")});
+        windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});
     });
-    out << QStringLiteral("  createNew + sys_save in TSTART: %1 µs per object (%2 objects a transaction)\n")
+    out << u"  createNew + sys_save in TSTART: %1 µs per object (%2 objects a transaction)\n"_s
                .arg(save, 0, 'f', 1).arg(Saves);
 }
 

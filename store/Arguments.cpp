@@ -2,10 +2,14 @@
 
 #include <QDate>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/Digits.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
+using tolven::IsDigits;
 
 namespace store {
 
@@ -21,17 +25,6 @@ constexpr int MaxNumberDigits = 9;
 
 } // namespace
 
-bool IsDigits(QStringView text, int maxDigits)
-{
-    if (text.isEmpty() || text.size() > maxDigits)
-        return false;
-    for (const QChar ch : text) {
-        if (ch < u'0' || ch > u'9')
-            return false;
-    }
-    return true;
-}
-
 QString CanonicalNumber(const QString &text)
 {
     if (!IsDigits(text, MaxNumberDigits))
@@ -42,7 +35,7 @@ QString CanonicalNumber(const QString &text)
 QString FirmArgument(const QString &value, const QString &what)
 {
     if (!IsDigits(value, MaxNumberDigits))
-        refuse(value, what, u"eine Firmennummer"_qs);
+        refuse(value, what, u"eine Firmennummer"_s);
     return value;
 }
 
@@ -51,7 +44,7 @@ QString NumberArgument(const QString &value, const QString &what)
     if (value.isEmpty())
         return value;
     if (!IsDigits(value, MaxNumberDigits))
-        refuse(value, what, u"eine ganze Zahl ohne Vorzeichen"_qs);
+        refuse(value, what, u"eine ganze Zahl ohne Vorzeichen"_s);
     return CanonicalNumber(value);
 }
 
@@ -66,7 +59,7 @@ QString DateArgument(const QString &value, const QString &what)
             date = QDate::fromString(value, u"dd.MM.yyyy");
     }
     if (!date.isValid())
-        refuse(value, what, u"ein Datum der Form JJJJ-MM-TT oder TT.MM.JJJJ"_qs);
+        refuse(value, what, u"ein Datum der Form JJJJ-MM-TT oder TT.MM.JJJJ"_s);
     return date.toString(Qt::ISODate);
 }
 
@@ -76,7 +69,7 @@ Decimal QuantityArgument(const QString &value, const QString &what)
         return Decimal::fromInteger(1);
     const std::optional<Decimal> quantity = Decimal::parse(value);
     if (!quantity)
-        refuse(value, what, u"eine Menge wie 1 oder 2.5"_qs);
+        refuse(value, what, u"eine Menge wie 1 oder 2.5"_s);
     return *quantity;
 }
 
@@ -85,7 +78,7 @@ QString ChoiceArgument(const QString &value, const QStringList &allowed, const Q
     if (!allowed.contains(value)) {
         QStringList shown;
         for (const QString &choice : allowed)
-            shown << (choice.isEmpty() ? u"leer"_qs : u'"' + choice + u'"');
+            shown << (choice.isEmpty() ? u"leer"_s : u'"' + choice + u'"');
         refuse(value, what, u"einer der Werte " + shown.join(u", "));
     }
     return value;

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <limits>
-
 #include "store/Decimal.h"
 
 namespace store {
@@ -23,9 +21,6 @@ QString DateArgument(const QString &value, const QString &what);
 Decimal QuantityArgument(const QString &value, const QString &what);
 // One of the allowed values (empty among them only when listed).
 QString ChoiceArgument(const QString &value, const QStringList &allowed, const QString &what);
-
-// Whether text is one to maxDigits digits 0-9 and nothing else.
-bool IsDigits(QStringView text, int maxDigits = std::numeric_limits<int>::max());
 
 // The canonical form of a whole number ("007" gives "7"); other text unchanged.
 QString CanonicalNumber(const QString &text);

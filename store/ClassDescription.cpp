@@ -4,6 +4,8 @@
 #include "store/Session.h"
 #include "store/StoreObject.h"
 
+using namespace Qt::StringLiterals;
+
 namespace store {
 
 namespace {
@@ -57,12 +59,12 @@ const MethodDescription *ClassDescription::findMethod(QStringView methodName) co
 
 PropertyDescription FirmProperty()
 {
-    return {u"Firma"_qs, u"firma"_qs, PropertyType::Text};
+    return {u"Firma"_s, u"firma"_s, PropertyType::Text};
 }
 
 PropertyDescription KeyProperty(const QString &name)
 {
-    return {name, u"obj_key"_qs, PropertyType::Text};
+    return {name, u"obj_key"_s, PropertyType::Text};
 }
 
 namespace {
@@ -96,7 +98,7 @@ PropertyDescription FlagProperty(const QString &name)
 
 MethodDescription DeleteAllMethod()
 {
-    return {u"Delall"_qs, 1, 1, [](MethodCall &call) {
+    return {u"Delall"_s, 1, 1, [](MethodCall &call) {
                 const ClassDescription &cls = call.object.description();
                 const QString firm = FirmArgument(call.arguments[0], u"die Firma von " + cls.name + u".Delall");
                 Session &session = call.session;

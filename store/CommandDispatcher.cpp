@@ -4,9 +4,11 @@
 
 #include <functional>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/MCommand.h"
 #include "store/Session.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -18,7 +20,7 @@ namespace {
 const QList<CommandForm> &commandForms()
 {
     static const QList<CommandForm> forms = QList<CommandForm>{
-        {u"S FIRMA="_qs, false,
+        {u"S FIRMA="_s, false,
          [](Session &session, MCommand &args) {
              const QString firm = args.number();
              args.expect(u",FIL=");
@@ -29,23 +31,23 @@ const QList<CommandForm> &commandForms()
              session.context = Session::Context{firm, branch, person, false};
              return QString();
          }},
-        {u"D ^%XTT"_qs, true,
+        {u"D ^%XTT"_s, true,
          [](Session &session, MCommand &) {
-             RequireContext(session, u"D ^%XTT"_qs);
+             RequireContext(session, u"D ^%XTT"_s);
              session.context.prepared = true;
              return QString();
          }},
-        {u"TSTART"_qs, true,
+        {u"TSTART"_s, true,
          [](Session &session, MCommand &) {
              session.beginTransaction();
              return QString();
          }},
-        {u"TCOMMIT"_qs, true,
+        {u"TCOMMIT"_s, true,
          [](Session &session, MCommand &) {
              session.commitTransaction();
              return QString();
          }},
-        {u"TROLLBACK"_qs, true,
+        {u"TROLLBACK"_s, true,
          [](Session &session, MCommand &) {
              session.rollbackTransaction();
              return QString();
@@ -75,7 +77,7 @@ QString ExecuteCommand(Session &session, const QString &command)
         }
     }
     if (command.isEmpty())
-        throw AccessError(ErrorNumber::UnknownCommand, u"Leerer Befehl für Xecute."_qs);
+        throw AccessError(ErrorNumber::UnknownCommand, u"Leerer Befehl für Xecute."_s);
     throw AccessError(ErrorNumber::UnknownCommand, u"Unbekannter Befehl \"" + command + u"\" für Xecute.");
 }
 

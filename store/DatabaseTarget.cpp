@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QRegularExpression>
 
-#include "access/AccessError.h"
-#include "access/ServerAddress.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/Digits.h"
+#include "objectapi/ServerAddress.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -15,7 +18,7 @@ QString DatabaseTarget::describe() const
 {
     switch (kind) {
     case Kind::SQLite:
-        return u"SQLite-Datei "_qs + QDir::toNativeSeparators(path);
+        return u"SQLite-Datei "_s + QDir::toNativeSeparators(path);
     case Kind::PostgreSQL:
         if (!conninfo.isEmpty())
             return u"PostgreSQL (" + conninfo + u')';
@@ -49,18 +52,6 @@ bool IsDatabaseFilePath(const QString &serverAddress)
 
 namespace {
 
-bool parsePort(QStringView text, int &port)
-{
-    if (text.isEmpty() || text.size() > 5)
-        return false;
-    for (const QChar ch : text) {
-        if (!ch.isDigit() || ch.unicode() > '9')
-            return false;
-    }
-    port = text.toInt();
-    return port >= 1 && port <= 65535;
-}
-
 [[noreturn]] void badConnectString(const QString &connectString, const QString &why)
 {
     throw AccessError(ErrorNumber::BadConnectString,
@@ -71,24 +62,24 @@ bool parsePort(QStringView text, int &port)
 
 DatabaseTarget ParseConnectString(const QString &connectString)
 {
-    static const QString prefix = u"cn_iptcp:"_qs;
-    static const QString suffix = u"]:TOLVEN"_qs;
+    static const QString prefix = u"cn_iptcp:"_s;
+    static const QString suffix = u"]:TOLVEN"_s;
     if (!connectString.startsWith(prefix))
-        badConnectString(connectString, u"sie beginnt nicht mit \"cn_iptcp:\"."_qs);
+        badConnectString(connectString, u"sie beginnt nicht mit \"cn_iptcp:\"."_s);
     if (!connectString.endsWith(suffix))
-        badConnectString(connectString, u"sie endet nicht mit \"]:TOLVEN\"."_qs);
+        badConnectString(connectString, u"sie endet nicht mit \"]:TOLVEN\"."_s);
     const QStringView inner = QStringView(connectString).mid(prefix.size(), connectString.size() - prefix.size() - suffix.size());
     const qsizetype bracket = inner.lastIndexOf(u'[');
     if (bracket < 0)
-        badConnectString(connectString, u"der Port in eckigen Klammern fehlt."_qs);
+        badConnectString(connectString, u"der Port in eckigen Klammern fehlt."_s);
     const QString host = inner.left(bracket).toString();
     if (host.trimmed().isEmpty())
-        badConnectString(connectString, u"der Server fehlt."_qs);
+        badConnectString(connectString, u"der Server fehlt."_s);
     if (IsDatabaseFilePath(host))
         return DatabaseTarget::sqlite(host);
     int port = 0;
-    if (!parsePort(inner.mid(bracket + 1), port))
-        badConnectString(connectString, u"der Port ist keine Zahl von 1 bis 65535."_qs);
+    if (!tolven::ParsePort(inner.mid(bracket + 1), port))
+        badConnectString(connectString, u"der Port ist keine Zahl von 1 bis 65535."_s);
     return DatabaseTarget::postgres(host, port);
 }
 
@@ -100,18 +91,18 @@ QString MakeConnectString(const QString &serverAddress, const QString &port)
 DatabaseTarget ParseAdminTarget(const QString &target)
 {
     if (target.trimmed().isEmpty())
-        throw AccessError(ErrorNumber::BadConnectString, u"Kein Ziel angegeben."_qs);
+        throw AccessError(ErrorNumber::BadConnectString, u"Kein Ziel angegeben."_s);
     if (target.contains(u'=')) {
         DatabaseTarget postgres;
         postgres.kind = DatabaseTarget::Kind::PostgreSQL;
         postgres.conninfo = target;
         return postgres;
     }
-    static const QRegularExpression hostAndPort(u"^([^/\\\\:\\s]+):(\\d{1,5})$"_qs);
+    static const QRegularExpression hostAndPort(u"^([^/\\\\:\\s]+):([0-9]{1,5})$"_s);
     const QRegularExpressionMatch match = hostAndPort.match(target);
     if (match.hasMatch()) {
         int port = 0;
-        if (!parsePort(match.capturedView(2), port))
+        if (!tolven::ParsePort(match.capturedView(2), port))
             throw AccessError(ErrorNumber::BadConnectString, u"Ungültiger Port in \"" + target + u"\".");
         return DatabaseTarget::postgres(match.captured(1), port);
     }

@@ -4,6 +4,8 @@
 
 namespace store {
 
+using namespace Qt::StringLiterals;
+
 // Where a store keeps its data: an SQLite file, or the PostgreSQL database
 // "tolven" on a host (or as a full libpq connection string).
 struct DatabaseTarget
@@ -15,7 +17,7 @@ struct DatabaseTarget
     QString host;       // PostgreSQL by host and port
     int port = 5432;
     QString conninfo;   // PostgreSQL by libpq connection string (instead of host and port)
-    QString database = QStringLiteral("tolven"); // PostgreSQL; tolven-admin may reach "postgres" to create it
+    QString database = u"tolven"_s; // PostgreSQL; tolven-admin may reach "postgres" to create it
 
     bool isSQLite() const { return kind == Kind::SQLite; }
     QString describe() const;

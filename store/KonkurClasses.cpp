@@ -3,11 +3,13 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "access/TextConversion.h"
+#include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/LikePattern.h"
 #include "store/QuerySupport.h"
 #include "store/Session.h"
+
+using namespace Qt::StringLiterals;
 
 // The competitor price module: the positions (Konkur.Konkur) with the
 // queries and article methods of the main window, the competitors
@@ -51,7 +53,7 @@ std::optional<Article> readArticle(Session &session, const QString &firm, const 
         u"SELECT a.p_bez, a.p_mwst, a.p_sammel, a.p_vke, a.p_vre, a.p_zanr, a.p_vkpreis, a.p_bruttoek,"
         u" a.p_nettoek, a.p_vkmenge, a.p_umsatz, a.p_rabatt, a.p_einsatz, s.p_mengeab, s.p_preis"
         u" FROM tv_artikel a LEFT JOIN tv_artikelstaffel s ON s.firma = a.firma AND s.p_artnr = a.obj_key"
-        u" WHERE a.firma = ? AND a.obj_key = ?"_qs);
+        u" WHERE a.firma = ? AND a.obj_key = ?"_s);
     query.addBindValue(firm);
     query.addBindValue(number);
     session.exec(query, u"Lesen des Artikels " + number);
@@ -111,8 +113,8 @@ ArticleCall articleArguments(const MethodCall &call, const QString &method)
 // 13 fields separated by "`"; empty for an unknown article.
 QString articleData(MethodCall &call)
 {
-    const ArticleCall args = articleArguments(call, u"ArtikelDaten"_qs);
-    const Decimal quantity = QuantityArgument(call.arguments.value(2), u"die Menge von Konkur.Konkur.ArtikelDaten"_qs);
+    const ArticleCall args = articleArguments(call, u"ArtikelDaten"_s);
+    const Decimal quantity = QuantityArgument(call.arguments.value(2), u"die Menge von Konkur.Konkur.ArtikelDaten"_s);
     const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
     if (!article)
         return {};
@@ -135,8 +137,8 @@ QString articleData(MethodCall &call)
 // ArtikelPreis(firm, article, quantity): the own price incl. VAT for that quantity.
 QString articlePrice(MethodCall &call)
 {
-    const ArticleCall args = articleArguments(call, u"ArtikelPreis"_qs);
-    const Decimal quantity = QuantityArgument(call.arguments[2], u"die Menge von Konkur.Konkur.ArtikelPreis"_qs);
+    const ArticleCall args = articleArguments(call, u"ArtikelPreis"_s);
+    const Decimal quantity = QuantityArgument(call.arguments[2], u"die Menge von Konkur.Konkur.ArtikelPreis"_s);
     const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
     if (!article)
         return {};
@@ -146,8 +148,8 @@ QString articlePrice(MethodCall &call)
 // ArtBez1(firm, article): the description in server form; empty for an unknown article.
 QString articleDescription(MethodCall &call)
 {
-    const ArticleCall args = articleArguments(call, u"ArtBez1"_qs);
-    QSqlQuery &query = call.session.statement(u"SELECT p_bez FROM tv_artikel WHERE firma = ? AND obj_key = ?"_qs);
+    const ArticleCall args = articleArguments(call, u"ArtBez1"_s);
+    QSqlQuery &query = call.session.statement(u"SELECT p_bez FROM tv_artikel WHERE firma = ? AND obj_key = ?"_s);
     query.addBindValue(args.firm);
     query.addBindValue(args.number);
     call.session.exec(query, u"Lesen der Bezeichnung des Artikels " + args.number);
@@ -159,13 +161,13 @@ QString articleDescription(MethodCall &call)
 // Konkur(firm, competitor, article, text, changed since): the positions.
 SqlStatement positionsStatement(Session &, const QStringList &args)
 {
-    const QString what = u"die Abfrage \"Konkur\" der Klasse Konkur.Konkur"_qs;
+    const QString what = u"die Abfrage \"Konkur\" der Klasse Konkur.Konkur"_s;
     SqlStatement statement{
         u"SELECT k.firma, k.obj_key, k.p_konkur, k.p_artnr, k.p_artbez, a.p_bez, k.p_preistyp, k.p_datumab,"
         u" k.p_datumbis, k.p_mengeab, k.p_vke, k.p_preisexcl, a.p_mwst, k.p_notiz, k.p_zanr, k.p_intpreis,"
         u" k.p_aenddatum, k.p_preiskalk"
         u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
-        u" WHERE k.firma = ?"_qs,
+        u" WHERE k.firma = ?"_s,
         {FirmArgument(args[0], u"die Firma für " + what)}};
     if (!args[1].isEmpty()) {
         statement.sql += u" AND k.p_konkur = ?";
@@ -191,7 +193,7 @@ SqlStatement positionsStatement(Session &, const QStringList &args)
     // Sorted after the filters have found the rows through their index: an
     // order by the plain competitor column would tempt SQLite's planner into
     // walking the competitor index through the whole firm instead.
-    statement.sql += u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_qs)
+    statement.sql += u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_s)
             + u", k.p_preistyp, k.p_datumab,"
               u" CAST(CASE WHEN k.p_mengeab = '' THEN '0' ELSE k.p_mengeab END AS NUMERIC), k.obj_seq";
     return statement;
@@ -231,10 +233,10 @@ QueryDescription articleList()
         u" (SELECT p_artnr, MAX(p_artbez) AS artbez FROM konkur_konkur WHERE firma = ? AND p_artnr <> ''"
         u" GROUP BY p_artnr) k"
         u" LEFT JOIN tv_artikel a ON a.firma = ? AND a.obj_key = k.p_artnr ORDER BY "
-        + NumericTextOrder(u"k.p_artnr"_qs);
-    return {u"Artikelliste"_qs, 1, 1,
+        + NumericTextOrder(u"k.p_artnr"_s);
+    return {u"Artikelliste"_s, 1, 1,
             [sql](Session &, const QStringList &args) {
-                const QString firm = FirmArgument(args[0], u"die Firma der Abfrage \"Artikelliste\""_qs);
+                const QString firm = FirmArgument(args[0], u"die Firma der Abfrage \"Artikelliste\""_s);
                 return SqlStatement{sql, {firm, firm}};
             },
             [](Session &, const QSqlQuery &row) {
@@ -248,40 +250,40 @@ QueryDescription articleList()
 ClassDescription positions()
 {
     ClassDescription cls;
-    cls.name = u"Konkur.Konkur"_qs;
-    cls.table = u"konkur_konkur"_qs;
+    cls.name = u"Konkur.Konkur"_s;
+    cls.table = u"konkur_konkur"_s;
     cls.keyScheme = KeyScheme::RunningNumber;
     cls.properties = {FirmProperty(),
-                      KeyProperty(u"Nr"_qs),
-                      TextProperty(u"konkur"_qs),
-                      TextProperty(u"Artnr"_qs),
-                      TextProperty(u"ArtBez"_qs),
-                      TextProperty(u"ZAnr"_qs),
-                      TextProperty(u"Preistyp"_qs),
-                      DateProperty(u"DatumAb"_qs),
-                      DateProperty(u"DatumBis"_qs),
-                      NumberProperty(u"MengeAb"_qs),
-                      TextProperty(u"VKE"_qs),
-                      NumberProperty(u"IntPreis"_qs),
-                      NumberProperty(u"PreisExcl"_qs),
-                      TextProperty(u"VRE"_qs),
-                      NumberProperty(u"PreisKalk"_qs),
-                      TextProperty(u"notiz"_qs),
-                      DateProperty(u"AendDatum"_qs)};
+                      KeyProperty(u"Nr"_s),
+                      TextProperty(u"konkur"_s),
+                      TextProperty(u"Artnr"_s),
+                      TextProperty(u"ArtBez"_s),
+                      TextProperty(u"ZAnr"_s),
+                      TextProperty(u"Preistyp"_s),
+                      DateProperty(u"DatumAb"_s),
+                      DateProperty(u"DatumBis"_s),
+                      NumberProperty(u"MengeAb"_s),
+                      TextProperty(u"VKE"_s),
+                      NumberProperty(u"IntPreis"_s),
+                      NumberProperty(u"PreisExcl"_s),
+                      TextProperty(u"VRE"_s),
+                      NumberProperty(u"PreisKalk"_s),
+                      TextProperty(u"notiz"_s),
+                      DateProperty(u"AendDatum"_s)};
     // The position's own text is kept as the client writes it (display form).
-    cls.derivedColumns = {{u"s_artbez"_qs, u"ArtBez"_qs, [](const QString &text) { return tolven::SearchKey(text); }}};
+    cls.derivedColumns = {{u"s_artbez"_s, u"ArtBez"_s, [](const QString &text) { return tolven::SearchKey(text); }}};
     // The article index carries the own text, so the article list needs no table rows.
-    cls.indexes = {{u"p_konkur"_qs, u"p_artnr"_qs}, {u"p_artnr"_qs, u"p_artbez"_qs}, {u"p_aenddatum"_qs}};
-    cls.queries << QueryDescription{u"Konkur"_qs, 1, 5, positionsStatement, positionRow}
+    cls.indexes = {{u"p_konkur"_s, u"p_artnr"_s}, {u"p_artnr"_s, u"p_artbez"_s}, {u"p_aenddatum"_s}};
+    cls.queries << QueryDescription{u"Konkur"_s, 1, 5, positionsStatement, positionRow}
                 << articleList()
-                << FirmListQuery(u"Einheiten"_qs, u"tv_einheit"_qs, {u"firma"_qs, u"obj_key"_qs, u"p_bez"_qs},
-                                 u"obj_key"_qs, [](Session &, const QSqlQuery &row) {
+                << FirmListQuery(u"Einheiten"_s, u"tv_einheit"_s, {u"firma"_s, u"obj_key"_s, u"p_bez"_s},
+                                 u"obj_key"_s, [](Session &, const QSqlQuery &row) {
                                      return QStringList{RowId(row, 0, 1), row.value(1).toString(),
                                                         row.value(2).toString()};
                                  });
-    cls.methods << MethodDescription{u"ArtBez1"_qs, 2, 2, articleDescription}
-                << MethodDescription{u"ArtikelDaten"_qs, 2, 3, articleData}
-                << MethodDescription{u"ArtikelPreis"_qs, 3, 3, articlePrice};
+    cls.methods << MethodDescription{u"ArtBez1"_s, 2, 2, articleDescription}
+                << MethodDescription{u"ArtikelDaten"_s, 2, 3, articleData}
+                << MethodDescription{u"ArtikelPreis"_s, 3, 3, articlePrice};
     return cls;
 }
 
@@ -294,12 +296,12 @@ ClassDescription firmList(const QString &name, const QString &table, const QStri
     cls.name = name;
     cls.table = table;
     cls.keyScheme = KeyScheme::RunningNumber;
-    cls.properties = {FirmProperty(), KeyProperty(u"Nr"_qs)};
+    cls.properties = {FirmProperty(), KeyProperty(u"Nr"_s)};
     cls.properties << properties;
-    QStringList columns{u"firma"_qs, u"obj_key"_qs};
+    QStringList columns{u"firma"_s, u"obj_key"_s};
     for (const PropertyDescription &property : properties)
         columns << property.column;
-    cls.queries << FirmListQuery(queryName, table, columns, u"obj_seq"_qs, [](Session &, const QSqlQuery &row) {
+    cls.queries << FirmListQuery(queryName, table, columns, u"obj_seq"_s, [](Session &, const QSqlQuery &row) {
         QStringList texts = RowTexts(row);
         texts.removeFirst();
         texts[0] = RowId(row, 0, 1);
@@ -314,10 +316,10 @@ ClassDescription firmList(const QString &name, const QString &table, const QStri
 QList<ClassDescription> KonkurClassDescriptions()
 {
     return {positions(),
-            firmList(u"Konkur.Par"_qs, u"konkur_par"_qs, u"Konkur"_qs,
-                     {TextProperty(u"konkur"_qs), TextProperty(u"konkurbez"_qs)}),
-            firmList(u"Konkur.Preistyp"_qs, u"konkur_preistyp"_qs, u"Preistyp"_qs,
-                     {TextProperty(u"code"_qs), TextProperty(u"bez"_qs), FlagProperty(u"bisdatjn"_qs)})};
+            firmList(u"Konkur.Par"_s, u"konkur_par"_s, u"Konkur"_s,
+                     {TextProperty(u"konkur"_s), TextProperty(u"konkurbez"_s)}),
+            firmList(u"Konkur.Preistyp"_s, u"konkur_preistyp"_s, u"Preistyp"_s,
+                     {TextProperty(u"code"_s), TextProperty(u"bez"_s), FlagProperty(u"bisdatjn"_s)})};
 }
 
 } // namespace store

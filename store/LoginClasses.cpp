@@ -1,5 +1,7 @@
 #include "ClassRegistry.h"
 
+using namespace Qt::StringLiterals;
+
 namespace store {
 
 
@@ -7,33 +9,33 @@ QList<ClassDescription> LoginClassDescriptions()
 {
     // The personnel record, keyed by the personnel code the user logs in with.
     ClassDescription personnel;
-    personnel.name = u"TV.ParPersEdv"_qs;
-    personnel.table = u"tv_parpersedv"_qs;
+    personnel.name = u"TV.ParPersEdv"_s;
+    personnel.table = u"tv_parpersedv"_s;
     personnel.keyScheme = KeyScheme::Property;
-    personnel.keyProperty = u"Personalcode"_qs;
+    personnel.keyProperty = u"Personalcode"_s;
     personnel.properties = {FirmProperty(),
-                            KeyProperty(u"Personalcode"_qs),
-                            TextProperty(u"Passwort"_qs),
-                            FlagProperty(u"AKTIV"_qs),
-                            TextProperty(u"PNAME"_qs),
-                            TextProperty(u"ABTNR"_qs),
-                            TextProperty(u"DW"_qs),
-                            TextProperty(u"BERGRP"_qs),
-                            TextProperty(u"PNR"_qs)};
+                            KeyProperty(u"Personalcode"_s),
+                            TextProperty(u"Passwort"_s),
+                            FlagProperty(u"AKTIV"_s),
+                            TextProperty(u"PNAME"_s),
+                            TextProperty(u"ABTNR"_s),
+                            TextProperty(u"DW"_s),
+                            TextProperty(u"BERGRP"_s),
+                            TextProperty(u"PNR"_s)};
 
     ClassDescription department;
-    department.name = u"TV.ParPersAbt"_qs;
-    department.table = u"tv_parpersabt"_qs;
+    department.name = u"TV.ParPersAbt"_s;
+    department.table = u"tv_parpersabt"_s;
     department.keyScheme = KeyScheme::Property;
-    department.keyProperty = u"ABTNR"_qs;
-    department.properties = {FirmProperty(), KeyProperty(u"ABTNR"_qs), TextProperty(u"abtbez"_qs)};
+    department.keyProperty = u"ABTNR"_s;
+    department.properties = {FirmProperty(), KeyProperty(u"ABTNR"_s), TextProperty(u"abtbez"_s)};
 
     ClassDescription personBase;
-    personBase.name = u"TV.PersBasis"_qs;
-    personBase.table = u"tv_persbasis"_qs;
+    personBase.name = u"TV.PersBasis"_s;
+    personBase.table = u"tv_persbasis"_s;
     personBase.keyScheme = KeyScheme::Property;
-    personBase.keyProperty = u"PNR"_qs;
-    personBase.properties = {FirmProperty(), KeyProperty(u"PNR"_qs), TextProperty(u"fax"_qs), TextProperty(u"EMAIL"_qs)};
+    personBase.keyProperty = u"PNR"_s;
+    personBase.properties = {FirmProperty(), KeyProperty(u"PNR"_s), TextProperty(u"fax"_s), TextProperty(u"EMAIL"_s)};
 
     return {personnel, department, personBase};
 }

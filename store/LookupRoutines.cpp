@@ -3,11 +3,13 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "access/TextConversion.h"
+#include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/MCommand.h"
 #include "store/QuerySupport.h"
 #include "store/Session.h"
+
+using namespace Qt::StringLiterals;
 
 // The routines of ^TVCLSU that the article search calls (group and
 // department lists, the article search page by page) and the command that
@@ -27,7 +29,7 @@ QString numberedList(Session &session, const QString &table, const QString &cond
                      const QString &what)
 {
     QSqlQuery &query = session.statement(u"SELECT obj_key, p_bez FROM " + table + u" WHERE firma = ?" + condition
-                                         + u" ORDER BY " + NumericTextOrder(u"obj_key"_qs));
+                                         + u" ORDER BY " + NumericTextOrder(u"obj_key"_s));
     query.addBindValue(session.context.firm);
     for (const QVariant &value : values)
         query.addBindValue(value);
@@ -52,15 +54,15 @@ QStringList searchCriteria(MCommand &args)
     args.expect(u")");
     args.end();
 
-    const QString what = u" der Artikelsuche (GETARF^TVCLSU)"_qs;
+    const QString what = u" der Artikelsuche (GETARF^TVCLSU)"_s;
     QStringList criteria;
     criteria << tolven::SearchKey(raw[Key]);
     criteria << NumberArgument(raw[MainGroup], u"die Hauptgruppe" + what);
     criteria << NumberArgument(raw[SubGroup], u"die Untergruppe" + what);
     criteria << NumberArgument(raw[Supplier], u"den Lieferanten" + what);
     criteria << NumberArgument(raw[Department], u"die Abteilung" + what);
-    criteria << ChoiceArgument(raw[Active], {QString(), u"J"_qs, u"N"_qs, u"Z"_qs}, u"\"aktiv\"" + what);
-    criteria << ChoiceArgument(raw[Listed], {QString(), u"J"_qs, u"N"_qs, u"A"_qs, u"B"_qs, u"C"_qs},
+    criteria << ChoiceArgument(raw[Active], {QString(), u"J"_s, u"N"_s, u"Z"_s}, u"\"aktiv\"" + what);
+    criteria << ChoiceArgument(raw[Listed], {QString(), u"J"_s, u"N"_s, u"A"_s, u"B"_s, u"C"_s},
                                u"\"gelistet\"" + what);
     return criteria;
 }
@@ -73,10 +75,10 @@ QString nextArticlePage(Session &session)
         return {};
     const QStringList &criteria = search.criteria;
 
-    QString sql = u"SELECT obj_key, p_bez, p_abtnr, s_kurzbez FROM tv_artikel WHERE firma = ?"_qs;
+    QString sql = u"SELECT obj_key, p_bez, p_abtnr, s_kurzbez FROM tv_artikel WHERE firma = ?"_s;
     QVariantList values{session.context.firm};
     if (!criteria[Key].isEmpty()) {
-        const PrefixRange range = StartsWith(u"s_kurzbez"_qs, criteria[Key]);
+        const PrefixRange range = StartsWith(u"s_kurzbez"_s, criteria[Key]);
         sql += u" AND " + range.condition;
         values << range.values;
     }
@@ -102,7 +104,7 @@ QString nextArticlePage(Session &session)
     QSqlQuery &query = session.statement(sql);
     for (const QVariant &value : values)
         query.addBindValue(value);
-    session.exec(query, u"Artikelsuche"_qs);
+    session.exec(query, u"Artikelsuche"_s);
     QStringList entries;
     while (query.next()) {
         entries << query.value(0).toString() + FieldSeparator + tolven::ServerToDisplay(query.value(1).toString())
@@ -116,44 +118,44 @@ QString nextArticlePage(Session &session)
     return entries.join(EntrySeparator);
 }
 
-const QString SupplierNameHead = uR"(S P0=$$ASCIANSI^%UML($P($G(^B(FIRMA,"L",)"_qs;
-const QString SupplierNameTail = uR"(,1)),%,2)) W:$F($ZV,"MSM") P0)"_qs;
+const QString SupplierNameHead = uR"(S P0=$$ASCIANSI^%UML($P($G(^B(FIRMA,"L",)"_s;
+const QString SupplierNameTail = uR"(,1)),%,2)) W:$F($ZV,"MSM") P0)"_s;
 
 } // namespace
 
 QList<CommandForm> LookupCommandForms()
 {
     return {
-        {u"d HGRP^TVCLSU"_qs, true,
+        {u"d HGRP^TVCLSU"_s, true,
          [](Session &session, MCommand &) {
-             RequireContext(session, u"d HGRP^TVCLSU"_qs);
-             return numberedList(session, u"tv_hauptgruppe"_qs, {}, {}, u"Lesen der Hauptgruppen"_qs);
+             RequireContext(session, u"d HGRP^TVCLSU"_s);
+             return numberedList(session, u"tv_hauptgruppe"_s, {}, {}, u"Lesen der Hauptgruppen"_s);
          }},
-        {u"d ABTNR^TVCLSU"_qs, true,
+        {u"d ABTNR^TVCLSU"_s, true,
          [](Session &session, MCommand &) {
-             RequireContext(session, u"d ABTNR^TVCLSU"_qs);
-             return numberedList(session, u"tv_abteilung"_qs, {}, {}, u"Lesen der Abteilungen"_qs);
+             RequireContext(session, u"d ABTNR^TVCLSU"_s);
+             return numberedList(session, u"tv_abteilung"_s, {}, {}, u"Lesen der Abteilungen"_s);
          }},
-        {u"d UGRP^TVCLSU("_qs, false,
+        {u"d UGRP^TVCLSU("_s, false,
          [](Session &session, MCommand &args) {
              const QString mainGroup = args.number();
              args.expect(u")");
              args.end();
-             RequireContext(session, u"d UGRP^TVCLSU"_qs);
-             return numberedList(session, u"tv_untergruppe"_qs, u" AND p_hgrp = ?"_qs, {mainGroup},
+             RequireContext(session, u"d UGRP^TVCLSU"_s);
+             return numberedList(session, u"tv_untergruppe"_s, u" AND p_hgrp = ?"_s, {mainGroup},
                                  u"Lesen der Untergruppen der Hauptgruppe " + mainGroup);
          }},
-        {u"D GETARF^TVCLSU("_qs, false,
+        {u"D GETARF^TVCLSU("_s, false,
          [](Session &session, MCommand &args) {
              session.articleSearch.running = false;  // a new search ends the last one, even when refused
              const QStringList criteria = searchCriteria(args);
-             RequireContext(session, u"D GETARF^TVCLSU"_qs);
+             RequireContext(session, u"D GETARF^TVCLSU"_s);
              session.articleSearch = Session::ArticleSearch{true, criteria, {}, {}};
              return nextArticlePage(session);
          }},
-        {u"D GETARN^TVCLSU"_qs, true,
+        {u"D GETARN^TVCLSU"_s, true,
          [](Session &session, MCommand &) {
-             RequireContext(session, u"D GETARN^TVCLSU"_qs);
+             RequireContext(session, u"D GETARN^TVCLSU"_s);
              return nextArticlePage(session);
          }},
         {SupplierNameHead, false,
@@ -161,8 +163,8 @@ QList<CommandForm> LookupCommandForms()
              const QString supplier = args.number();
              args.expect(SupplierNameTail);
              args.end();
-             RequireContext(session, u"Lieferantenname"_qs);
-             QSqlQuery &query = session.statement(u"SELECT p_name FROM tv_lieferant WHERE firma = ? AND obj_key = ?"_qs);
+             RequireContext(session, u"Lieferantenname"_s);
+             QSqlQuery &query = session.statement(u"SELECT p_name FROM tv_lieferant WHERE firma = ? AND obj_key = ?"_s);
              query.addBindValue(session.context.firm);
              query.addBindValue(supplier);
              session.exec(query, u"Lesen des Namens von Lieferant " + supplier);

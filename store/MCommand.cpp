@@ -1,7 +1,9 @@
 #include "MCommand.h"
 
-#include "access/AccessError.h"
-#include "access/MLiteral.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/MLiteral.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -36,7 +38,7 @@ QString MCommand::literal()
 {
     QString value;
     if (!tolven::ParseMLiteral(m_command, m_pos, value))
-        malformed(u"erwartet wird eine Zeichenkette in Anführungszeichen (\"\" für ein Anführungszeichen darin)."_qs);
+        malformed(u"erwartet wird eine Zeichenkette in Anführungszeichen (\"\" für ein Anführungszeichen darin)."_s);
     return value;
 }
 
@@ -56,7 +58,7 @@ QString MCommand::number(int maxDigits)
 void MCommand::end()
 {
     if (!atEnd())
-        malformed(u"hier darf nichts mehr folgen."_qs);
+        malformed(u"hier darf nichts mehr folgen."_s);
 }
 
 } // namespace store

@@ -1,8 +1,10 @@
 #include "ClassRegistry.h"
 
-#include "access/TextConversion.h"
+#include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/QuerySupport.h"
+
+using namespace Qt::StringLiterals;
 
 // The firm's master data as the ERP keeps it: articles with their price
 // tiers, units, groups and departments, suppliers and customers with their
@@ -32,30 +34,30 @@ ClassDescription keyed(const QString &name, const QString &table, const QString 
 
 ClassDescription article()
 {
-    ClassDescription cls = keyed(u"TV.Artikel"_qs, u"tv_artikel"_qs, u"Artnr"_qs);
-    cls.properties << TextProperty(u"Bez"_qs)          // description, server form
-                   << TextProperty(u"Kurzbez"_qs)      // short designation, server form
-                   << NumberProperty(u"MwSt"_qs)       // VAT in percent
-                   << FlagProperty(u"Sammel"_qs)       // collective article: positions carry their own text
-                   << TextProperty(u"VKE"_qs)          // sales unit
-                   << TextProperty(u"VRE"_qs)          // price unit
-                   << TextProperty(u"ZAnr"_qs)         // central article number
-                   << NumberProperty(u"VKPreis"_qs)    // sales price excl. VAT per price unit, from quantity 1
-                   << NumberProperty(u"BruttoEK"_qs)   // gross purchase price
-                   << NumberProperty(u"NettoEK"_qs)    // net purchase price
-                   << NumberProperty(u"VKMenge"_qs)    // quantity sold
-                   << NumberProperty(u"Umsatz"_qs)     // net turnover
-                   << NumberProperty(u"Rabatt"_qs)     // discounts granted on it
-                   << NumberProperty(u"Einsatz"_qs)    // cost of the turnover
-                   << TextProperty(u"HGrp"_qs)         // main group number
-                   << TextProperty(u"UGrp"_qs)         // sub group number
-                   << TextProperty(u"Lieferant"_qs)    // supplier number
-                   << TextProperty(u"AbtNr"_qs)        // department number
-                   << TextProperty(u"Aktiv"_qs)        // J, N or Z
-                   << TextProperty(u"Gelistet"_qs);    // J, N, A, B or C
-    cls.derivedColumns = {{u"s_kurzbez"_qs, u"Kurzbez"_qs, serverSearchKey},
-                          {u"s_bez"_qs, u"Bez"_qs, serverSearchKey}};
-    cls.indexes = {{u"s_kurzbez"_qs, u"obj_key"_qs}};
+    ClassDescription cls = keyed(u"TV.Artikel"_s, u"tv_artikel"_s, u"Artnr"_s);
+    cls.properties << TextProperty(u"Bez"_s)          // description, server form
+                   << TextProperty(u"Kurzbez"_s)      // short designation, server form
+                   << NumberProperty(u"MwSt"_s)       // VAT in percent
+                   << FlagProperty(u"Sammel"_s)       // collective article: positions carry their own text
+                   << TextProperty(u"VKE"_s)          // sales unit
+                   << TextProperty(u"VRE"_s)          // price unit
+                   << TextProperty(u"ZAnr"_s)         // central article number
+                   << NumberProperty(u"VKPreis"_s)    // sales price excl. VAT per price unit, from quantity 1
+                   << NumberProperty(u"BruttoEK"_s)   // gross purchase price
+                   << NumberProperty(u"NettoEK"_s)    // net purchase price
+                   << NumberProperty(u"VKMenge"_s)    // quantity sold
+                   << NumberProperty(u"Umsatz"_s)     // net turnover
+                   << NumberProperty(u"Rabatt"_s)     // discounts granted on it
+                   << NumberProperty(u"Einsatz"_s)    // cost of the turnover
+                   << TextProperty(u"HGrp"_s)         // main group number
+                   << TextProperty(u"UGrp"_s)         // sub group number
+                   << TextProperty(u"Lieferant"_s)    // supplier number
+                   << TextProperty(u"AbtNr"_s)        // department number
+                   << TextProperty(u"Aktiv"_s)        // J, N or Z
+                   << TextProperty(u"Gelistet"_s);    // J, N, A, B or C
+    cls.derivedColumns = {{u"s_kurzbez"_s, u"Kurzbez"_s, serverSearchKey},
+                          {u"s_bez"_s, u"Bez"_s, serverSearchKey}};
+    cls.indexes = {{u"s_kurzbez"_s, u"obj_key"_s}};
     return cls;
 }
 
@@ -63,27 +65,27 @@ ClassDescription article()
 ClassDescription priceTier()
 {
     ClassDescription cls;
-    cls.name = u"TV.ArtikelStaffel"_qs;
-    cls.table = u"tv_artikelstaffel"_qs;
+    cls.name = u"TV.ArtikelStaffel"_s;
+    cls.table = u"tv_artikelstaffel"_s;
     cls.keyScheme = KeyScheme::RunningNumber;
-    cls.properties = {FirmProperty(), KeyProperty(u"Nr"_qs), TextProperty(u"Artnr"_qs),
-                      NumberProperty(u"MengeAb"_qs), NumberProperty(u"Preis"_qs)};
-    cls.indexes = {{u"p_artnr"_qs}};
+    cls.properties = {FirmProperty(), KeyProperty(u"Nr"_s), TextProperty(u"Artnr"_s),
+                      NumberProperty(u"MengeAb"_s), NumberProperty(u"Preis"_s)};
+    cls.indexes = {{u"p_artnr"_s}};
     return cls;
 }
 
 ClassDescription named(const QString &name, const QString &table, const QString &keyName)
 {
     ClassDescription cls = keyed(name, table, keyName);
-    cls.properties << TextProperty(u"Bez"_qs);
+    cls.properties << TextProperty(u"Bez"_s);
     return cls;
 }
 
 ClassDescription subGroup()
 {
-    ClassDescription cls = named(u"TV.Untergruppe"_qs, u"tv_untergruppe"_qs, u"UGrp"_qs);
-    cls.properties << TextProperty(u"HGrp"_qs);
-    cls.indexes = {{u"p_hgrp"_qs}};
+    ClassDescription cls = named(u"TV.Untergruppe"_s, u"tv_untergruppe"_s, u"UGrp"_s);
+    cls.properties << TextProperty(u"HGrp"_s);
+    cls.indexes = {{u"p_hgrp"_s}};
     return cls;
 }
 
@@ -91,40 +93,40 @@ ClassDescription partner(const QString &name, const QString &table, const QStrin
                          const QString &groupProperty)
 {
     ClassDescription cls = keyed(name, table, keyName);
-    cls.properties << TextProperty(u"Kurzbez"_qs) << TextProperty(u"Name"_qs) << TextProperty(u"PLZ"_qs)
-                   << TextProperty(u"Strasse"_qs) << TextProperty(groupProperty);
-    cls.derivedColumns = {{u"s_kurzbez"_qs, u"Kurzbez"_qs, serverSearchKey}};
-    cls.indexes = {{u"s_kurzbez"_qs, u"obj_key"_qs}};
+    cls.properties << TextProperty(u"Kurzbez"_s) << TextProperty(u"Name"_s) << TextProperty(u"PLZ"_s)
+                   << TextProperty(u"Strasse"_s) << TextProperty(groupProperty);
+    cls.derivedColumns = {{u"s_kurzbez"_s, u"Kurzbez"_s, serverSearchKey}};
+    cls.indexes = {{u"s_kurzbez"_s, u"obj_key"_s}};
     return cls;
 }
 
 ClassDescription supplier()
 {
-    ClassDescription cls = partner(u"TV.Lieferant"_qs, u"tv_lieferant"_qs, u"Lnr"_qs, u"SaKonto"_qs);
+    ClassDescription cls = partner(u"TV.Lieferant"_s, u"tv_lieferant"_s, u"Lnr"_s, u"SaKonto"_s);
     // The collective account compares as a number: "7" finds account 007.
-    cls.derivedColumns << DerivedColumn{u"n_sakonto"_qs, u"SaKonto"_qs, CanonicalNumber};
+    cls.derivedColumns << DerivedColumn{u"n_sakonto"_s, u"SaKonto"_s, CanonicalNumber};
     return cls;
 }
 
 ClassDescription collectiveAccount()
 {
-    ClassDescription cls = named(u"TV.KontoSammelKontoKreis"_qs, u"tv_kontosammelkontokreis"_qs, u"Nummer"_qs);
-    cls.properties << TextProperty(u"Art"_qs);  // L supplier accounts, K customer accounts
+    ClassDescription cls = named(u"TV.KontoSammelKontoKreis"_s, u"tv_kontosammelkontokreis"_s, u"Nummer"_s);
+    cls.properties << TextProperty(u"Art"_s);  // L supplier accounts, K customer accounts
     // SaKontoBez(firm, kind, "", ""): the accounts of one kind (all when
     // empty), number and name. The two last arguments are always empty.
-    const QString what = u"die Abfrage \"SaKontoBez\""_qs;
+    const QString what = u"die Abfrage \"SaKontoBez\""_s;
     cls.queries << QueryDescription{
-        u"SaKontoBez"_qs, 2, 4, [what](Session &, const QStringList &args) {
-            SqlStatement statement{u"SELECT obj_key, p_bez FROM tv_kontosammelkontokreis WHERE firma = ?"_qs,
+        u"SaKontoBez"_s, 2, 4, [what](Session &, const QStringList &args) {
+            SqlStatement statement{u"SELECT obj_key, p_bez FROM tv_kontosammelkontokreis WHERE firma = ?"_s,
                                    {FirmArgument(args[0], u"die Firma für " + what)}};
-            const QString kind = ChoiceArgument(args[1], {QString(), u"L"_qs, u"K"_qs}, u"die Kontenart für " + what);
+            const QString kind = ChoiceArgument(args[1], {QString(), u"L"_s, u"K"_s}, u"die Kontenart für " + what);
             ChoiceArgument(args[2], {QString()}, u"das dritte Argument für " + what);
             ChoiceArgument(args[3], {QString()}, u"das vierte Argument für " + what);
             if (!kind.isEmpty()) {
                 statement.sql += u" AND p_art = ?";
                 statement.values << kind;
             }
-            statement.sql += u" ORDER BY " + NumericTextOrder(u"obj_key"_qs);
+            statement.sql += u" ORDER BY " + NumericTextOrder(u"obj_key"_s);
             return statement;
         },
         {}};
@@ -135,33 +137,33 @@ ClassDescription collectiveAccount()
 
 QList<ClassDescription> MasterDataClassDescriptions()
 {
-    ClassDescription customerGroups = named(u"TV.ParKundenGruppen"_qs, u"tv_parkundengruppen"_qs, u"Gruppe"_qs);
+    ClassDescription customerGroups = named(u"TV.ParKundenGruppen"_s, u"tv_parkundengruppen"_s, u"Gruppe"_s);
     // Gruppen(firm, group, "J"): the customer groups, number and name; the
     // second argument narrows to one group, the third ("J", names wanted) is
     // what the client always sends.
-    const QString what = u"die Abfrage \"Gruppen\""_qs;
+    const QString what = u"die Abfrage \"Gruppen\""_s;
     customerGroups.queries << QueryDescription{
-        u"Gruppen"_qs, 1, 3, [what](Session &, const QStringList &args) {
-            SqlStatement statement{u"SELECT obj_key, p_bez FROM tv_parkundengruppen WHERE firma = ?"_qs,
+        u"Gruppen"_s, 1, 3, [what](Session &, const QStringList &args) {
+            SqlStatement statement{u"SELECT obj_key, p_bez FROM tv_parkundengruppen WHERE firma = ?"_s,
                                    {FirmArgument(args[0], u"die Firma für " + what)}};
             const QString group = NumberArgument(args[1], u"die Gruppe für " + what);
-            ChoiceArgument(args[2], {QString(), u"J"_qs}, u"das dritte Argument für " + what);
+            ChoiceArgument(args[2], {QString(), u"J"_s}, u"das dritte Argument für " + what);
             if (!group.isEmpty()) {
                 statement.sql += u" AND obj_key = ?";
                 statement.values << group;
             }
-            statement.sql += u" ORDER BY " + NumericTextOrder(u"obj_key"_qs);
+            statement.sql += u" ORDER BY " + NumericTextOrder(u"obj_key"_s);
             return statement;
         },
         {}};
     return {article(),
             priceTier(),
-            named(u"TV.Einheit"_qs, u"tv_einheit"_qs, u"Code"_qs),
-            named(u"TV.Hauptgruppe"_qs, u"tv_hauptgruppe"_qs, u"HGrp"_qs),
+            named(u"TV.Einheit"_s, u"tv_einheit"_s, u"Code"_s),
+            named(u"TV.Hauptgruppe"_s, u"tv_hauptgruppe"_s, u"HGrp"_s),
             subGroup(),
-            named(u"TV.Abteilung"_qs, u"tv_abteilung"_qs, u"AbtNr"_qs),
+            named(u"TV.Abteilung"_s, u"tv_abteilung"_s, u"AbtNr"_s),
             supplier(),
-            partner(u"TV.Kunde"_qs, u"tv_kunde"_qs, u"Knr"_qs, u"Gruppe"_qs),
+            partner(u"TV.Kunde"_s, u"tv_kunde"_s, u"Knr"_s, u"Gruppe"_s),
             collectiveAccount(),
             customerGroups};
 }

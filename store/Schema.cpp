@@ -4,22 +4,24 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
+
+using namespace Qt::StringLiterals;
 
 namespace store::schema {
 
 namespace {
 
-const QString MetaTable = u"tolven_meta"_qs;
-const QString CounterTable = u"tolven_counter"_qs;
+const QString MetaTable = u"tolven_meta"_s;
+const QString CounterTable = u"tolven_counter"_s;
 
 void recordVersion(Session &session)
 {
     session.execDirect(u"UPDATE " + MetaTable + u" SET value = ? WHERE name = 'schema_version'",
-                       {QString::number(CurrentVersion)}, u"Eintragen der Schemaversion"_qs);
+                       {QString::number(CurrentVersion)}, u"Eintragen der Schemaversion"_s);
 }
 
 // A derived column added to a table that has rows: computed for each of them,
@@ -31,7 +33,7 @@ void fillDerivedColumn(Session &session, const ClassDescription &description, co
     QSqlQuery rows(session.database());
     rows.setForwardOnly(true);
     if (!rows.exec(u"SELECT firma, obj_key, " + source->column + u" FROM " + description.table))
-        session.fail(rows.lastError(), u"Aktualisieren des Schemas"_qs);
+        session.fail(rows.lastError(), u"Aktualisieren des Schemas"_s);
     QList<QVariantList> updates;
     while (rows.next()) {
         updates.append({derived.derive(rows.value(2).toString()), rows.value(0), rows.value(1)});
@@ -42,7 +44,7 @@ void fillDerivedColumn(Session &session, const ClassDescription &description, co
         QSqlQuery &update = session.statement(sql);
         for (const QVariant &value : values)
             update.addBindValue(value);
-        session.exec(update, u"Aktualisieren des Schemas"_qs);
+        session.exec(update, u"Aktualisieren des Schemas"_s);
     }
 }
 
@@ -62,7 +64,7 @@ QString textType(bool postgres)
 {
     // Byte order on both databases: the same sort order everywhere, and
     // indexes that serve prefix ranges on PostgreSQL whatever its locale.
-    return postgres ? u"TEXT COLLATE \"C\""_qs : u"TEXT"_qs;
+    return postgres ? u"TEXT COLLATE \"C\""_s : u"TEXT"_s;
 }
 
 namespace {
@@ -76,8 +78,8 @@ struct Statements
 Statements statements(bool postgres, bool ifMissing)
 {
     const QString text = textType(postgres);
-    const QString createTable = ifMissing ? u"CREATE TABLE IF NOT EXISTS "_qs : u"CREATE TABLE "_qs;
-    const QString createIndex = ifMissing ? u"CREATE INDEX IF NOT EXISTS "_qs : u"CREATE INDEX "_qs;
+    const QString createTable = ifMissing ? u"CREATE TABLE IF NOT EXISTS "_s : u"CREATE TABLE "_s;
+    const QString createIndex = ifMissing ? u"CREATE INDEX IF NOT EXISTS "_s : u"CREATE INDEX "_s;
     Statements result;
     result.tables << createTable + MetaTable + u" (name VARCHAR(64) NOT NULL PRIMARY KEY, value TEXT NOT NULL)";
     result.tables << createTable + CounterTable
@@ -89,10 +91,10 @@ Statements statements(bool postgres, bool ifMissing)
             continue;
         QStringList columns{u"firma " + text + u" NOT NULL", u"obj_key " + text + u" NOT NULL"};
         if (description.keyScheme == KeyScheme::RunningNumber)
-            columns << u"obj_seq BIGINT NOT NULL"_qs;
+            columns << u"obj_seq BIGINT NOT NULL"_s;
         for (const QString &column : description.storedColumns())
             columns << column + u' ' + text;
-        columns << u"PRIMARY KEY (firma, obj_key)"_qs;
+        columns << u"PRIMARY KEY (firma, obj_key)"_s;
         result.tables << createTable + description.table + u" (" + columns.join(u", ") + u')';
 
         if (description.keyScheme == KeyScheme::RunningNumber) {
@@ -131,12 +133,12 @@ void create(Session &session)
 {
     // WAL lets readers go on while one user writes; it cannot change inside a transaction.
     if (!session.isPostgres())
-        session.execDirect(u"PRAGMA journal_mode=WAL"_qs, {}, u"Anlegen des Schemas"_qs);
+        session.execDirect(u"PRAGMA journal_mode=WAL"_s, {}, u"Anlegen des Schemas"_s);
     Session::WriteScope scope(session);
     for (const QString &sql : createStatements(session.isPostgres()))
-        session.execDirect(sql, {}, u"Anlegen des Schemas"_qs);
+        session.execDirect(sql, {}, u"Anlegen des Schemas"_s);
     session.execDirect(u"INSERT INTO " + MetaTable + u" (name, value) VALUES (?, ?)",
-                       {u"schema_version"_qs, QString::number(CurrentVersion)}, u"Anlegen des Schemas"_qs);
+                       {u"schema_version"_s, QString::number(CurrentVersion)}, u"Anlegen des Schemas"_s);
     scope.commit();
 }
 
@@ -168,7 +170,7 @@ int upgrade(Session &session)
     const Statements missing = statements(session.isPostgres(), true);
     Session::WriteScope scope(session);
     for (const QString &sql : missing.tables)
-        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
+        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
     for (const ClassDescription &description : AllClasses()) {
         if (!description.hasObjects())
             continue;
@@ -178,10 +180,10 @@ int upgrade(Session &session)
                 session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u' '
                                        + textType(session.isPostgres()),
                                    {},
-                                   u"Aktualisieren des Schemas"_qs);
+                                   u"Aktualisieren des Schemas"_s);
                 // Stored rows get the empty text a save would have written.
-                session.execDirect(u"UPDATE " + description.table + u" SET " + column + u" = ?", {u""_qs},
-                                   u"Aktualisieren des Schemas"_qs);
+                session.execDirect(u"UPDATE " + description.table + u" SET " + column + u" = ?", {u""_s},
+                                   u"Aktualisieren des Schemas"_s);
             }
         }
         for (const DerivedColumn &derived : description.derivedColumns) {
@@ -190,7 +192,7 @@ int upgrade(Session &session)
         }
     }
     for (const QString &sql : missing.indexes)
-        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_qs);
+        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
     recordVersion(session);
     scope.commit();
     return found;
@@ -198,14 +200,14 @@ int upgrade(Session &session)
 
 void analyze(Session &session)
 {
-    session.execDirect(u"ANALYZE"_qs, {}, u"Aktualisieren der Statistik"_qs);
+    session.execDirect(u"ANALYZE"_s, {}, u"Aktualisieren der Statistik"_s);
 }
 
 void drop(Session &session)
 {
     Session::WriteScope scope(session);
     for (const QString &table : tableNames())
-        session.execDirect(u"DROP TABLE IF EXISTS " + table, {}, u"Löschen des Schemas"_qs);
+        session.execDirect(u"DROP TABLE IF EXISTS " + table, {}, u"Löschen des Schemas"_s);
     scope.commit();
 }
 

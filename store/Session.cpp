@@ -7,8 +7,10 @@
 
 #include <utility>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/Schema.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -29,7 +31,7 @@ QString driverText(const QSqlError &error)
     if (text.isEmpty())
         text = error.driverText().trimmed();
     if (text.isEmpty())
-        text = u"unbekannter Fehler"_qs;
+        text = u"unbekannter Fehler"_s;
     return text;
 }
 
@@ -74,11 +76,11 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
             throw AccessError(ErrorNumber::ConnectFailed,
                               target.path + u" ist keine Datenbankdatei.");
         }
-        db = QSqlDatabase::addDatabase(u"QSQLITE"_qs, name);
+        db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(target.path);
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_qs);
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
     } else {
-        db = QSqlDatabase::addDatabase(u"QPSQL"_qs, name);
+        db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
         QStringList options;
         if (!target.conninfo.isEmpty()) {
             options << target.conninfo;
@@ -94,7 +96,7 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
             options << u"connect_timeout=" + QString::number(ConnectTimeoutSeconds);
         // Notices (such as "table does not exist, skipping") are no business of the user's.
         if (!target.conninfo.contains(u"options"))
-            options << u"options='-c client_min_messages=warning'"_qs;
+            options << u"options='-c client_min_messages=warning'"_s;
         db.setConnectOptions(options.join(u' '));
     }
 
@@ -109,7 +111,7 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
     if (target.isSQLite()) {
         // Full sync keeps a committed save across a power failure. (WAL mode is
         // kept in the file itself; the schema sets it, opening writes nothing.)
-        session->execDirect(u"PRAGMA synchronous=FULL"_qs, {}, u"Öffnen der Datenbank"_qs);
+        session->execDirect(u"PRAGMA synchronous=FULL"_s, {}, u"Öffnen der Datenbank"_s);
     }
     return session;
 }
@@ -153,7 +155,7 @@ void Session::close()
 void Session::ensureOpen() const
 {
     if (!m_open)
-        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zur Datenbank."_qs);
+        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zur Datenbank."_s);
 }
 
 QSqlQuery &Session::statement(const QString &sql)
@@ -167,7 +169,7 @@ QSqlQuery &Session::statement(const QString &sql)
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        fail(query.lastError(), u"Vorbereiten einer Abfrage"_qs);
+        fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
     return m_statements.emplace(sql, std::move(query)).first->second;
 }
 
@@ -185,7 +187,7 @@ QSqlQuery Session::newStatement(const QString &sql)
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        fail(query.lastError(), u"Vorbereiten einer Abfrage"_qs);
+        fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
     return query;
 }
 
@@ -241,7 +243,7 @@ bool Session::connectionAlive()
     if (!m_database.isOpen())
         return false;
     QSqlQuery probe(m_database);
-    return probe.exec(u"SELECT 1"_qs) && probe.next();
+    return probe.exec(u"SELECT 1"_s) && probe.next();
 }
 
 void Session::connectionLost(const QString &detail)
@@ -255,7 +257,7 @@ void Session::dbBegin()
 {
     ensureOpen();
     if (!m_database.transaction())
-        fail(m_database.lastError(), u"Beginn einer Transaktion"_qs);
+        fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
     m_inDbTransaction = true;
 }
 
@@ -264,7 +266,7 @@ void Session::dbCommit()
     writeBackNumbers();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
-        fail(error, u"Abschluss einer Transaktion"_qs);
+        fail(error, u"Abschluss einer Transaktion"_s);
     }
     m_inDbTransaction = false;
 }
@@ -289,7 +291,7 @@ void Session::commitTransaction()
 {
     ensureOpen();
     if (m_transactionLevel == 0)
-        throw AccessError(ErrorNumber::TransactionState, u"TCOMMIT ohne offene Transaktion (TSTART fehlt)."_qs);
+        throw AccessError(ErrorNumber::TransactionState, u"TCOMMIT ohne offene Transaktion (TSTART fehlt)."_s);
     if (--m_transactionLevel == 0)
         dbCommit();
 }
@@ -298,7 +300,7 @@ void Session::rollbackTransaction()
 {
     ensureOpen();
     if (m_transactionLevel == 0)
-        throw AccessError(ErrorNumber::TransactionState, u"TROLLBACK ohne offene Transaktion (TSTART fehlt)."_qs);
+        throw AccessError(ErrorNumber::TransactionState, u"TROLLBACK ohne offene Transaktion (TSTART fehlt)."_s);
     m_transactionLevel = 0;
     dbRollback();
 }
@@ -338,7 +340,7 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
     QSqlQuery &query = statement(
         u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
         u"ON CONFLICT (class_name, firma) DO UPDATE SET last_value = tolven_counter.last_value + 1 "
-        u"RETURNING last_value"_qs);
+        u"RETURNING last_value"_s);
     query.addBindValue(className);
     query.addBindValue(firmNumber);
     exec(query, u"Vergabe der nächsten Nummer für " + className);
@@ -358,7 +360,7 @@ void Session::writeBackNumbers()
     for (const auto &[key, numbers] : given) {
         if (numbers.last == numbers.stored)
             continue;
-        QSqlQuery &query = statement(u"UPDATE tolven_counter SET last_value = ? WHERE class_name = ? AND firma = ?"_qs);
+        QSqlQuery &query = statement(u"UPDATE tolven_counter SET last_value = ? WHERE class_name = ? AND firma = ?"_s);
         query.addBindValue(numbers.last);
         query.addBindValue(key.first);
         query.addBindValue(key.second);

@@ -1,10 +1,12 @@
 #include "StoreFactory.h"
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
 #include "store/StoreResultSet.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -46,7 +48,7 @@ void StoreFactory::disconnect()
 std::shared_ptr<Session> StoreFactory::session() const
 {
     if (!isConnected())
-        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zum Server."_qs);
+        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zum Server."_s);
     return m_session;
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "access/ServerFactory.h"
+#include "objectapi/ServerFactory.h"
 #include "store/DatabaseTarget.h"
 
 namespace store {

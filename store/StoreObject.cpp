@@ -3,10 +3,13 @@
 #include <QDate>
 #include <QSqlQuery>
 
-#include "access/AccessError.h"
-#include "access/TextConversion.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/Digits.h"
+#include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/Session.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -15,7 +18,7 @@ namespace store {
 
 namespace {
 
-const QString LogicalToODBC = u"LogicalToODBC"_qs;
+const QString LogicalToODBC = u"LogicalToODBC"_s;
 
 bool isNumber(QStringView text)
 {
@@ -24,7 +27,7 @@ bool isNumber(QStringView text)
     if (i < text.size() && text[i] == u'-')
         ++i;
     const qsizetype intStart = i;
-    while (i < text.size() && text[i].isDigit() && text[i] <= u'9')
+    while (i < text.size() && tolven::IsAsciiDigit(text[i]))
         ++i;
     if (i == intStart)
         return false;
@@ -33,7 +36,7 @@ bool isNumber(QStringView text)
     if (text[i] != u'.')
         return false;
     const qsizetype fracStart = ++i;
-    while (i < text.size() && text[i].isDigit() && text[i] <= u'9')
+    while (i < text.size() && tolven::IsAsciiDigit(text[i]))
         ++i;
     return i > fracStart && i == text.size();
 }
@@ -43,7 +46,7 @@ bool isNumber(QStringView text)
 // both databases (NULL sorts first on SQLite and last on PostgreSQL).
 QVariant stored(const QString &value)
 {
-    return value.isNull() ? QVariant(u""_qs) : QVariant(value);
+    return value.isNull() ? QVariant(u""_s) : QVariant(value);
 }
 
 bool isIsoDate(const QString &text)
@@ -64,22 +67,22 @@ void validate(const ClassDescription &cls, const PropertyDescription &property, 
 {
     QString expected;
     if (hasControlCharacters(value)) {
-        expected = u"Steuerzeichen sind nicht erlaubt."_qs;
+        expected = u"Steuerzeichen sind nicht erlaubt."_s;
     } else if (!value.isEmpty()) {
         switch (property.type) {
         case PropertyType::Text:
             break;
         case PropertyType::Number:
             if (!isNumber(value))
-                expected = u"erwartet wird eine Zahl mit Punkt als Dezimalzeichen."_qs;
+                expected = u"erwartet wird eine Zahl mit Punkt als Dezimalzeichen."_s;
             break;
         case PropertyType::Date:
             if (!isIsoDate(value))
-                expected = u"erwartet wird ein Datum der Form JJJJ-MM-TT."_qs;
+                expected = u"erwartet wird ein Datum der Form JJJJ-MM-TT."_s;
             break;
         case PropertyType::Flag:
             if (value != u"J" && value != u"N")
-                expected = u"erwartet wird J oder N."_qs;
+                expected = u"erwartet wird J oder N."_s;
             break;
         }
     }
@@ -95,7 +98,7 @@ void validate(const ClassDescription &cls, const PropertyDescription &property, 
 void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key)
 {
     const qsizetype separator = id.indexOf(u"||");
-    if (separator > 0 && IsDigits(QStringView(id).left(separator)) && separator + 2 < id.size()) {
+    if (separator > 0 && tolven::IsDigits(QStringView(id).left(separator)) && separator + 2 < id.size()) {
         firm = id.left(separator);
         key = id.mid(separator + 2);
         return;
@@ -141,7 +144,7 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
     QString key;
     SplitObjectId(cls.name, id, firm, key);
 
-    const QStringList columns = QStringList{u"firma"_qs, u"obj_key"_qs} + cls.propertyColumns();
+    const QStringList columns = QStringList{u"firma"_s, u"obj_key"_s} + cls.propertyColumns();
     Session &s = *session;
     QSqlQuery &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
                                    + u" WHERE firma = ? AND obj_key = ?");
@@ -263,7 +266,7 @@ QString StoreObject::callMethod(const QString &name, const QStringList &argument
 
 void StoreObject::sys_save()
 {
-    ensureInstance(u"Speichern (sys_save)"_qs);
+    ensureInstance(u"Speichern (sys_save)"_s);
     m_session->ensureOpen();
     for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
         if (m_changed[i])
@@ -281,7 +284,7 @@ void StoreObject::insert()
     Session &s = *m_session;
     if (m_firm.isEmpty())
         m_firm = s.context.firm;
-    if (!IsDigits(m_firm)) {
+    if (!tolven::IsDigits(m_firm)) {
         throw AccessError(ErrorNumber::InvalidValue,
                           u"Ungültige Firma \"" + m_firm + u"\" beim Speichern eines Objekts der Klasse " + m_class.name
                               + u": erwartet wird eine Firmennummer.");
@@ -295,12 +298,12 @@ void StoreObject::insert()
     }
 
     Session::WriteScope scope(s);
-    QStringList columns{u"firma"_qs, u"obj_key"_qs};
+    QStringList columns{u"firma"_s, u"obj_key"_s};
     QVariantList values;
     qint64 number = 0;
     if (running) {
         number = s.nextNumber(m_class.name, m_firm);
-        columns << u"obj_seq"_qs;
+        columns << u"obj_seq"_s;
         values << m_firm << QString::number(number) << number;
     } else {
         values << m_firm << m_key;
@@ -317,7 +320,7 @@ void StoreObject::insert()
     }
     QStringList placeholders;
     for (qsizetype i = 0; i < columns.size(); ++i)
-        placeholders << u"?"_qs;
+        placeholders << u"?"_s;
 
     QSqlQuery &query = s.statement(u"INSERT INTO " + m_class.table + u" (" + columns.join(u", ") + u") VALUES ("
                                    + placeholders.join(u", ") + u')');

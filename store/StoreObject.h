@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "access/ServerObject.h"
+#include "objectapi/ServerObject.h"
 #include "store/ClassDescription.h"
 
 namespace store {

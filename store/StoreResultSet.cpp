@@ -3,7 +3,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "access/ResultSet.h"
+#include "objectapi/ResultSet.h"
 #include "store/ClassDescription.h"
 
 namespace store {

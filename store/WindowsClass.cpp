@@ -1,9 +1,11 @@
 #include "ClassRegistry.h"
 
-#include "access/TextConversion.h"
+#include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/CommandDispatcher.h"
 #include "store/QuerySupport.h"
+
+using namespace Qt::StringLiterals;
 
 namespace store {
 
@@ -15,14 +17,14 @@ namespace {
 // designation and number.
 SqlStatement partnerSearch(Session &, const QStringList &args)
 {
-    const QString what = u"die Abfrage \"KkrSuche\" der Klasse TV.Windows"_qs;
+    const QString what = u"die Abfrage \"KkrSuche\" der Klasse TV.Windows"_s;
     const QString firm = FirmArgument(args[0], u"die Firma für " + what);
-    const bool suppliers = ChoiceArgument(args[1], {u"L"_qs, u"K"_qs}, u"die Kontenart für " + what) == u"L";
+    const bool suppliers = ChoiceArgument(args[1], {u"L"_s, u"K"_s}, u"die Kontenart für " + what) == u"L";
     QString sql = u"SELECT obj_key, p_kurzbez, p_name, p_plz, p_strasse FROM "
-            + (suppliers ? u"tv_lieferant"_qs : u"tv_kunde"_qs) + u" WHERE firma = ?";
+            + (suppliers ? u"tv_lieferant"_s : u"tv_kunde"_s) + u" WHERE firma = ?";
     QVariantList values{firm};
     if (const QString key = tolven::SearchKey(args[2]); !key.isEmpty()) {
-        const PrefixRange range = StartsWith(u"s_kurzbez"_qs, key);
+        const PrefixRange range = StartsWith(u"s_kurzbez"_s, key);
         sql += u" AND " + range.condition;
         values << range.values;
     }
@@ -36,7 +38,7 @@ SqlStatement partnerSearch(Session &, const QStringList &args)
         sql += u" AND p_gruppe = ?";
         values << args[3];
     }
-    sql += u" ORDER BY s_kurzbez, " + NumericTextOrder(u"obj_key"_qs);
+    sql += u" ORDER BY s_kurzbez, " + NumericTextOrder(u"obj_key"_s);
     return {sql, values};
 }
 
@@ -45,11 +47,11 @@ SqlStatement partnerSearch(Session &, const QStringList &args)
 ClassDescription WindowsClassDescription()
 {
     ClassDescription windows;
-    windows.name = u"TV.Windows"_qs;
-    windows.methods << MethodDescription{u"Xecute"_qs, 1, 1, [](MethodCall &call) {
+    windows.name = u"TV.Windows"_s;
+    windows.methods << MethodDescription{u"Xecute"_s, 1, 1, [](MethodCall &call) {
                            return ExecuteCommand(call.session, call.arguments.first());
                        }};
-    windows.queries << QueryDescription{u"KkrSuche"_qs, 2, 4, partnerSearch, {}};
+    windows.queries << QueryDescription{u"KkrSuche"_s, 2, 4, partnerSearch, {}};
     return windows;
 }
 

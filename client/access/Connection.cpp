@@ -6,13 +6,15 @@
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/cacheapi.h"
+#include "objectapi/Digits.h"
+#include "objectapi/TextConversion.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 namespace {
 
-const QString LoginTitle = QStringLiteral("Anmeldung an Caché");
-const QString Crlf = QStringLiteral("\r\n");
 constexpr int ConnectionAttempts = 3;
 
 // Windows-1252 codes 0x80..0x9F; the five codes it leaves free stand for the
@@ -40,17 +42,6 @@ int ToCp1252(char16_t ch)
     return -1;
 }
 
-bool IsNumericField(const QString &field)
-{
-    if (field.isEmpty())
-        return false;
-    for (QChar ch : field) {
-        if (!ch.isDigit())
-            return false;
-    }
-    return true;
-}
-
 QString Setting(QSettings &settings, const QString &key, const QString &defaultValue)
 {
     return settings.value(key, defaultValue).toString();
@@ -61,8 +52,8 @@ QString Setting(QSettings &settings, const QString &key, const QString &defaultV
 std::unique_ptr<QSettings> OpenLoginSettings()
 {
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                QStringLiteral("TOLVEN"), QStringLiteral("Cache Login"));
-    settings->beginGroup(QStringLiteral("Login"));
+                                                u"TOLVEN"_s, u"Cache Login"_s);
+    settings->beginGroup(u"Login"_s);
     return settings;
 }
 
@@ -81,17 +72,17 @@ void LoadConnectionSettings()
 {
     LoginContext &ctx = Context();
     auto settings = OpenLoginSettings();
-    ctx.Firm = Setting(*settings, QStringLiteral("Firma"), QStringLiteral("1"));
-    ctx.Branch = Setting(*settings, QStringLiteral("Filiale"), QStringLiteral("0"));
-    ctx.ServerAddress = Setting(*settings, QStringLiteral("Server"), DefaultServerAddress());
-    ctx.ServerPort = Setting(*settings, QStringLiteral("Port"), QStringLiteral("1973"));
-    ctx.Namespace = Setting(*settings, QStringLiteral("Namespace"), QStringLiteral("TOLVEN"));
-    ctx.UserCode = Setting(*settings, QStringLiteral("Name"), QString());
+    ctx.Firm = Setting(*settings, u"Firma"_s, u"1"_s);
+    ctx.Branch = Setting(*settings, u"Filiale"_s, u"0"_s);
+    ctx.ServerAddress = Setting(*settings, u"Server"_s, DefaultServerAddress());
+    ctx.ServerPort = Setting(*settings, u"Port"_s, u"1973"_s);
+    ctx.Namespace = Setting(*settings, u"Namespace"_s, u"TOLVEN"_s);
+    ctx.UserCode = Setting(*settings, u"Name"_s, QString());
 
     FMPass &loginWindow = cacheapi::instance().loginWindow();
     ctx.Password = loginWindow.passwordText();
     if (!ctx.IgnoreStoredPassword) {
-        ctx.Password = ScramblePassword(Setting(*settings, QStringLiteral("Passwort"), QString()));
+        ctx.Password = ScramblePassword(Setting(*settings, u"Passwort"_s, QString()));
         loginWindow.setPasswordText(ctx.Password);
     }
     cacheapi::instance().serverWindow().showSettings(ctx);
@@ -100,17 +91,24 @@ void LoadConnectionSettings()
 
 void SaveConnectionSettings()
 {
-    const FMServer &serverWindow = cacheapi::instance().serverWindow();
+    // Only what the server window accepted, and only when it is usable: a
+    // value the window refused must never make the next start fail.
+    const ServerSettings &server = cacheapi::instance().serverWindow().acceptedSettings();
+    const bool storeServer = server.isStorable();
     const FMPass &loginWindow = cacheapi::instance().loginWindow();
     auto settings = OpenLoginSettings();
-    settings->setValue(QStringLiteral("Firma"), serverWindow.firm());
-    settings->setValue(QStringLiteral("Filiale"), serverWindow.branch());
-    settings->setValue(QStringLiteral("Name"), loginWindow.userText());
+    if (storeServer) {
+        settings->setValue(u"Firma"_s, server.firm);
+        settings->setValue(u"Filiale"_s, server.branch);
+    }
+    settings->setValue(u"Name"_s, loginWindow.userText());
     if (!Context().IgnoreStoredPassword)
-        settings->setValue(QStringLiteral("Passwort"), ScramblePassword(loginWindow.passwordText()));
-    settings->setValue(QStringLiteral("Server"), serverWindow.serverAddress());
-    settings->setValue(QStringLiteral("Port"), serverWindow.port());
-    settings->setValue(QStringLiteral("Namespace"), serverWindow.namespaceName());
+        settings->setValue(u"Passwort"_s, ScramblePassword(loginWindow.passwordText()));
+    if (storeServer) {
+        settings->setValue(u"Server"_s, server.serverAddress);
+        settings->setValue(u"Port"_s, server.port);
+        settings->setValue(u"Namespace"_s, server.namespaceName);
+    }
     settings->sync();
 }
 
@@ -119,7 +117,10 @@ bool PrepareConnection()
     cacheapi &api = cacheapi::instance();
     LoginContext &ctx = api.context();
     const QStringList fields = ctx.CommandLine.split(u' ');
-    const bool fromCommandLine = !ctx.CommandLine.isEmpty() && IsNumericField(fields.first());
+    // The command line serves the start-up login only: a login from the
+    // running main window takes what the user typed.
+    const bool fromCommandLine =
+        !api.mainWindowShown() && !ctx.CommandLine.isEmpty() && IsDigits(fields.first());
     // After a failed login the command line is not tried again: the login
     // window asks, showing the values the command line gave.
     if (fromCommandLine && !ctx.LoginFailed) {
@@ -132,8 +133,8 @@ bool PrepareConnection()
         ctx.UserCode = field(2, {}).toUpper();
         ctx.Password = field(3, {});
         ctx.ServerAddress = field(4, DefaultServerAddress());
-        ctx.ServerPort = field(5, QStringLiteral("1972"));
-        ctx.Namespace = field(6, QStringLiteral("TOLVEN"));
+        ctx.ServerPort = field(5, u"1972"_s);
+        ctx.Namespace = field(6, u"TOLVEN"_s);
         api.serverWindow().showSettings(ctx);
         api.loginWindow().setUserText(ctx.UserCode);
     } else {
@@ -205,7 +206,7 @@ bool EnsureConnected()
     // A new connection first learns whose it is.
     try {
         XecuteOnServer(SetContextCommand(ctx.Firm, ctx.Branch, ctx.UserCode));
-        XecuteOnServer(QStringLiteral("D ^%XTT"));
+        XecuteOnServer(u"D ^%XTT"_s);
     } catch (const AccessError &) {
         // Without firm, branch and person the connection is of no use; the
         // next call tries again from the start.

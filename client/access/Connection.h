@@ -4,11 +4,14 @@
 
 #include <memory>
 
-#include "access/ServerAddress.h"
+#include "objectapi/ServerAddress.h"
 
 class QSettings;
 
 namespace tolven {
+
+// The title of the connection's and the server window's boxes.
+inline const QString LoginTitle = QString::fromUtf16(u"Anmeldung an Caché");
 
 // Where the connection settings are kept: the user's settings of application
 // "Cache Login", section "Login".
@@ -24,7 +27,8 @@ QString ScramblePassword(const QString &text);
 // The settings store into the login context and into the fields of the
 // server settings window and the login window.
 void LoadConnectionSettings();
-// The fields of both windows into the settings store.
+// The login window's fields and the server window's accepted values (when
+// they are usable) into the settings store.
 void SaveConnectionSettings();
 // Takes the settings from the command line or the store, shows the login
 // window when no complete remembered login exists, and builds ConnectString.

@@ -1,10 +1,31 @@
 #include "Dialogs.h"
 
+#include <QAbstractButton>
 #include <QDialog>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 namespace {
+
+// The buttons the client's boxes use, in German whatever Qt's own
+// translations installed on the machine say.
+void GermanButtonTexts(QMessageBox &box)
+{
+    const std::pair<QMessageBox::StandardButton, QString> texts[] = {
+        {QMessageBox::Yes, u"&Ja"_s},
+        {QMessageBox::No, u"&Nein"_s},
+        {QMessageBox::Ok, u"OK"_s},
+        {QMessageBox::Cancel, u"Abbrechen"_s},
+    };
+    for (const auto &[which, text] : texts) {
+        if (QAbstractButton *button = box.button(which))
+            button->setText(text);
+    }
+}
 
 class RealDialogs final : public Dialogs
 {
@@ -14,6 +35,7 @@ public:
                                         QMessageBox::StandardButton defaultButton) override
     {
         QMessageBox box(icon, title, text, buttons, parent);
+        GermanButtonTexts(box);
         if (defaultButton != QMessageBox::NoButton)
             box.setDefaultButton(defaultButton);
         return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -15,33 +15,37 @@
 #include "access/Login.h"
 #include "access/cacheapi.h"
 
+using namespace Qt::StringLiterals;
+
 namespace tolven {
 
 FMPass::FMPass(QWidget *parent)
     : QDialog(parent)
     , m_password(new QLineEdit(this))
     , m_user(new QLineEdit(this))
-    , m_login(new QPushButton(QStringLiteral("Anmelden"), this))
-    , m_cancel(new QPushButton(QStringLiteral("Abbruch"), this))
-    , m_server(new QPushButton(QStringLiteral("Server"), this))
+    , m_login(new QPushButton(u"Anmelden"_s, this))
+    , m_cancel(new QPushButton(u"Abbruch"_s, this))
+    , m_server(new QPushButton(u"Server"_s, this))
 {
-    setObjectName(QStringLiteral("FMPass"));
-    setWindowTitle(QStringLiteral("TOLVEN Benutzeranmeldung"));
+    setObjectName(u"FMPass"_s);
+    setWindowTitle(u"TOLVEN Benutzeranmeldung"_s);
 
-    m_password->setObjectName(QStringLiteral("BPASSWORT"));
+    m_password->setObjectName(u"BPASSWORT"_s);
     m_password->setEchoMode(QLineEdit::Password);
-    m_user->setObjectName(QStringLiteral("BUSER"));
+    // One "*" per character, whatever the desktop style draws by default.
+    m_password->setStyleSheet(u"lineedit-password-character: 42"_s);
+    m_user->setObjectName(u"BUSER"_s);
     m_user->setMinimumWidth(180);
-    m_login->setObjectName(QStringLiteral("BUSpeich"));
+    m_login->setObjectName(u"BUSpeich"_s);
     m_login->setDefault(true);
-    m_cancel->setObjectName(QStringLiteral("BUAusst"));
+    m_cancel->setObjectName(u"BUAusst"_s);
     m_cancel->setAutoDefault(false);
-    m_server->setObjectName(QStringLiteral("BUServer"));
+    m_server->setObjectName(u"BUServer"_s);
     m_server->setAutoDefault(false);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Passwort:"), m_password);
-    form->addRow(QStringLiteral("User(WWS Personalcode):"), m_user);
+    form->addRow(u"Passwort:"_s, m_password);
+    form->addRow(u"User(WWS Personalcode):"_s, m_user);
 
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(m_login, QDialogButtonBox::AcceptRole);
@@ -91,8 +95,7 @@ void FMPass::BUSpeich_Click()
     BUSER_LostFocus();
     Sichern();
     cacheapi &api = cacheapi::instance();
-    QWidget *mainWindow = api.mainWindow();
-    if (mainWindow && mainWindow->isVisible()) {
+    if (api.mainWindowShown()) {
         Disconnect();
         const bool success = Login();
         emit loggedInAgain(success);

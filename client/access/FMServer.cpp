@@ -5,69 +5,102 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "access/Connection.h"
 #include "access/Dialogs.h"
+#include "access/DigitsValidator.h"
 #include "access/LoginContext.h"
 #include "access/cacheapi.h"
+#include "objectapi/Digits.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 namespace {
 
-const QString LoginTitle = QStringLiteral("Anmeldung an Caché");
-
-QLineEdit *MakeField(QWidget *parent, const QString &name, const QString &text)
+QLineEdit *MakeField(QWidget *parent, const QString &name)
 {
-    auto *field = new QLineEdit(text, parent);
+    auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     return field;
 }
 
 } // namespace
 
+ServerSettings::Field ServerSettings::invalidField() const
+{
+    int portNumber = 0;
+    if (serverAddress.trimmed().isEmpty())
+        return Field::ServerAddress;
+    if (!ParsePort(port, portNumber))
+        return Field::Port;
+    if (!IsDigits(firm))
+        return Field::Firm;
+    if (!IsDigits(branch))
+        return Field::Branch;
+    return Field::None;
+}
+
+QString ServerSettings::complaintAbout(Field field)
+{
+    switch (field) {
+    case Field::ServerAddress:
+        return u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_s;
+    case Field::Port:
+        return u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
+    case Field::Firm:
+        return u"Bitte geben Sie die Firmennummer an."_s;
+    case Field::Branch:
+        return u"Bitte geben Sie die Filialnummer an."_s;
+    case Field::None:
+        break;
+    }
+    return {};
+}
+
 FMServer::FMServer(QWidget *parent)
     : QDialog(parent)
-    , m_serverAddress(MakeField(this, QStringLiteral("BSERVERIP"), DefaultServerAddress()))
-    , m_port(MakeField(this, QStringLiteral("BPORT"), QStringLiteral("1973")))
-    , m_firm(MakeField(this, QStringLiteral("BFIRMA"), QStringLiteral("1")))
-    , m_branch(MakeField(this, QStringLiteral("BFIL"), QStringLiteral("0")))
-    , m_namespace(MakeField(this, QStringLiteral("BNAMESPACE"), QStringLiteral("TOLVEN")))
+    , m_serverAddress(MakeField(this, u"BSERVERIP"_s))
+    , m_port(MakeField(this, u"BPORT"_s))
+    , m_firm(MakeField(this, u"BFIRMA"_s))
+    , m_branch(MakeField(this, u"BFIL"_s))
+    , m_namespace(MakeField(this, u"BNAMESPACE"_s))
     , m_problem(new QLabel(this))
-    , m_edit(new QPushButton(QStringLiteral("Ändern"), this))
-    , m_back(new QPushButton(QStringLiteral("Zurück"), this))
+    , m_edit(new QPushButton(u"Ändern"_s, this))
+    , m_back(new QPushButton(u"Zurück"_s, this))
+    , m_accepted{DefaultServerAddress(), u"1973"_s, u"1"_s, u"0"_s, u"TOLVEN"_s}
 {
-    setObjectName(QStringLiteral("FMServer"));
-    setWindowTitle(QStringLiteral("TOLVEN Server"));
+    setObjectName(u"FMServer"_s);
+    setWindowTitle(u"TOLVEN Server"_s);
 
-    m_port->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,5}")), m_port));
-    const auto *number = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), this);
+    m_port->setValidator(new DigitsValidator(5, m_port));
+    const auto *number = new DigitsValidator(9, this);
     m_firm->setValidator(number);
     m_branch->setValidator(number);
     m_serverAddress->setMinimumWidth(320);
-    m_serverAddress->setToolTip(QStringLiteral("PostgreSQL-Server (Name oder IP-Adresse) oder Pfad einer Datenbankdatei"));
+    m_serverAddress->setToolTip(u"PostgreSQL-Server (Name oder IP-Adresse) oder Pfad einer Datenbankdatei"_s);
 
-    m_problem->setObjectName(QStringLiteral("LVerbindungsfehler"));
+    m_problem->setObjectName(u"LVerbindungsfehler"_s);
     m_problem->setWordWrap(true);
-    m_problem->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_problem->setStyleSheet(u"color: #a00000;"_s);
     m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_problem->hide();
 
-    m_edit->setObjectName(QStringLiteral("BUEdit"));
+    m_edit->setObjectName(u"BUEdit"_s);
     m_edit->setCheckable(true);
     m_edit->setAutoDefault(false);
-    m_back->setObjectName(QStringLiteral("BUZurück"));
+    m_back->setObjectName(u"BUZurück"_s);
     m_back->setDefault(true);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("ServerIP:"), m_serverAddress);
-    form->addRow(QStringLiteral("Port:"), m_port);
-    form->addRow(QStringLiteral("Firma:"), m_firm);
-    form->addRow(QStringLiteral("Filiale:"), m_branch);
-    form->addRow(QStringLiteral("Namespace:"), m_namespace);
+    form->addRow(u"ServerIP:"_s, m_serverAddress);
+    form->addRow(u"Port:"_s, m_port);
+    form->addRow(u"Firma:"_s, m_firm);
+    form->addRow(u"Filiale:"_s, m_branch);
+    form->addRow(u"Namespace:"_s, m_namespace);
 
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(m_edit, QDialogButtonBox::ActionRole);
@@ -88,41 +121,29 @@ FMServer::FMServer(QWidget *parent)
 
     connect(m_edit, &QPushButton::clicked, this, &FMServer::BUEdit_Click);
     connect(m_back, &QPushButton::clicked, this, &FMServer::BUZurueck_Click);
+    showValues(m_accepted);
     setFieldsLocked(true);
 }
 
 void FMServer::showSettings(const LoginContext &context)
 {
-    m_serverAddress->setText(context.ServerAddress);
-    m_port->setText(context.ServerPort);
-    m_firm->setText(context.Firm);
-    m_branch->setText(context.Branch);
-    m_namespace->setText(context.Namespace);
+    m_accepted = {context.ServerAddress, context.ServerPort, context.Firm, context.Branch, context.Namespace};
+    showValues(m_accepted);
 }
 
-QString FMServer::serverAddress() const
+ServerSettings FMServer::fieldValues() const
 {
-    return m_serverAddress->text().trimmed();
+    return {m_serverAddress->text().trimmed(), m_port->text(), m_firm->text(), m_branch->text(),
+            m_namespace->text().trimmed()};
 }
 
-QString FMServer::port() const
+void FMServer::showValues(const ServerSettings &values)
 {
-    return m_port->text();
-}
-
-QString FMServer::firm() const
-{
-    return m_firm->text();
-}
-
-QString FMServer::branch() const
-{
-    return m_branch->text();
-}
-
-QString FMServer::namespaceName() const
-{
-    return m_namespace->text().trimmed();
+    m_serverAddress->setText(values.serverAddress);
+    m_port->setText(values.port);
+    m_firm->setText(values.firm);
+    m_branch->setText(values.branch);
+    m_namespace->setText(values.namespaceName);
 }
 
 void FMServer::setConnectionProblem(const QString &reason)
@@ -134,7 +155,7 @@ void FMServer::setConnectionProblem(const QString &reason)
 void FMServer::BUEdit_Click(bool pressed)
 {
     if (pressed) {
-        if (AskYesNo(this, LoginTitle, QStringLiteral("Änderungen erlauben?"))) {
+        if (AskYesNo(this, LoginTitle, u"Änderungen erlauben?"_s)) {
             setFieldsLocked(false);
             m_serverAddress->setFocus();
         } else {
@@ -142,22 +163,27 @@ void FMServer::BUEdit_Click(bool pressed)
         }
         return;
     }
-    QLineEdit *wrongField = nullptr;
-    const QString complaint = invalidInput(&wrongField);
-    if (!complaint.isEmpty()) {
+    const ServerSettings values = fieldValues();
+    const ServerSettings::Field invalid = values.invalidField();
+    if (invalid != ServerSettings::Field::None) {
         // Nothing unusable goes into the settings: the fields stay open.
-        MsgBox(this, QMessageBox::Information, windowTitle(), complaint);
+        MsgBox(this, QMessageBox::Information, windowTitle(), ServerSettings::complaintAbout(invalid));
         m_edit->setChecked(true);
-        wrongField->setFocus();
-        wrongField->selectAll();
+        QLineEdit *field = fieldFor(invalid);
+        field->setFocus();
+        field->selectAll();
         return;
     }
     setFieldsLocked(true);
-    if (AskYesNo(this, LoginTitle, QStringLiteral("Änderungen sichern?"))) {
+    if (AskYesNo(this, LoginTitle, u"Änderungen sichern?"_s)) {
+        m_accepted = values;
         EndServerCall(false);
         Disconnect();
         SaveConnectionSettings();
         LoadConnectionSettings();
+    } else {
+        // Declined values would otherwise reach the store with the next "Anmelden".
+        showValues(m_accepted);
     }
 }
 
@@ -173,6 +199,14 @@ void FMServer::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void FMServer::hideEvent(QHideEvent *event)
+{
+    // Closing the window is no way to store values: what was not stored goes.
+    showValues(m_accepted);
+    setFieldsLocked(true);
+    QDialog::hideEvent(event);
+}
+
 void FMServer::setFieldsLocked(bool locked)
 {
     m_locked = locked;
@@ -186,26 +220,21 @@ void FMServer::setFieldsLocked(bool locked)
     }
 }
 
-QString FMServer::invalidInput(QLineEdit **field) const
+QLineEdit *FMServer::fieldFor(ServerSettings::Field field) const
 {
-    if (serverAddress().isEmpty()) {
-        *field = m_serverAddress;
-        return QStringLiteral("Bitte geben Sie den Server oder den Pfad der Datenbankdatei an.");
+    switch (field) {
+    case ServerSettings::Field::ServerAddress:
+        return m_serverAddress;
+    case ServerSettings::Field::Port:
+        return m_port;
+    case ServerSettings::Field::Firm:
+        return m_firm;
+    case ServerSettings::Field::Branch:
+        return m_branch;
+    case ServerSettings::Field::None:
+        break;
     }
-    const int portNumber = m_port->text().toInt();
-    if (portNumber < 1 || portNumber > 65535) {
-        *field = m_port;
-        return QStringLiteral("Der Port muss eine Zahl von 1 bis 65535 sein.");
-    }
-    if (m_firm->text().isEmpty()) {
-        *field = m_firm;
-        return QStringLiteral("Bitte geben Sie die Firmennummer an.");
-    }
-    if (m_branch->text().isEmpty()) {
-        *field = m_branch;
-        return QStringLiteral("Bitte geben Sie die Filialnummer an.");
-    }
-    return {};
+    return nullptr;
 }
 
 } // namespace tolven

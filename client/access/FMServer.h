@@ -10,9 +10,28 @@ namespace tolven {
 
 struct LoginContext;
 
+// The five values of the server settings window.
+struct ServerSettings
+{
+    QString serverAddress;
+    QString port;
+    QString firm;
+    QString branch;
+    QString namespaceName;
+
+    enum class Field { None, ServerAddress, Port, Firm, Branch };
+    // The first value that cannot be stored, or Field::None.
+    Field invalidField() const;
+    // Why that value cannot be stored, a German sentence naming the field;
+    // empty for Field::None.
+    static QString complaintAbout(Field field);
+    bool isStorable() const { return invalidField() == Field::None; }
+};
+
 // "TOLVEN Server": the connection settings. The fields are locked when the
 // window opens; "Ändern" unlocks them after asking, and pressed again locks
-// them and offers to store them.
+// them and offers to store them. Values the user did not store (declined,
+// refused, or left when the window closed) go back to the accepted ones.
 class FMServer : public QDialog
 {
     Q_OBJECT
@@ -20,12 +39,13 @@ class FMServer : public QDialog
 public:
     explicit FMServer(QWidget *parent = nullptr);
 
+    // Shows the context's settings; they are the accepted values from now on.
     void showSettings(const LoginContext &context);
-    QString serverAddress() const;
-    QString port() const;
-    QString firm() const;
-    QString branch() const;
-    QString namespaceName() const;
+    // The values last shown by showSettings or stored by the user: what the
+    // settings store may receive.
+    const ServerSettings &acceptedSettings() const { return m_accepted; }
+    // What the fields hold now.
+    ServerSettings fieldValues() const;
     bool fieldsLocked() const { return m_locked; }
 
     // Why the last connection attempt failed; empty hides the line.
@@ -36,11 +56,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void setFieldsLocked(bool locked);
-    // A clear complaint about the first field that cannot be stored; empty when all can.
-    QString invalidInput(QLineEdit **field) const;
+    void showValues(const ServerSettings &values);
+    QLineEdit *fieldFor(ServerSettings::Field field) const;
 
     QLineEdit *m_serverAddress;
     QLineEdit *m_port;
@@ -50,6 +71,7 @@ private:
     QLabel *m_problem;
     QPushButton *m_edit;
     QPushButton *m_back;
+    ServerSettings m_accepted;
     bool m_locked = true;
 };
 

@@ -7,14 +7,16 @@
 #include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
-#include "access/TextConversion.h"
 #include "access/cacheapi.h"
+#include "objectapi/TextConversion.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 namespace {
 
-const QString Operation_UnknownCode = QStringLiteral("Anmeldung mit nicht existierendem Personalcode");
+const QString Operation_UnknownCode = u"Anmeldung mit nicht existierendem Personalcode"_s;
 
 QString DisplayForm(ServerObject &object, const QString &method, const QString &value)
 {
@@ -34,48 +36,48 @@ bool Login()
         return false;
 
     FMPass &loginWindow = api.loginWindow();
-    QString operation = QStringLiteral("Firma Filiale Personal Setzen");
+    QString operation = u"Firma Filiale Personal Setzen"_s;
     bool loggedIn = false;
     try {
         BeginServerCall(false);
         operation = Operation_UnknownCode;
         std::unique_ptr<ServerObject> person =
-            Factory().openById(QStringLiteral("TV.ParPersEdv"), ctx.Firm + u"||" + ctx.UserCode);
-        if (person->property(QStringLiteral("Passwort")) != ctx.Password
-            || person->property(QStringLiteral("AKTIV")) != u"J") {
+            Factory().openById(u"TV.ParPersEdv"_s, ctx.Firm + u"||" + ctx.UserCode);
+        if (person->property(u"Passwort"_s) != ctx.Password
+            || person->property(u"AKTIV"_s) != u"J") {
             CloseServerObject(person);
             MsgBox(loginWindow.isVisible() ? &loginWindow : nullptr, QMessageBox::Information,
-                   QStringLiteral("Anmeldung an Caché."), QStringLiteral("Passwort Falsch oder Benutzer nicht Aktiv."));
+                   u"Anmeldung an Caché."_s, u"Passwort Falsch oder Benutzer nicht Aktiv."_s);
             ctx.LoginFailed = true;
             SelectAllText(loginWindow.passwordField(), true);
         } else {
-            ctx.UserName = DisplayForm(*person, QStringLiteral("PNAMELogicalToODBC"),
-                                       person->property(QStringLiteral("PNAME")));
+            ctx.UserName = DisplayForm(*person, u"PNAMELogicalToODBC"_s,
+                                       person->property(u"PNAME"_s));
             ctx.LoginKey = ctx.UserCode + u'|' + ctx.UserName;
-            const QString department = person->property(QStringLiteral("ABTNR"));
-            ctx.DW = person->property(QStringLiteral("DW"));
-            ctx.BERGRP = person->property(QStringLiteral("BERGRP"));
+            const QString department = person->property(u"ABTNR"_s);
+            ctx.DW = person->property(u"DW"_s);
+            ctx.BERGRP = person->property(u"BERGRP"_s);
 
-            operation = QStringLiteral("Abteilungsermittlung");
+            operation = u"Abteilungsermittlung"_s;
             std::unique_ptr<ServerObject> departmentRecord =
-                Factory().openById(QStringLiteral("TV.ParPersAbt"), ctx.Firm + u"||" + department);
-            ctx.DepartmentName = DisplayForm(*departmentRecord, QStringLiteral("ABTBEZlogicaltoodbc"),
-                                             departmentRecord->property(QStringLiteral("abtbez")));
+                Factory().openById(u"TV.ParPersAbt"_s, ctx.Firm + u"||" + department);
+            ctx.DepartmentName = DisplayForm(*departmentRecord, u"ABTBEZlogicaltoodbc"_s,
+                                             departmentRecord->property(u"abtbez"_s));
             CloseServerObject(departmentRecord);
 
-            operation = QStringLiteral("PersBasis Nummern");
+            operation = u"PersBasis Nummern"_s;
             std::unique_ptr<ServerObject> personBase = Factory().openById(
-                QStringLiteral("TV.PersBasis"), ctx.Firm + u"||" + person->property(QStringLiteral("PNR")));
-            ctx.Fax = personBase->property(QStringLiteral("fax"));
-            ctx.Email = DisplayForm(*personBase, QStringLiteral("EMAILLogicalToodbc"),
-                                    personBase->property(QStringLiteral("EMAIL")));
+                u"TV.PersBasis"_s, ctx.Firm + u"||" + person->property(u"PNR"_s));
+            ctx.Fax = personBase->property(u"fax"_s);
+            ctx.Email = DisplayForm(*personBase, u"EMAILLogicalToodbc"_s,
+                                    personBase->property(u"EMAIL"_s));
             CloseServerObject(personBase);
             CloseServerObject(person);
 
             if (!ctx.LoginKey.isEmpty()) {
-                operation = QStringLiteral("Firma Filiale Personal Setzen");
+                operation = u"Firma Filiale Personal Setzen"_s;
                 XecuteOnServer(
-                    SetContextCommand(ctx.Firm, ctx.Branch, Piece(ctx.LoginKey, QStringLiteral("|"), 1)));
+                    SetContextCommand(ctx.Firm, ctx.Branch, Piece(ctx.LoginKey, u"|"_s, 1)));
                 ctx.LoginFailed = false;
                 loggedIn = true;
             }

@@ -8,15 +8,17 @@
 
 #include "access/Connection.h"
 #include "access/Dialogs.h"
-#include "access/MLiteral.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
+#include "objectapi/MLiteral.h"
+#include "objectapi/TextConversion.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
 QString FailedRequestText(const QString &procedure, const QString &command)
 {
     return u"Ungültige Anfrage! Kein Ergebnis gefunden" + Crlf + Crlf + procedure
@@ -33,7 +35,7 @@ cacheapi::cacheapi(FactoryMaker makeFactory, QObject *parent)
 {
     Q_ASSERT_X(!s_instance, "cacheapi", "one gateway per process");
     s_instance = this;
-    m_lock.setObjectName(QStringLiteral("Lock"));
+    m_lock.setObjectName(u"Lock"_s);
     m_lock.setInterval(IdleMilliseconds);
     m_lock.setSingleShot(true);
     connect(&m_lock, &QTimer::timeout, this, [] { Disconnect(); });
@@ -64,6 +66,12 @@ ServerFactory &cacheapi::newFactory()
     return *m_factory;
 }
 
+bool cacheapi::mainWindowShown() const
+{
+    const QWidget *window = m_mainWindow.data();
+    return window && window->isVisible();
+}
+
 FMServer &cacheapi::serverWindow()
 {
     if (!m_serverWindow)
@@ -91,8 +99,8 @@ void cacheapi::exitApplication()
         if (window->isVisible() && window != m_mainWindow && window->windowType() != Qt::Popup)
             window->close();
     }
-    if (m_mainWindow && m_mainWindow->isVisible())
-        m_mainWindow->close();
+    if (mainWindowShown())
+        m_mainWindow.data()->close();
     Disconnect();
     if (m_exitHook)
         m_exitHook();
@@ -109,14 +117,14 @@ ServerFactory &Factory()
 {
     ServerFactory *factory = cacheapi::instance().factory();
     if (!factory)
-        throw AccessError(ErrorNumber::NotConnected, QStringLiteral("Keine Verbindung zum Server."));
+        throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zum Server."_s);
     return *factory;
 }
 
 QString XecuteOnServer(const QString &command)
 {
-    std::unique_ptr<ServerObject> windows = Factory().classObject(QStringLiteral("TV.Windows"));
-    QString result = windows->callMethod(QStringLiteral("Xecute"), {command});
+    std::unique_ptr<ServerObject> windows = Factory().classObject(u"TV.Windows"_s);
+    QString result = windows->callMethod(u"Xecute"_s, {command});
     CloseServerObject(windows);
     return result;
 }
@@ -152,7 +160,7 @@ QString DBCall(const QString &command, bool &failed)
         return result;
     } catch (const AccessError &error) {
         failed = true;
-        ReportAccessError(error, FailedRequestText(QStringLiteral("DBCall"), command));
+        ReportAccessError(error, FailedRequestText(u"DBCall"_s, command));
         return {};
     }
 }
@@ -166,7 +174,7 @@ int DBCallD(const QString &command, const QString &delimiter, QStringList &field
         EndServerCall(false);
     } catch (const AccessError &error) {
         failed = true;
-        ReportAccessError(error, FailedRequestText(QStringLiteral("DBCallD"), command));
+        ReportAccessError(error, FailedRequestText(u"DBCallD"_s, command));
         return 0;
     }
     Q_ASSERT(delimiter.size() == 1);
@@ -232,7 +240,7 @@ QString AccessErrorText(const AccessError &error, const QString &operation)
 void ReportAccessError(const AccessError &error, const QString &operation)
 {
     if (!ExitRequested()) {
-        MsgBox(QApplication::activeWindow(), QMessageBox::Warning, QStringLiteral("Caché Zugriffsfehler"),
+        MsgBox(QApplication::activeWindow(), QMessageBox::Warning, u"Caché Zugriffsfehler"_s,
                AccessErrorText(error, operation), QMessageBox::Ok);
     }
     EndServerCall(true);

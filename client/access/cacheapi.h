@@ -10,11 +10,11 @@
 #include <functional>
 #include <memory>
 
-#include "access/AccessError.h"
 #include "access/LoginContext.h"
-#include "access/ResultSet.h"
-#include "access/ServerFactory.h"
-#include "access/ServerObject.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/ResultSet.h"
+#include "objectapi/ServerFactory.h"
+#include "objectapi/ServerObject.h"
 
 
 namespace tolven {
@@ -57,6 +57,8 @@ public:
     // The main window, once it is shown; the login window acts differently then.
     void setMainWindow(QWidget *window) { m_mainWindow = window; }
     QWidget *mainWindow() const { return m_mainWindow; }
+    // Whether the start-up is over: the main window is on the screen.
+    bool mainWindowShown() const;
 
     // How long EnsureConnected waits between two connection attempts.
     void setRetryWaitHundredths(int hundredths) { m_retryWait = hundredths; }

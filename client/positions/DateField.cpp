@@ -1,49 +1,39 @@
 #include "DateField.h"
 
-#include <QLocale>
 #include <QRegularExpression>
+
+#include <algorithm>
+
+#include "common/DisplayFormat.h"
+#include "objectapi/Digits.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
 DateField::DateField(QWidget *parent)
     : QLineEdit(parent)
 {
-    QString mask = DateFormat();
-    mask.replace(QRegularExpression(QStringLiteral("[dMy]")), QStringLiteral("9"));
+    QString mask = DisplayDateFormat();
+    static const QRegularExpression datePart(u"[dMy]"_s);
+    mask.replace(datePart, u"9"_s);
     setInputMask(mask + u";_");
-    setToolTip(u"Datum (" + DateFormat() + u"); leer: ohne Datum");
-}
-
-QString DateField::DateFormat()
-{
-    // Every part two digits long and the year four, so that the mask fits every date.
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    static const QRegularExpression day(QStringLiteral("d+"));
-    static const QRegularExpression month(QStringLiteral("M+"));
-    static const QRegularExpression year(QStringLiteral("y+"));
-    format.replace(day, QStringLiteral("dd"));
-    format.replace(month, QStringLiteral("MM"));
-    format.replace(year, QStringLiteral("yyyy"));
-    return format;
+    setToolTip(u"Datum (" + DisplayDateFormat() + u"); leer: ohne Datum");
 }
 
 QDate DateField::date() const
 {
-    return QLocale().toDate(text(), DateFormat());
+    return ParseDisplayDate(text());
 }
 
 bool DateField::isBlank() const
 {
-    for (QChar ch : text()) {
-        if (ch.isDigit())
-            return false;
-    }
-    return true;
+    return std::none_of(text().begin(), text().end(), IsAsciiDigit);
 }
 
 void DateField::setDate(const QDate &date)
 {
-    setText(date.isValid() ? QLocale().toString(date, DateFormat()) : QString());
+    setText(DisplayDate(date));
 }
 
 } // namespace tolven

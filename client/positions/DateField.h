@@ -5,7 +5,7 @@
 
 namespace tolven {
 
-// A date typed in the locale's short form with a four-digit year, or nothing.
+// A date typed in the client's date form (DisplayDateFormat), or nothing.
 // The mask admits digits only; an empty field means "no date".
 class DateField : public QLineEdit
 {
@@ -20,9 +20,6 @@ public:
     bool isBlank() const;
     // Shows date; an invalid date empties the field.
     void setDate(const QDate &date);
-
-    // The locale's short date form with a four-digit year ("dd.MM.yyyy").
-    static QString DateFormat();
 };
 
 } // namespace tolven

@@ -1,13 +1,42 @@
 #include "DropDownDelegate.h"
 
+#include <QSortFilterProxyModel>
+
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 
 namespace tolven {
 
+namespace {
+
+// The look-up list with each code once: a row whose code an earlier row
+// already has is left out.
+class FirstRowPerCode : public QSortFilterProxyModel
+{
+public:
+    FirstRowPerCode(LookupTable *lookup, QObject *parent)
+        : QSortFilterProxyModel(parent)
+        , m_lookup(lookup)
+    {
+        setSourceModel(lookup);
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &) const override
+    {
+        return m_lookup->findCode(m_lookup->text(row, 0)) == row;
+    }
+
+private:
+    LookupTable *m_lookup;
+};
+
+} // namespace
+
 DropDownDelegate::DropDownDelegate(LookupTable *lookup, QObject *parent)
     : QStyledItemDelegate(parent)
     , m_lookup(lookup)
+    , m_list(new FirstRowPerCode(lookup, this))
 {
     Q_ASSERT(m_lookup);
 }
@@ -16,7 +45,7 @@ QWidget *DropDownDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
 {
     auto *editor = new MultiColumnComboBox(parent);
     editor->setFrame(false);
-    editor->setLookup(m_lookup, true);
+    editor->setLookup(m_list, false);
     return editor;
 }
 

@@ -7,8 +7,9 @@ namespace tolven {
 class LookupTable;
 
 // The editor of the grid's drop-down columns (competitor, price type, units):
-// a MultiColumnComboBox over a look-up list with an empty entry first, so that
-// a cell can be cleared. The cell holds the chosen code.
+// a MultiColumnComboBox over a look-up list, one entry per code and no empty
+// entry. The cell holds the chosen code; a cell left without a choice keeps
+// what it held.
 class DropDownDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
 
 private:
     LookupTable *m_lookup;
+    QAbstractItemModel *m_list;
 };
 
 } // namespace tolven

@@ -19,16 +19,19 @@
 #include "access/Connection.h"
 #include "access/FMPass.h"
 #include "access/Login.h"
-#include "access/TextConversion.h"
 #include "access/cacheapi.h"
-#include "app/Icons.h"
-#include "app/frmAbout.h"
+#include "common/Icons.h"
+#include "common/frmAbout.h"
+#include "objectapi/TextConversion.h"
 #include "positions/DateField.h"
 #include "positions/DropDownDelegate.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
+#include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
 
@@ -56,28 +59,28 @@ QAction *MakeAction(QMenu *menu, const QString &name, const QString &caption, co
 FMStart::FMStart(QWidget *parent)
     : QMainWindow(parent)
     , m_positions(new PositionModel(this))
-    , m_competitors(new LookupTable({QStringLiteral("Code"), QStringLiteral("Konkurerber")}, 0, this))
-    , m_priceTypes(new LookupTable({QStringLiteral("Code"), QStringLiteral("Preistyp")}, 1, this))
-    , m_units(new LookupTable({QStringLiteral("Code"), QStringLiteral("Bezeichnung Einheit")}, 0, this))
-    , m_articles(new LookupTable({QStringLiteral("Art-Nr."), QStringLiteral("Bezeichnung")}, 0, this))
+    , m_competitors(new LookupTable({u"Code"_s, u"Konkurerber"_s}, 0, this))
+    , m_priceTypes(new LookupTable({u"Code"_s, u"Preistyp"_s}, 1, this))
+    , m_units(new LookupTable({u"Code"_s, u"Bezeichnung Einheit"_s}, 0, this))
+    , m_articles(new LookupTable({u"Art-Nr."_s, u"Bezeichnung"_s}, 0, this))
     , m_likonkur(new MultiColumnComboBox(this))
     , m_anr(new MultiColumnComboBox(this))
     , m_artsu(new QPushButton(this))
     , m_bez1(new QLineEdit(this))
     , m_volltext(new QLineEdit(this))
     , m_aenddatab(new DateField(this))
-    , m_grid(new QTableView(this))
+    , m_grid(new PositionGrid(this))
     , m_notiz(new QPlainTextEdit(this))
-    , m_positionMenu(new QMenu(QStringLiteral("Position"), this))
+    , m_positionMenu(new QMenu(u"Position"_s, this))
 {
-    setObjectName(QStringLiteral("FMStart"));
-    setWindowTitle(QStringLiteral("TOLVEN Konkurerberverwaltung"));
-    setWindowIcon(AppIcon(QStringLiteral("konkur")));
-    m_positions->setObjectName(QStringLiteral("Positionen"));
-    m_competitors->setObjectName(QStringLiteral("Konkurerber"));
-    m_priceTypes->setObjectName(QStringLiteral("Preistypen"));
-    m_units->setObjectName(QStringLiteral("Einheiten"));
-    m_articles->setObjectName(QStringLiteral("Artikelliste"));
+    setObjectName(u"FMStart"_s);
+    setWindowTitle(u"TOLVEN Konkurerberverwaltung"_s);
+    setWindowIcon(AppIcon(u"konkur"_s));
+    m_positions->setObjectName(u"Positionen"_s);
+    m_competitors->setObjectName(u"Konkurerber"_s);
+    m_priceTypes->setObjectName(u"Preistypen"_s);
+    m_units->setObjectName(u"Einheiten"_s);
+    m_articles->setObjectName(u"Artikelliste"_s);
 
     createMenus();
     auto *central = new QWidget(this);
@@ -85,7 +88,7 @@ FMStart::FMStart(QWidget *parent)
     layout->addWidget(createFilterBar());
     setUpGrid();
     layout->addWidget(m_grid, 1);
-    m_notiz->setObjectName(QStringLiteral("notiz"));
+    m_notiz->setObjectName(u"notiz"_s);
     m_notiz->setMaximumHeight(90);
     m_notiz->hide();
     layout->addWidget(m_notiz);
@@ -96,8 +99,8 @@ FMStart::FMStart(QWidget *parent)
     setTabOrder(m_anr, m_artsu);
     setTabOrder(m_artsu, m_volltext);
     setTabOrder(m_volltext, m_aenddatab);
-    setTabOrder(m_aenddatab, findChild<QPushButton *>(QStringLiteral("BUSuch")));
-    setTabOrder(findChild<QPushButton *>(QStringLiteral("BUSuch")), m_grid);
+    setTabOrder(m_aenddatab, findChild<QPushButton *>(u"BUSuch"_s));
+    setTabOrder(findChild<QPushButton *>(u"BUSuch"_s), m_grid);
 
     resize(1200, 720);
     cacheapi::instance().setMainWindow(this);
@@ -113,27 +116,27 @@ FMStart::~FMStart()
 
 void FMStart::createMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    file->setObjectName(QStringLiteral("m_datei"));
-    MakeAction(file, QStringLiteral("m_konkur"), QStringLiteral("&Konkurerber"), QStringLiteral("competitors"));
-    MakeAction(file, QStringLiteral("m_preistyp"), QStringLiteral("&Preistypen"), QStringLiteral("pricetypes"));
+    QMenu *file = menuBar()->addMenu(u"&Datei"_s);
+    file->setObjectName(u"m_datei"_s);
+    MakeAction(file, u"m_konkur"_s, u"&Konkurerber"_s, u"competitors"_s);
+    MakeAction(file, u"m_preistyp"_s, u"&Preistypen"_s, u"pricetypes"_s);
     file->addSeparator();
-    QAction *login = MakeAction(file, QStringLiteral("mLogin"), QStringLiteral("&Login"), QStringLiteral("login"));
+    QAction *login = MakeAction(file, u"mLogin"_s, u"&Login"_s, u"login"_s);
     file->addSeparator();
-    QAction *quit = MakeAction(file, QStringLiteral("Beenden"), QStringLiteral("&Beenden"), QStringLiteral("exit"));
+    QAction *quit = MakeAction(file, u"Beenden"_s, u"&Beenden"_s, u"exit"_s);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
-    help->setObjectName(QStringLiteral("m_hilfe"));
-    QAction *about = MakeAction(help, QStringLiteral("HilfeUeber"), QStringLiteral("Hilfe &über ..."),
-                                QStringLiteral("about"));
+    QMenu *help = menuBar()->addMenu(u"&Hilfe"_s);
+    help->setObjectName(u"m_hilfe"_s);
+    QAction *about = MakeAction(help, u"HilfeUeber"_s, u"Hilfe &über ..."_s,
+                                u"about"_s);
 
-    m_positionMenu->setObjectName(QStringLiteral("m_position"));
-    MakeAction(m_positionMenu, QStringLiteral("m_pos_neu"), QStringLiteral("Neu"), QStringLiteral("new-row"));
-    MakeAction(m_positionMenu, QStringLiteral("m_pos_anfueg"), QStringLiteral("Kopie Anfügen"),
-               QStringLiteral("copy-row"));
-    MakeAction(m_positionMenu, QStringLiteral("m_pos_loesch"), QStringLiteral("Löschen"),
-               QStringLiteral("delete-row"));
+    m_positionMenu->setObjectName(u"m_position"_s);
+    MakeAction(m_positionMenu, u"m_pos_neu"_s, u"Neu"_s, u"new-row"_s);
+    MakeAction(m_positionMenu, u"m_pos_anfueg"_s, u"Kopie Anfügen"_s,
+               u"copy-row"_s);
+    MakeAction(m_positionMenu, u"m_pos_loesch"_s, u"Löschen"_s,
+               u"delete-row"_s);
 
     connect(login, &QAction::triggered, this, &FMStart::mLogin_Click);
     connect(quit, &QAction::triggered, this, &FMStart::close);
@@ -146,27 +149,27 @@ QWidget *FMStart::createFilterBar()
     auto *grid = new QGridLayout(bar);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    m_likonkur->setObjectName(QStringLiteral("likonkur"));
+    m_likonkur->setObjectName(u"likonkur"_s);
     m_likonkur->setLookup(m_competitors, true);
     m_likonkur->setMinimumContentsLength(12);
-    m_anr->setObjectName(QStringLiteral("anr"));
+    m_anr->setObjectName(u"anr"_s);
     m_anr->setEditable(true);
     m_anr->setLookup(m_articles, true);
     // Suggestions only: inline completion would turn a typed "1000" into "100001".
     if (m_anr->completer())
         m_anr->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_anr->setMinimumContentsLength(8);
-    m_artsu->setObjectName(QStringLiteral("artsu"));
-    m_artsu->setIcon(AppIcon(QStringLiteral("search")));
-    m_artsu->setToolTip(QStringLiteral("Artikelsuche"));
+    m_artsu->setObjectName(u"artsu"_s);
+    m_artsu->setIcon(AppIcon(u"search"_s));
+    m_artsu->setToolTip(u"Artikelsuche"_s);
     m_artsu->setAutoDefault(false);
-    m_bez1->setObjectName(QStringLiteral("bez1"));
+    m_bez1->setObjectName(u"bez1"_s);
     m_bez1->setReadOnly(true);
     m_bez1->setFocusPolicy(Qt::NoFocus);
     m_bez1->setMinimumWidth(260);
-    m_volltext->setObjectName(QStringLiteral("volltext"));
-    m_aenddatab->setObjectName(QStringLiteral("aenddatab"));
-    m_aenddatab->setMaximumWidth(m_aenddatab->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 24);
+    m_volltext->setObjectName(u"volltext"_s);
+    m_aenddatab->setObjectName(u"aenddatab"_s);
+    m_aenddatab->setMaximumWidth(m_aenddatab->fontMetrics().horizontalAdvance(u"00.00.00000"_s) + 24);
 
     auto label = [bar](const QString &text, QWidget *buddy) {
         auto *result = new QLabel(text, bar);
@@ -178,15 +181,15 @@ QWidget *FMStart::createFilterBar()
     article->addWidget(m_artsu);
     article->addWidget(m_bez1, 1);
 
-    grid->addWidget(label(QStringLiteral("Konkurerber:"), m_likonkur), 0, 0);
+    grid->addWidget(label(u"Konkurerber:"_s, m_likonkur), 0, 0);
     grid->addWidget(m_likonkur, 0, 1);
-    grid->addWidget(label(QStringLiteral("Artikel:"), m_anr), 0, 2);
+    grid->addWidget(label(u"Artikel:"_s, m_anr), 0, 2);
     grid->addLayout(article, 0, 3, 1, 3);
-    grid->addWidget(label(QStringLiteral("Art.-Bez.:"), m_volltext), 1, 0);
+    grid->addWidget(label(u"Art.-Bez.:"_s, m_volltext), 1, 0);
     grid->addWidget(m_volltext, 1, 1);
-    grid->addWidget(label(QStringLiteral("Änderungsdatum ab:"), m_aenddatab), 1, 2);
+    grid->addWidget(label(u"Änderungsdatum ab:"_s, m_aenddatab), 1, 2);
     grid->addWidget(m_aenddatab, 1, 3);
-    QPushButton *search = MakeButton(bar, QStringLiteral("BUSuch"), QStringLiteral("Suchen"), QStringLiteral("search"));
+    QPushButton *search = MakeButton(bar, u"BUSuch"_s, u"Suchen"_s, u"search"_s);
     grid->addWidget(search, 1, 5);
     grid->setColumnStretch(4, 1);
     return bar;
@@ -197,15 +200,15 @@ QWidget *FMStart::createButtonBar()
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(MakeButton(bar, QStringLiteral("BUSpeich"), QStringLiteral("Speichern"), QStringLiteral("save")));
-    row->addWidget(MakeButton(bar, QStringLiteral("BUDruck"), QStringLiteral("Drucken"), QStringLiteral("print")));
-    row->addWidget(MakeButton(bar, QStringLiteral("BUExport"), QStringLiteral("Export CSV"), QStringLiteral("export")));
+    row->addWidget(MakeButton(bar, u"BUSpeich"_s, u"Speichern"_s, u"save"_s));
+    row->addWidget(MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s));
+    row->addWidget(MakeButton(bar, u"BUExport"_s, u"Export CSV"_s, u"export"_s));
     row->addSpacing(24);
-    row->addWidget(MakeButton(bar, QStringLiteral("BUPrtyp"), QStringLiteral("Preistypen"), QStringLiteral("pricetypes")));
-    row->addWidget(MakeButton(bar, QStringLiteral("ctPush1"), QStringLiteral("Konkurerber"),
-                              QStringLiteral("competitors")));
+    row->addWidget(MakeButton(bar, u"BUPrtyp"_s, u"Preistypen"_s, u"pricetypes"_s));
+    row->addWidget(MakeButton(bar, u"ctPush1"_s, u"Konkurerber"_s,
+                              u"competitors"_s));
     row->addStretch(1);
-    QPushButton *exit = MakeButton(bar, QStringLiteral("BUAusstieg"), QStringLiteral("Ausstieg"), QStringLiteral("exit"));
+    QPushButton *exit = MakeButton(bar, u"BUAusstieg"_s, u"Ausstieg"_s, u"exit"_s);
     row->addWidget(exit);
     connect(exit, &QPushButton::clicked, this, &FMStart::BUAusstieg_Click);
     return bar;
@@ -213,9 +216,8 @@ QWidget *FMStart::createButtonBar()
 
 void FMStart::setUpGrid()
 {
-    m_grid->setObjectName(QStringLiteral("TDBGrid1"));
+    m_grid->setObjectName(u"TDBGrid1"_s);
     m_grid->setModel(m_positions);
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
     m_grid->setAlternatingRowColors(true);
@@ -224,11 +226,11 @@ void FMStart::setUpGrid()
     connect(m_grid, &QWidget::customContextMenuRequested, this, &FMStart::TDBGrid1_ContextMenu);
 
     auto *competitorDropDown = new DropDownDelegate(m_competitors, this);
-    competitorDropDown->setObjectName(QStringLiteral("konkur"));
+    competitorDropDown->setObjectName(u"konkur"_s);
     auto *priceTypeDropDown = new DropDownDelegate(m_priceTypes, this);
-    priceTypeDropDown->setObjectName(QStringLiteral("prtyp"));
+    priceTypeDropDown->setObjectName(u"prtyp"_s);
     auto *unitDropDown = new DropDownDelegate(m_units, this);
-    unitDropDown->setObjectName(QStringLiteral("Einheit"));
+    unitDropDown->setObjectName(u"Einheit"_s);
 
     QHeaderView *header = m_grid->horizontalHeader();
     for (int column = 0; column < PositionColumnCount; ++column) {
@@ -281,7 +283,7 @@ bool FMStart::Form_Load()
 QString FMStart::WindowTitleFor(const LoginContext &context)
 {
     return u"TOLVEN Konkurerberverwaltung              Firma: " + context.Firm + u"     Filiale: " + context.Branch
-        + u"     Benutzer: " + Piece(context.LoginKey, QStringLiteral("|"), 2);
+        + u"     Benutzer: " + Piece(context.LoginKey, u"|"_s, 2);
 }
 
 QList<QStringList> FMStart::readList(const QString &className, const QString &queryName, const QList<int> &columns,
@@ -309,26 +311,26 @@ QList<QStringList> FMStart::readList(const QString &className, const QString &qu
 
 void FMStart::konkur_lesen()
 {
-    m_competitors->setRows(readList(QStringLiteral("Konkur.Par"), QStringLiteral("Konkur"), {2, 3},
-                                    QStringLiteral("Konkurerber lesen")));
+    m_competitors->setRows(readList(u"Konkur.Par"_s, u"Konkur"_s, {2, 3},
+                                    u"Konkurerber lesen"_s));
 }
 
 void FMStart::prtyp_lesen()
 {
-    m_priceTypes->setRows(readList(QStringLiteral("Konkur.Preistyp"), QStringLiteral("Preistyp"), {2, 3, 4},
-                                   QStringLiteral("Preistypen lesen")));
+    m_priceTypes->setRows(readList(u"Konkur.Preistyp"_s, u"Preistyp"_s, {2, 3, 4},
+                                   u"Preistypen lesen"_s));
 }
 
 void FMStart::einh_lesen()
 {
-    m_units->setRows(readList(QStringLiteral("Konkur.Konkur"), QStringLiteral("Einheiten"), {2, 3},
-                              QStringLiteral("Einheiten lesen")));
+    m_units->setRows(readList(u"Konkur.Konkur"_s, u"Einheiten"_s, {2, 3},
+                              u"Einheiten lesen"_s));
 }
 
 void FMStart::art_lesen()
 {
-    const QString operation = QStringLiteral("Artikelliste lesen");
-    QList<QStringList> rows = readList(QStringLiteral("Konkur.Konkur"), QStringLiteral("Artikelliste"), {1, 2},
+    const QString operation = u"Artikelliste lesen"_s;
+    QList<QStringList> rows = readList(u"Konkur.Konkur"_s, u"Artikelliste"_s, {1, 2},
                                        operation);
     try {
         std::unique_ptr<ServerObject> positions;
@@ -336,9 +338,9 @@ void FMStart::art_lesen()
             if (!row.at(1).isEmpty())
                 continue;
             if (!positions)
-                positions = Factory().classObject(QStringLiteral("Konkur.Konkur"));
-            const QString answer = positions->callMethod(QStringLiteral("ArtBez1"), {Context().Firm, row.at(0)});
-            row[1] = ServerToDisplay(Piece(answer, QStringLiteral("`"), 1));
+                positions = Factory().classObject(u"Konkur.Konkur"_s);
+            const QString answer = positions->callMethod(u"ArtBez1"_s, {Context().Firm, row.at(0)});
+            row[1] = ServerToDisplay(Piece(answer, u"`"_s, 1));
         }
         CloseServerObject(positions);
     } catch (const AccessError &error) {

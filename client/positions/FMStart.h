@@ -9,7 +9,6 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QTableView;
 
 namespace tolven {
 
@@ -17,6 +16,7 @@ class DateField;
 class DropDownDelegate;
 class LookupTable;
 class MultiColumnComboBox;
+class PositionGrid;
 class PositionModel;
 class frmAbout;
 struct LoginContext;
@@ -90,7 +90,7 @@ private:
     QLineEdit *m_bez1;
     QLineEdit *m_volltext;
     DateField *m_aenddatab;
-    QTableView *m_grid;
+    PositionGrid *m_grid;
     QPlainTextEdit *m_notiz;
     QMenu *m_positionMenu;
     QPointer<frmAbout> m_about;

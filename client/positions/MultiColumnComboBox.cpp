@@ -73,8 +73,10 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        // QComboBox asks with an invalid index while nothing is chosen.
+        if (!index.isValid())
             return {};
+        Q_ASSERT(checkIndex(index, CheckIndexOption::ParentIsInvalid));
         if (index.row() == 0)
             return role == Qt::DisplayRole || role == Qt::EditRole ? QVariant(QString()) : QVariant();
         return lookupIndex(index).data(role);
@@ -82,8 +84,9 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
-        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        if (!index.isValid())
             return Qt::NoItemFlags;
+        Q_ASSERT(checkIndex(index, CheckIndexOption::ParentIsInvalid));
         if (index.row() == 0)
             return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
         return lookupIndex(index).flags();

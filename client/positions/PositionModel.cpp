@@ -1,10 +1,10 @@
 #include "PositionModel.h"
 
 #include <QDate>
-#include <QLocale>
 
 #include <utility>
 
+#include "common/DisplayFormat.h"
 #include "positions/PositionColumns.h"
 
 namespace tolven {
@@ -38,7 +38,7 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
         // Dates are kept as QDate so that the window can compute with them;
         // the grid shows them the way the user types them.
         if (value.typeId() == QMetaType::QDate)
-            return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+            return DisplayDate(value.toDate());
         return value;
     }
     case Qt::EditRole:
@@ -66,8 +66,9 @@ QVariant PositionModel::headerData(int section, Qt::Orientation orientation, int
 
 bool PositionModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (role != Qt::EditRole || !index.isValid())
         return false;
+    Q_ASSERT(checkIndex(index, CheckIndexOption::ParentIsInvalid));
     if (m_readOnlyColumns.contains(index.column()))
         return false;
     setCell(index.row(), index.column(), value);

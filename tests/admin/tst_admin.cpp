@@ -7,11 +7,13 @@
 #include <QTextStream>
 
 #include "admin/AdminTool.h"
-#include "store/DemoData.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 class TestAdmin : public QObject
 {
@@ -77,45 +79,45 @@ void TestAdmin::badCallsSayHowToCall_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    QTest::newRow("nothing") << QStringList() << QStringLiteral("Kein Befehl");
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("drop")} << QStringLiteral("Unbekannter Befehl drop");
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--all")}
-                                    << QStringLiteral("Unbekannte Option --all");
-    QTest::newRow("demo with check") << QStringList{QStringLiteral("check"), QStringLiteral("--demo")}
-                                     << QStringLiteral("nur für init");
-    QTest::newRow("two targets") << QStringList{QStringLiteral("init"), QStringLiteral("a.db"), QStringLiteral("b.db")}
-                                 << QStringLiteral("Zu viele Argumente");
+    QTest::newRow("nothing") << QStringList() << u"Kein Befehl"_s;
+    QTest::newRow("unknown command") << QStringList{u"drop"_s} << u"Unbekannter Befehl drop"_s;
+    QTest::newRow("unknown option") << QStringList{u"init"_s, u"x.db"_s, u"--all"_s}
+                                    << u"Unbekannte Option --all"_s;
+    QTest::newRow("demo with check") << QStringList{u"check"_s, u"--demo"_s}
+                                     << u"nur für init"_s;
+    QTest::newRow("two targets") << QStringList{u"init"_s, u"a.db"_s, u"b.db"_s}
+                                 << u"Zu viele Argumente"_s;
 
-    const QString withoutDemo = QStringLiteral("nur zusammen mit --demo");
-    const QString notACount = QStringLiteral("erwartet eine positive ganze Zahl");
+    const QString withoutDemo = u"nur zusammen mit --demo"_s;
+    const QString notACount = u"erwartet eine positive ganze Zahl"_s;
     auto demoInit = [](const QStringList &more) {
-        return QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--demo")} + more;
+        return QStringList{u"init"_s, u"x.db"_s, u"--demo"_s} + more;
     };
     QTest::newRow("articles without demo")
-            << QStringList{QStringLiteral("init"), QStringLiteral("x.db"), QStringLiteral("--articles"), QStringLiteral("100")}
+            << QStringList{u"init"_s, u"x.db"_s, u"--articles"_s, u"100"_s}
             << withoutDemo;
     QTest::newRow("positions without demo")
-            << QStringList{QStringLiteral("init"), QStringLiteral("--positions=100"), QStringLiteral("--force")} << withoutDemo;
+            << QStringList{u"init"_s, u"--positions=100"_s, u"--force"_s} << withoutDemo;
     QTest::newRow("articles with check")
-            << QStringList{QStringLiteral("check"), QStringLiteral("x.db"), QStringLiteral("--articles"), QStringLiteral("100")}
-            << QStringLiteral("nur für init");
-    QTest::newRow("articles zero") << demoInit({QStringLiteral("--articles"), QStringLiteral("0")}) << notACount;
-    QTest::newRow("articles negative") << demoInit({QStringLiteral("--articles"), QStringLiteral("-50")})
-                                       << QStringLiteral("positive ganze Zahl, nicht \"-50\"");
-    QTest::newRow("articles a word") << demoInit({QStringLiteral("--articles"), QStringLiteral("viele")}) << notACount;
-    QTest::newRow("positions with a unit") << demoInit({QStringLiteral("--positions"), QStringLiteral("10k")}) << notACount;
-    QTest::newRow("positions with decimals") << demoInit({QStringLiteral("--positions=1,5")}) << notACount;
-    QTest::newRow("positions with a sign") << demoInit({QStringLiteral("--positions=+600")}) << notACount;
-    QTest::newRow("positions empty") << demoInit({QStringLiteral("--positions=")}) << notACount;
-    QTest::newRow("articles without a value") << demoInit({QStringLiteral("--articles")})
-                                              << QStringLiteral("--articles braucht eine Zahl");
-    QTest::newRow("articles followed by an option") << demoInit({QStringLiteral("--articles"), QStringLiteral("--force")})
-                                                    << QStringLiteral("nicht \"--force\"");
+            << QStringList{u"check"_s, u"x.db"_s, u"--articles"_s, u"100"_s}
+            << u"nur für init"_s;
+    QTest::newRow("articles zero") << demoInit({u"--articles"_s, u"0"_s}) << notACount;
+    QTest::newRow("articles negative") << demoInit({u"--articles"_s, u"-50"_s})
+                                       << u"positive ganze Zahl, nicht \"-50\""_s;
+    QTest::newRow("articles a word") << demoInit({u"--articles"_s, u"viele"_s}) << notACount;
+    QTest::newRow("positions with a unit") << demoInit({u"--positions"_s, u"10k"_s}) << notACount;
+    QTest::newRow("positions with decimals") << demoInit({u"--positions=1,5"_s}) << notACount;
+    QTest::newRow("positions with a sign") << demoInit({u"--positions=+600"_s}) << notACount;
+    QTest::newRow("positions empty") << demoInit({u"--positions="_s}) << notACount;
+    QTest::newRow("articles without a value") << demoInit({u"--articles"_s})
+                                              << u"--articles braucht eine Zahl"_s;
+    QTest::newRow("articles followed by an option") << demoInit({u"--articles"_s, u"--force"_s})
+                                                    << u"nicht \"--force\""_s;
     QTest::newRow("articles twice")
-            << demoInit({QStringLiteral("--articles"), QStringLiteral("100"), QStringLiteral("--articles=200")})
-            << QStringLiteral("doppelt");
-    QTest::newRow("articles beyond any count") << demoInit({QStringLiteral("--articles"), QStringLiteral("99999999999")})
-                                               << QStringLiteral("zu groß");
+            << demoInit({u"--articles"_s, u"100"_s, u"--articles=200"_s})
+            << u"doppelt"_s;
+    QTest::newRow("articles beyond any count") << demoInit({u"--articles"_s, u"99999999999"_s})
+                                               << u"zu groß"_s;
 }
 
 void TestAdmin::badCallsSayHowToCall()
@@ -135,14 +137,14 @@ void TestAdmin::demoSizesAreCheckedBeforeTheDatabase_data()
     QTest::addColumn<QStringList>("size");
     QTest::addColumn<QString>("message");
     QTest::newRow("fewer articles than the fixed ones")
-            << QStringList{QStringLiteral("--articles"), QString::number(store::demo::FixedArticleCount - 1)}
-            << QStringLiteral("Artikel");
+            << QStringList{u"--articles"_s, QString::number(store::demo::FixedArticleCount - 1)}
+            << u"Artikel"_s;
     QTest::newRow("fewer positions than the fixed ones")
-            << QStringList{QStringLiteral("--positions"), QString::number(store::demo::FixedPositionCount - 1)}
-            << QStringLiteral("Positionen");
+            << QStringList{u"--positions"_s, QString::number(store::demo::FixedPositionCount - 1)}
+            << u"Positionen"_s;
     QTest::newRow("positions without enough articles")
-            << QStringList{QStringLiteral("--articles=30"), QStringLiteral("--positions=5000")}
-            << QStringLiteral("mindestens 50 Artikel");
+            << QStringList{u"--articles=30"_s, u"--positions=5000"_s}
+            << u"mindestens 50 Artikel"_s;
 }
 
 void TestAdmin::demoSizesAreCheckedBeforeTheDatabase()
@@ -151,22 +153,22 @@ void TestAdmin::demoSizesAreCheckedBeforeTheDatabase()
     // created or written, even with --force.
     QFETCH(QStringList, size);
     QFETCH(QString, message);
-    const QString fresh = m_dir.filePath(QStringLiteral("nie-angelegt.db"));
-    Run result = run(QStringList{QStringLiteral("init"), fresh, QStringLiteral("--demo")} + size);
+    const QString fresh = m_dir.filePath(u"nie-angelegt.db"_s);
+    Run result = run(QStringList{u"init"_s, fresh, u"--demo"_s} + size);
     QCOMPARE(result.code, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(!QFile::exists(fresh));
 
-    const QString existing = m_dir.filePath(QStringLiteral("behalten.db"));
+    const QString existing = m_dir.filePath(u"behalten.db"_s);
     if (!QFile::exists(existing))
-        QCOMPARE(run({QStringLiteral("init"), existing, QStringLiteral("--demo")}).code, 0);
+        QCOMPARE(run({u"init"_s, existing, u"--demo"_s}).code, 0);
     const store::DatabaseTarget parsed = store::ParseAdminTarget(existing);
-    const qint64 positions = count(parsed, QStringLiteral("konkur_konkur"));
+    const qint64 positions = count(parsed, u"konkur_konkur"_s);
     QVERIFY(positions > 0);
-    result = run(QStringList{QStringLiteral("init"), existing, QStringLiteral("--demo"), QStringLiteral("--force")} + size);
+    result = run(QStringList{u"init"_s, existing, u"--demo"_s, u"--force"_s} + size);
     QCOMPARE(result.code, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QCOMPARE(count(parsed, QStringLiteral("konkur_konkur")), positions);
+    QCOMPARE(count(parsed, u"konkur_konkur"_s), positions);
 }
 
 void TestAdmin::sizedDemoHasTheCountsAsked_data()
@@ -174,12 +176,12 @@ void TestAdmin::sizedDemoHasTheCountsAsked_data()
     QTest::addColumn<QStringList>("size");
     QTest::addColumn<int>("articles");
     QTest::addColumn<int>("positions");
-    QTest::newRow("values apart") << QStringList{QStringLiteral("--articles"), QStringLiteral("40"),
-                                                 QStringLiteral("--positions"), QStringLiteral("90")}
+    QTest::newRow("values apart") << QStringList{u"--articles"_s, u"40"_s,
+                                                 u"--positions"_s, u"90"_s}
                                   << 40 << 90;
-    QTest::newRow("values joined") << QStringList{QStringLiteral("--positions=75"), QStringLiteral("--articles=31")}
+    QTest::newRow("values joined") << QStringList{u"--positions=75"_s, u"--articles=31"_s}
                                    << 31 << 75;
-    QTest::newRow("positions only") << QStringList{QStringLiteral("--positions"), QStringLiteral("700")}
+    QTest::newRow("positions only") << QStringList{u"--positions"_s, u"700"_s}
                                     << store::DemoSize{}.articles << 700;
 }
 
@@ -189,14 +191,14 @@ void TestAdmin::sizedDemoHasTheCountsAsked()
     QFETCH(int, articles);
     QFETCH(int, positions);
     const QString target = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-') + u".db");
-    const Run result = run(QStringList{QStringLiteral("init"), target, QStringLiteral("--demo")} + size);
+    const Run result = run(QStringList{u"init"_s, target, u"--demo"_s} + size);
     QVERIFY2(result.code == 0, qPrintable(result.err));
 
     const store::DatabaseTarget parsed = store::ParseAdminTarget(target);
-    QCOMPARE(count(parsed, QStringLiteral("tv_artikel WHERE firma = '1'")), qint64(articles));
-    QCOMPARE(count(parsed, QStringLiteral("konkur_konkur WHERE firma = '1'")), qint64(positions));
+    QCOMPARE(count(parsed, u"tv_artikel WHERE firma = '1'"_s), qint64(articles));
+    QCOMPARE(count(parsed, u"konkur_konkur WHERE firma = '1'"_s), qint64(positions));
     // Firm 2 keeps its size.
-    QCOMPARE(count(parsed, QStringLiteral("tv_artikel WHERE firma = '2'")), qint64(store::demo::Firm2Articles));
+    QCOMPARE(count(parsed, u"tv_artikel WHERE firma = '2'"_s), qint64(store::demo::Firm2Articles));
     // The tool says what it wrote.
     const QLocale german(QLocale::German, QLocale::Germany);
     QVERIFY2(result.out.contains(QRegularExpression(u"Artikel \\(TV\\.Artikel\\) +Firma 1: +"
@@ -224,15 +226,15 @@ void TestAdmin::initCreatesSchemaAndDemoData()
         store::schema::drop(*session);
     } else {
         // A folder that does not exist yet is made.
-        target = m_dir.filePath(QStringLiteral("neu/ordner/demo.db"));
+        target = m_dir.filePath(u"neu/ordner/demo.db"_s);
     }
 
-    Run result = run({QStringLiteral("init"), target, QStringLiteral("--demo")});
+    Run result = run({u"init"_s, target, u"--demo"_s});
     QVERIFY2(result.code == 0, qPrintable(result.err));
     const store::DatabaseTarget parsed = store::ParseAdminTarget(target);
-    QCOMPARE(count(parsed, QStringLiteral("tv_parpersedv")), qint64(store::DemoLogins().size()));
+    QCOMPARE(count(parsed, u"tv_parpersedv"_s), qint64(store::DemoLogins().size()));
 
-    result = run({QStringLiteral("check"), target});
+    result = run({u"check"_s, target});
     QVERIFY2(result.code == 0, qPrintable(result.err));
     QVERIFY(result.out.contains(u"Schemaversion: " + QString::number(store::schema::CurrentVersion)));
     QVERIFY(result.out.contains(QRegularExpression(u"tv_parpersedv\\s+" + QString::number(store::DemoLogins().size()))));
@@ -240,26 +242,26 @@ void TestAdmin::initCreatesSchemaAndDemoData()
 
 void TestAdmin::initRefusesToOverwrite()
 {
-    const QString target = m_dir.filePath(QStringLiteral("vorhanden.db"));
-    QCOMPARE(run({QStringLiteral("init"), target, QStringLiteral("--demo")}).code, 0);
+    const QString target = m_dir.filePath(u"vorhanden.db"_s);
+    QCOMPARE(run({u"init"_s, target, u"--demo"_s}).code, 0);
     const store::DatabaseTarget parsed = store::ParseAdminTarget(target);
     {
         store::StoreFactory factory;
         factory.connectTo(parsed);
-        auto department = factory.createNew(QStringLiteral("TV.ParPersAbt"));
-        department->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-        department->setProperty(QStringLiteral("ABTNR"), QStringLiteral("55"));
+        auto department = factory.createNew(u"TV.ParPersAbt"_s);
+        department->setProperty(u"Firma"_s, u"1"_s);
+        department->setProperty(u"ABTNR"_s, u"55"_s);
         department->sys_save();
     }
 
-    Run result = run({QStringLiteral("init"), target, QStringLiteral("--demo")});
+    Run result = run({u"init"_s, target, u"--demo"_s});
     QCOMPARE(result.code, 1);
     QVERIFY(result.err.contains(u"--force"));
-    QCOMPARE(count(parsed, QStringLiteral("tv_parpersabt")), qint64(6)); // five demo departments and ours
+    QCOMPARE(count(parsed, u"tv_parpersabt"_s), qint64(6)); // five demo departments and ours
 
-    result = run({QStringLiteral("init"), target, QStringLiteral("--force")});
+    result = run({u"init"_s, target, u"--force"_s});
     QVERIFY2(result.code == 0, qPrintable(result.err));
-    QCOMPARE(count(parsed, QStringLiteral("tv_parpersabt")), qint64(0));
+    QCOMPARE(count(parsed, u"tv_parpersabt"_s), qint64(0));
 }
 
 void TestAdmin::checkReportsWhatIsWrong_data()
@@ -267,10 +269,10 @@ void TestAdmin::checkReportsWhatIsWrong_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << QStringLiteral("fehlt.db") << QByteArray() << QStringLiteral("gibt es nicht");
-    QTest::newRow("empty database") << QStringLiteral("leer.db") << QByteArray("") << QStringLiteral("kein Schema");
-    QTest::newRow("not a database") << QStringLiteral("text.db") << QByteArray("Hallo Welt, das ist Text und keine Datenbank.\n")
-                                    << QStringLiteral("Fehler");
+    QTest::newRow("missing file") << u"fehlt.db"_s << QByteArray() << u"gibt es nicht"_s;
+    QTest::newRow("empty database") << u"leer.db"_s << QByteArray("") << u"kein Schema"_s;
+    QTest::newRow("not a database") << u"text.db"_s << QByteArray("Hallo Welt, das ist Text und keine Datenbank.\n")
+                                    << u"Fehler"_s;
 }
 
 void TestAdmin::checkReportsWhatIsWrong()
@@ -284,7 +286,7 @@ void TestAdmin::checkReportsWhatIsWrong()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    const Run result = run({QStringLiteral("check"), path});
+    const Run result = run({u"check"_s, path});
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     if (!content.isNull()) {
@@ -300,21 +302,21 @@ void TestAdmin::demoLoginsAreInTheDatabase()
 {
     // The logins the README lists work as listed: right password, active flag,
     // a department record except for the one user meant to fail there.
-    testsupport::TestDatabase db(QStringLiteral("SQLite"));
+    testsupport::TestDatabase db(u"SQLite"_s);
     store::StoreFactory factory;
     factory.connectTo(db.target());
     int withoutDepartment = 0;
     int inactive = 0;
     for (const store::DemoLogin &login : store::DemoLogins()) {
-        auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), login.firm + u"||" + login.code);
-        QCOMPARE(person->property(QStringLiteral("Passwort")), login.password);
-        QCOMPARE(person->property(QStringLiteral("AKTIV")) == u"J", login.active);
-        QCOMPARE(person->callMethod(QStringLiteral("PNAMELogicalToODBC"), {person->property(QStringLiteral("PNAME"))}),
+        auto person = factory.openById(u"TV.ParPersEdv"_s, login.firm + u"||" + login.code);
+        QCOMPARE(person->property(u"Passwort"_s), login.password);
+        QCOMPARE(person->property(u"AKTIV"_s) == u"J", login.active);
+        QCOMPARE(person->callMethod(u"PNAMELogicalToODBC"_s, {person->property(u"PNAME"_s)}),
                  login.name);
         inactive += login.active ? 0 : 1;
         try {
-            factory.openById(QStringLiteral("TV.ParPersAbt"), login.firm + u"||" + person->property(QStringLiteral("ABTNR")));
-            factory.openById(QStringLiteral("TV.PersBasis"), login.firm + u"||" + person->property(QStringLiteral("PNR")));
+            factory.openById(u"TV.ParPersAbt"_s, login.firm + u"||" + person->property(u"ABTNR"_s));
+            factory.openById(u"TV.PersBasis"_s, login.firm + u"||" + person->property(u"PNR"_s));
         } catch (const tolven::AccessError &) {
             ++withoutDepartment;
         }
@@ -339,10 +341,10 @@ void TestAdmin::upgradeAddsWhatIsMissingAndKeepsData()
         // What an older version of the program would have made: a table and
         // a column fewer.
         auto session = store::Session::openUnchecked(db.target(), false);
-        session->execDirect(QStringLiteral("DROP TABLE tv_persbasis"), {}, QStringLiteral("Test"));
-        session->execDirect(QStringLiteral("ALTER TABLE tv_parpersedv DROP COLUMN p_bergrp"), {}, QStringLiteral("Test"));
-        session->execDirect(QStringLiteral("UPDATE tolven_meta SET value = '0' WHERE name = 'schema_version'"), {},
-                            QStringLiteral("Test"));
+        session->execDirect(u"DROP TABLE tv_persbasis"_s, {}, u"Test"_s);
+        session->execDirect(u"ALTER TABLE tv_parpersedv DROP COLUMN p_bergrp"_s, {}, u"Test"_s);
+        session->execDirect(u"UPDATE tolven_meta SET value = '0' WHERE name = 'schema_version'"_s, {},
+                            u"Test"_s);
     }
     store::StoreFactory factory;
     try {
@@ -353,36 +355,36 @@ void TestAdmin::upgradeAddsWhatIsMissingAndKeepsData()
         QVERIFY2(e.description().contains(u"tolven-admin upgrade"), qPrintable(e.description()));
     }
 
-    Run result = run({QStringLiteral("upgrade"), target});
+    Run result = run({u"upgrade"_s, target});
     QVERIFY2(result.code == 0, qPrintable(result.err));
     QVERIFY(result.out.contains(u"von Version 0"));
 
     factory.connectTo(db.target());
-    auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("Konkur24"));
-    QCOMPARE(person->property(QStringLiteral("BERGRP")), QString());
-    person->setProperty(QStringLiteral("BERGRP"), QStringLiteral("VK"));
+    auto person = factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    QCOMPARE(person->property(u"Passwort"_s), u"Konkur24"_s);
+    QCOMPARE(person->property(u"BERGRP"_s), QString());
+    person->setProperty(u"BERGRP"_s, u"VK"_s);
     person->sys_save();
-    auto base = factory.createNew(QStringLiteral("TV.PersBasis"));
-    base->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-    base->setProperty(QStringLiteral("PNR"), QStringLiteral("1001"));
+    auto base = factory.createNew(u"TV.PersBasis"_s);
+    base->setProperty(u"Firma"_s, u"1"_s);
+    base->setProperty(u"PNR"_s, u"1001"_s);
     base->sys_save();
 
     // A second upgrade has nothing to do.
-    result = run({QStringLiteral("upgrade"), target});
+    result = run({u"upgrade"_s, target});
     QCOMPARE(result.code, 0);
     QVERIFY(result.out.contains(u"schon die Version"));
 }
 
 void TestAdmin::upgradeRefusesNewerSchema()
 {
-    testsupport::TestDatabase db(QStringLiteral("SQLite"), false);
+    testsupport::TestDatabase db(u"SQLite"_s, false);
     {
         auto session = store::Session::openUnchecked(db.target(), false);
-        session->execDirect(QStringLiteral("UPDATE tolven_meta SET value = '999' WHERE name = 'schema_version'"), {},
-                            QStringLiteral("Test"));
+        session->execDirect(u"UPDATE tolven_meta SET value = '999' WHERE name = 'schema_version'"_s, {},
+                            u"Test"_s);
     }
-    const Run result = run({QStringLiteral("upgrade"), db.target().path});
+    const Run result = run({u"upgrade"_s, db.target().path});
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(u"neuer"), qPrintable(result.err));
 }

@@ -12,16 +12,19 @@
 #include "access/Login.h"
 #include "access/cacheapi.h"
 #include "support/ClientFixture.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using namespace tolven;
 
 namespace {
 
-const QString AccessErrorTitle = QStringLiteral("Caché Zugriffsfehler");
-const QString WrongPasswordTitle = QStringLiteral("Anmeldung an Caché.");
-const QString WrongPasswordText = QStringLiteral("Passwort Falsch oder Benutzer nicht Aktiv.");
+const QString AccessErrorTitle = u"Caché Zugriffsfehler"_s;
+const QString WrongPasswordTitle = u"Anmeldung an Caché."_s;
+const QString WrongPasswordText = u"Passwort Falsch oder Benutzer nicht Aktiv."_s;
 
 } // namespace
 
@@ -33,7 +36,11 @@ class TestClientLogin : public QObject
 
 private slots:
     void initTestCase_data() { testsupport::addBackendRows(); }
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        testsupport::HideOffscreenPlatformNotices();
+    }
     void init();
     void cleanup();
 
@@ -77,22 +84,22 @@ void TestClientLogin::login_data()
     QTest::addColumn<QString>("boxText"); // the start of it
     QTest::addColumn<QString>("userName");
 
-    QTest::newRow("success") << u"1 0 MUELLER Konkur24"_qs << true << QString() << QString() << u"Jürgen Müller"_qs;
-    QTest::newRow("code typed in lower case") << u"1 0 mueller Konkur24"_qs << true << QString() << QString()
-                                              << u"Jürgen Müller"_qs;
-    QTest::newRow("same code, other firm") << u"2 0 MUELLER Zweigwerk"_qs << true << QString() << QString()
-                                           << u"Sören Mühlbauer"_qs;
-    QTest::newRow("wrong password") << u"1 0 MUELLER falsch"_qs << false << WrongPasswordTitle << WrongPasswordText
+    QTest::newRow("success") << u"1 0 MUELLER Konkur24"_s << true << QString() << QString() << u"Jürgen Müller"_s;
+    QTest::newRow("code typed in lower case") << u"1 0 mueller Konkur24"_s << true << QString() << QString()
+                                              << u"Jürgen Müller"_s;
+    QTest::newRow("same code, other firm") << u"2 0 MUELLER Zweigwerk"_s << true << QString() << QString()
+                                           << u"Sören Mühlbauer"_s;
+    QTest::newRow("wrong password") << u"1 0 MUELLER falsch"_s << false << WrongPasswordTitle << WrongPasswordText
                                     << QString();
-    QTest::newRow("password case counts") << u"1 0 MUELLER konkur24"_qs << false << WrongPasswordTitle
+    QTest::newRow("password case counts") << u"1 0 MUELLER konkur24"_s << false << WrongPasswordTitle
                                           << WrongPasswordText << QString();
-    QTest::newRow("inactive user") << u"1 0 WEISS weiss"_qs << false << WrongPasswordTitle << WrongPasswordText
+    QTest::newRow("inactive user") << u"1 0 WEISS weiss"_s << false << WrongPasswordTitle << WrongPasswordText
                                    << QString();
-    QTest::newRow("unknown code") << u"1 0 NIEMAND x"_qs << false << AccessErrorTitle
-                                  << u"Vorgang: Anmeldung mit nicht existierendem Personalcode.\r\n\r\nFehler: 205"_qs
+    QTest::newRow("unknown code") << u"1 0 NIEMAND x"_s << false << AccessErrorTitle
+                                  << u"Vorgang: Anmeldung mit nicht existierendem Personalcode.\r\n\r\nFehler: 205"_s
                                   << QString();
-    QTest::newRow("missing department") << u"1 0 OEZTUERK ohneabt"_qs << false << AccessErrorTitle
-                                        << u"Vorgang: Abteilungsermittlung.\r\n\r\nFehler: 205"_qs << QString();
+    QTest::newRow("missing department") << u"1 0 OEZTUERK ohneabt"_s << false << AccessErrorTitle
+                                        << u"Vorgang: Abteilungsermittlung.\r\n\r\nFehler: 205"_s << QString();
 }
 
 void TestClientLogin::login()
@@ -133,23 +140,23 @@ void TestClientLogin::failedCommandLineLoginAsksInTheWindow()
     // A wrong password on the command line would otherwise be tried again and
     // again; the second attempt asks in the login window instead.
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->setCommandLine(commandLine(u"1 0 MUELLER falsch"_qs));
+    m_fixture->setCommandLine(commandLine(u"1 0 MUELLER falsch"_s));
     dialogs.expectMessage(WrongPasswordTitle, WrongPasswordText);
     QVERIFY(!Login());
 
     QString userShown;
-    dialogs.expectDialog(u"FMPass"_qs, [&](QDialog &window) {
-        userShown = window.findChild<QLineEdit *>(u"BUSER"_qs)->text();
-        window.findChild<QLineEdit *>(u"BPASSWORT"_qs)->setText(u"Konkur24"_qs);
-        QTest::mouseClick(window.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    dialogs.expectDialog(u"FMPass"_s, [&](QDialog &window) {
+        userShown = window.findChild<QLineEdit *>(u"BUSER"_s)->text();
+        window.findChild<QLineEdit *>(u"BPASSWORT"_s)->setText(u"Konkur24"_s);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
         return 1;
     });
     QVERIFY(Login());
     VERIFY_DIALOGS_DONE(dialogs);
-    QCOMPARE(userShown, u"MUELLER"_qs);
-    QCOMPARE(m_fixture->context().UserName, u"Jürgen Müller"_qs);
-    QCOMPARE(m_fixture->context().Firm, u"1"_qs);
-    QCOMPARE(m_fixture->setting(u"Server"_qs), testsupport::ClientFixture::serverOf(*m_db));
+    QCOMPARE(userShown, u"MUELLER"_s);
+    QCOMPARE(m_fixture->context().UserName, u"Jürgen Müller"_s);
+    QCOMPARE(m_fixture->context().Firm, u"1"_s);
+    QCOMPARE(m_fixture->setting(u"Server"_s), testsupport::ClientFixture::serverOf(*m_db));
 }
 
 void TestClientLogin::quoteInPersonCodeStaysInsideTheLiteral()
@@ -159,8 +166,8 @@ void TestClientLogin::quoteInPersonCodeStaysInsideTheLiteral()
     // simply names nobody.
     testsupport::ScriptedDialogs dialogs;
     dialogs.expectMessageStartingWith(AccessErrorTitle,
-                                      u"Vorgang: Anmeldung mit nicht existierendem Personalcode."_qs);
-    m_fixture->setCommandLine(commandLine(u"1 0 X\",FIL=9,PERSONAL=\"MUELLER Konkur24"_qs));
+                                      u"Vorgang: Anmeldung mit nicht existierendem Personalcode."_s);
+    m_fixture->setCommandLine(commandLine(u"1 0 X\",FIL=9,PERSONAL=\"MUELLER Konkur24"_s));
     QVERIFY(!Login());
     VERIFY_DIALOGS_DONE(dialogs);
     QVERIFY(m_fixture->api().factory()->isConnected());
@@ -171,31 +178,31 @@ void TestClientLogin::idleTimerReconnectsWithTheContext()
     QFETCH_GLOBAL(QString, backend);
     const bool postgres = backend == u"PostgreSQL";
     QSqlDatabase observer;
-    const QString observerName = u"observer"_qs;
+    const QString observerName = u"observer"_s;
     // The client's backends, seen from a connection of its own.
     const auto clientBackends = [&] {
         QSet<int> pids;
         QSqlQuery query(observer);
-        if (!query.exec(u"SELECT pid FROM pg_stat_activity WHERE datname = 'tolven' AND pid <> pg_backend_pid()"_qs))
+        if (!query.exec(u"SELECT pid FROM pg_stat_activity WHERE datname = 'tolven' AND pid <> pg_backend_pid()"_s))
             qWarning() << query.lastError().text();
         while (query.next())
             pids.insert(query.value(0).toInt());
         return pids;
     };
     if (postgres) {
-        observer = QSqlDatabase::addDatabase(u"QPSQL"_qs, observerName);
+        observer = QSqlDatabase::addDatabase(u"QPSQL"_s, observerName);
         observer.setHostName(m_db->target().host);
         observer.setPort(m_db->target().port);
-        observer.setDatabaseName(u"tolven"_qs);
+        observer.setDatabaseName(u"tolven"_s);
         QVERIFY2(observer.open(), qPrintable(observer.lastError().text()));
     }
 
     testsupport::ScriptedDialogs dialogs;
     m_fixture->api().lockTimer().setInterval(50);
-    m_fixture->setCommandLine(commandLine(u"1 0 MUELLER Konkur24"_qs));
+    m_fixture->setCommandLine(commandLine(u"1 0 MUELLER Konkur24"_s));
     QVERIFY(Login());
     bool failed = false;
-    const QString groups = DBCall(u"d HGRP^TVCLSU"_qs, failed);
+    const QString groups = DBCall(u"d HGRP^TVCLSU"_s, failed);
     QVERIFY(!groups.isEmpty());
     const QSet<int> before = postgres ? clientBackends() : QSet<int>{};
     if (postgres)
@@ -207,7 +214,7 @@ void TestClientLogin::idleTimerReconnectsWithTheContext()
 
     // The next call connects anew and has firm, branch and person again: the
     // groups are firm 1's once more.
-    QCOMPARE(DBCall(u"d HGRP^TVCLSU"_qs, failed), groups);
+    QCOMPARE(DBCall(u"d HGRP^TVCLSU"_s, failed), groups);
     QVERIFY(!failed);
     QCOMPARE(m_fixture->factoriesMade(), 2);
     if (postgres) {

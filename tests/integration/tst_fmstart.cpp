@@ -13,18 +13,21 @@
 #include "access/Connection.h"
 #include "access/FMPass.h"
 #include "access/cacheapi.h"
-#include "app/Icons.h"
+#include "common/Icons.h"
 #include "positions/DateField.h"
+#include "positions/FMStart.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionModel.h"
-#include "positions/FMStart.h"
-#include "store/DemoData.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
 #include "support/ClientFixture.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using namespace tolven;
 
@@ -71,6 +74,7 @@ private slots:
     void windowLayout();
     void loginLoopAtStartUp();
     void cancelAtStartUpEndsTheProgram();
+    void repeatedLoginFromTheMenu_data();
     void repeatedLoginFromTheMenu();
     void aboutBox();
     void closing_data();
@@ -91,6 +95,7 @@ private:
 void TestFMStart::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    testsupport::HideOffscreenPlatformNotices();
     InitAppResources();
     SetTodayProvider([] { return FixedToday; });
 }
@@ -121,10 +126,10 @@ void TestFMStart::useCommandLine(const QString &loginFields)
 
 void TestFMStart::rememberLogin(const QString &user, const QString &password)
 {
-    m_fixture->writeSetting(u"Server"_qs, testsupport::ClientFixture::serverOf(*m_db));
-    m_fixture->writeSetting(u"Port"_qs, testsupport::ClientFixture::portOf(*m_db));
-    m_fixture->writeSetting(u"Name"_qs, user);
-    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(password));
+    m_fixture->writeSetting(u"Server"_s, testsupport::ClientFixture::serverOf(*m_db));
+    m_fixture->writeSetting(u"Port"_s, testsupport::ClientFixture::portOf(*m_db));
+    m_fixture->writeSetting(u"Name"_s, user);
+    m_fixture->writeSetting(u"Passwort"_s, ScramblePassword(password));
 }
 
 bool TestFMStart::start(FMStart &window)
@@ -138,13 +143,13 @@ bool TestFMStart::start(FMStart &window)
 void TestFMStart::startUpFillsTheLists()
 {
     testsupport::ScriptedDialogs dialogs;
-    useCommandLine(u"2 0 KRAUSE krause"_qs);
+    useCommandLine(u"2 0 KRAUSE krause"_s);
     FMStart window;
     QVERIFY(start(window));
     VERIFY_DIALOGS_DONE(dialogs);
 
-    QCOMPARE(window.windowTitle(), Title(u"2"_qs, u"0"_qs, u"Heike Krause"_qs));
-    QCOMPARE(window.findChild<DateField *>(u"aenddatab"_qs)->date(), FixedToday.addDays(-30));
+    QCOMPARE(window.windowTitle(), Title(u"2"_s, u"0"_s, u"Heike Krause"_s));
+    QCOMPARE(window.findChild<DateField *>(u"aenddatab"_s)->date(), FixedToday.addDays(-30));
     QCOMPARE(window.positionArray().rowCount(), 0);
     QCOMPARE(window.positionArray().columnCount(), PositionColumnCount);
     QVERIFY(window.deletionList().isEmpty());
@@ -153,7 +158,7 @@ void TestFMStart::startUpFillsTheLists()
     QCOMPARE(window.priceTypeArray().rowCount(), store::demo::Firm2PriceTypes);
     // Beside code and name each price type says whether it carries an end date.
     for (int row = 0; row < window.priceTypeArray().rowCount(); ++row)
-        QVERIFY(QStringList({u"J"_qs, u"N"_qs}).contains(window.priceTypeArray().text(row, 2)));
+        QVERIFY(QStringList({u"J"_s, u"N"_s}).contains(window.priceTypeArray().text(row, 2)));
     QVERIFY(window.unitArray().rowCount() > 0);
     QVERIFY(window.articleList().rowCount() > 0);
     QVERIFY(window.articleList().rowCount() <= store::demo::Firm2Positions);
@@ -167,10 +172,10 @@ void TestFMStart::startUpFillsTheLists()
     }
 
     // The filters offer an empty entry first, then one per list row.
-    auto *likonkur = window.findChild<MultiColumnComboBox *>(u"likonkur"_qs);
+    auto *likonkur = window.findChild<MultiColumnComboBox *>(u"likonkur"_s);
     QCOMPARE(likonkur->count(), store::demo::Firm2Competitors + 1);
     QCOMPARE(likonkur->currentCode(), QString());
-    auto *anr = window.findChild<MultiColumnComboBox *>(u"anr"_qs);
+    auto *anr = window.findChild<MultiColumnComboBox *>(u"anr"_s);
     QCOMPARE(anr->count(), window.articleList().rowCount() + 1);
 }
 
@@ -187,23 +192,23 @@ void TestFMStart::startUpOfAFirmWithoutLists()
             object->sys_save();
             object->sys_Close();
         };
-        save(u"TV.ParPersEdv"_qs, {{u"Firma"_qs, u"7"_qs}, {u"Personalcode"_qs, u"NEU"_qs}, {u"Passwort"_qs, u"neu"_qs},
-                                  {u"AKTIV"_qs, u"J"_qs}, {u"PNAME"_qs, u"Neu Ling"_qs}, {u"ABTNR"_qs, u"1"_qs},
-                                  {u"PNR"_qs, u"1"_qs}});
-        save(u"TV.ParPersAbt"_qs, {{u"Firma"_qs, u"7"_qs}, {u"ABTNR"_qs, u"1"_qs}, {u"abtbez"_qs, u"Verkauf"_qs}});
-        save(u"TV.PersBasis"_qs, {{u"Firma"_qs, u"7"_qs}, {u"PNR"_qs, u"1"_qs}});
+        save(u"TV.ParPersEdv"_s, {{u"Firma"_s, u"7"_s}, {u"Personalcode"_s, u"NEU"_s}, {u"Passwort"_s, u"neu"_s},
+                                  {u"AKTIV"_s, u"J"_s}, {u"PNAME"_s, u"Neu Ling"_s}, {u"ABTNR"_s, u"1"_s},
+                                  {u"PNR"_s, u"1"_s}});
+        save(u"TV.ParPersAbt"_s, {{u"Firma"_s, u"7"_s}, {u"ABTNR"_s, u"1"_s}, {u"abtbez"_s, u"Verkauf"_s}});
+        save(u"TV.PersBasis"_s, {{u"Firma"_s, u"7"_s}, {u"PNR"_s, u"1"_s}});
     }
     testsupport::ScriptedDialogs dialogs;
-    useCommandLine(u"7 0 NEU neu"_qs);
+    useCommandLine(u"7 0 NEU neu"_s);
     FMStart window;
     QVERIFY(start(window));
     VERIFY_DIALOGS_DONE(dialogs);
-    QCOMPARE(window.windowTitle(), Title(u"7"_qs, u"0"_qs, u"Neu Ling"_qs));
+    QCOMPARE(window.windowTitle(), Title(u"7"_s, u"0"_s, u"Neu Ling"_s));
     for (const LookupTable *table : {&window.competitorArray(), &window.priceTypeArray(), &window.unitArray(),
                                      &window.articleList()})
         QCOMPARE(table->rowCount(), 0);
-    QCOMPARE(window.findChild<MultiColumnComboBox *>(u"likonkur"_qs)->count(), 1);
-    QCOMPARE(window.findChild<MultiColumnComboBox *>(u"anr"_qs)->count(), 1);
+    QCOMPARE(window.findChild<MultiColumnComboBox *>(u"likonkur"_s)->count(), 1);
+    QCOMPARE(window.findChild<MultiColumnComboBox *>(u"anr"_s)->count(), 1);
 }
 
 void TestFMStart::windowLayout()
@@ -211,7 +216,7 @@ void TestFMStart::windowLayout()
     if (!isSQLiteRow())
         QSKIP("the window's make-up does not depend on the database");
     testsupport::ScriptedDialogs dialogs;
-    useCommandLine(u"1 0 MUELLER Konkur24"_qs);
+    useCommandLine(u"1 0 MUELLER Konkur24"_s);
     FMStart window;
     QVERIFY(start(window));
 
@@ -222,21 +227,21 @@ void TestFMStart::windowLayout()
     QVERIFY(found);
 
     const QList<std::pair<QString, QString>> buttons{
-        {u"BUSuch"_qs, u"Suchen"_qs},         {u"BUSpeich"_qs, u"Speichern"_qs}, {u"BUDruck"_qs, u"Drucken"_qs},
-        {u"BUExport"_qs, u"Export CSV"_qs},  {u"BUPrtyp"_qs, u"Preistypen"_qs}, {u"ctPush1"_qs, u"Konkurerber"_qs},
-        {u"BUAusstieg"_qs, u"Ausstieg"_qs}};
+        {u"BUSuch"_s, u"Suchen"_s},         {u"BUSpeich"_s, u"Speichern"_s}, {u"BUDruck"_s, u"Drucken"_s},
+        {u"BUExport"_s, u"Export CSV"_s},  {u"BUPrtyp"_s, u"Preistypen"_s}, {u"ctPush1"_s, u"Konkurerber"_s},
+        {u"BUAusstieg"_s, u"Ausstieg"_s}};
     for (const auto &[name, caption] : buttons) {
         auto *button = window.findChild<QPushButton *>(name);
         QVERIFY2(button, qPrintable(name));
         QCOMPARE(button->text(), caption);
     }
-    QVERIFY(!window.findChild<QPushButton *>(u"artsu"_qs)->icon().isNull());
+    QVERIFY(!window.findChild<QPushButton *>(u"artsu"_s)->icon().isNull());
 
     const QList<std::pair<QString, QString>> actions{
-        {u"m_konkur"_qs, u"&Konkurerber"_qs}, {u"m_preistyp"_qs, u"&Preistypen"_qs},
-        {u"mLogin"_qs, u"&Login"_qs},         {u"Beenden"_qs, u"&Beenden"_qs},
-        {u"HilfeUeber"_qs, u"Hilfe &über ..."_qs}, {u"m_pos_neu"_qs, u"Neu"_qs},
-        {u"m_pos_anfueg"_qs, u"Kopie Anfügen"_qs}, {u"m_pos_loesch"_qs, u"Löschen"_qs}};
+        {u"m_konkur"_s, u"&Konkurerber"_s}, {u"m_preistyp"_s, u"&Preistypen"_s},
+        {u"mLogin"_s, u"&Login"_s},         {u"Beenden"_s, u"&Beenden"_s},
+        {u"HilfeUeber"_s, u"Hilfe &über ..."_s}, {u"m_pos_neu"_s, u"Neu"_s},
+        {u"m_pos_anfueg"_s, u"Kopie Anfügen"_s}, {u"m_pos_loesch"_s, u"Löschen"_s}};
     for (const auto &[name, caption] : actions) {
         auto *action = window.findChild<QAction *>(name);
         QVERIFY2(action, qPrintable(name));
@@ -245,12 +250,12 @@ void TestFMStart::windowLayout()
     QStringList menus;
     for (QAction *menu : window.menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus, (QStringList{u"&Datei"_qs, u"&Hilfe"_qs}));
+    QCOMPARE(menus, (QStringList{u"&Datei"_s, u"&Hilfe"_s}));
     QStringList fileMenu;
     for (QAction *item : window.menuBar()->actions().first()->menu()->actions())
-        fileMenu << (item->isSeparator() ? u"-"_qs : item->objectName());
-    QCOMPARE(fileMenu, (QStringList{u"m_konkur"_qs, u"m_preistyp"_qs, u"-"_qs, u"mLogin"_qs, u"-"_qs, u"Beenden"_qs}));
-    QCOMPARE(window.findChild<QMenu *>(u"m_position"_qs)->title(), u"Position"_qs);
+        fileMenu << (item->isSeparator() ? u"-"_s : item->objectName());
+    QCOMPARE(fileMenu, (QStringList{u"m_konkur"_s, u"m_preistyp"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
+    QCOMPARE(window.findChild<QMenu *>(u"m_position"_s)->title(), u"Position"_s);
 
     QStringList labels;
     for (const QLabel *label : window.findChildren<QLabel *>())
@@ -259,22 +264,22 @@ void TestFMStart::windowLayout()
         QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
 
     // The grid: captions, hidden columns, drop-downs.
-    auto *grid = window.findChild<QTableView *>(u"TDBGrid1"_qs);
+    auto *grid = window.findChild<QTableView *>(u"TDBGrid1"_s);
     QCOMPARE(grid->model(), &window.positionArray());
     for (int column = 0; column < PositionColumnCount; ++column) {
         QCOMPARE(grid->isColumnHidden(column), column == 27 || column == 28 || column == 29 || column == 31);
         const bool dropDown = column == 0 || column == 4 || column == 8 || column == 12;
         QCOMPARE(grid->itemDelegateForColumn(column) != nullptr, dropDown);
     }
-    QCOMPARE(grid->model()->headerData(30, Qt::Horizontal).toString(), u"Änd-Datum"_qs);
-    QCOMPARE(grid->itemDelegateForColumn(0)->objectName(), u"konkur"_qs);
-    QCOMPARE(grid->itemDelegateForColumn(4)->objectName(), u"prtyp"_qs);
+    QCOMPARE(grid->model()->headerData(30, Qt::Horizontal).toString(), u"Änd-Datum"_s);
+    QCOMPARE(grid->itemDelegateForColumn(0)->objectName(), u"konkur"_s);
+    QCOMPARE(grid->itemDelegateForColumn(4)->objectName(), u"prtyp"_s);
     QCOMPARE(grid->itemDelegateForColumn(12), grid->itemDelegateForColumn(8));
-    QVERIFY(!window.findChild<QWidget *>(u"notiz"_qs)->isVisible());
+    QVERIFY(!window.findChild<QWidget *>(u"notiz"_s)->isVisible());
 
     // Tab order of the filter bar, into the grid.
     QStringList chain;
-    QWidget *widget = window.findChild<QWidget *>(u"likonkur"_qs);
+    QWidget *widget = window.findChild<QWidget *>(u"likonkur"_s);
     for (int i = 0; i < 7; ++i) {
         chain << widget->objectName();
         widget = widget->nextInFocusChain();
@@ -282,11 +287,11 @@ void TestFMStart::windowLayout()
                || widget->objectName().startsWith(u"qt_"))
             widget = widget->nextInFocusChain();
     }
-    QCOMPARE(chain, (QStringList{u"likonkur"_qs, u"anr"_qs, u"artsu"_qs, u"volltext"_qs, u"aenddatab"_qs,
-                                 u"BUSuch"_qs, u"TDBGrid1"_qs}));
+    QCOMPARE(chain, (QStringList{u"likonkur"_s, u"anr"_s, u"artsu"_s, u"volltext"_s, u"aenddatab"_s,
+                                 u"BUSuch"_s, u"TDBGrid1"_s}));
 
     // A typed article number stays as typed, even where it begins a listed one.
-    auto *anr = window.findChild<MultiColumnComboBox *>(u"anr"_qs);
+    auto *anr = window.findChild<MultiColumnComboBox *>(u"anr"_s);
     QVERIFY(window.articleList().findCode(store::demo::WidelyPricedArticle.toString()) >= 0);
     anr->setFocus();
     QTest::keyClicks(anr->lineEdit(), store::demo::WidelyPricedArticle.toString().left(4));
@@ -301,40 +306,40 @@ void TestFMStart::loginLoopAtStartUp()
     // login window comes with what was remembered, and the loop goes on
     // until a login succeeds.
     testsupport::ScriptedDialogs dialogs;
-    rememberLogin(u"MUELLER"_qs, u"alt"_qs);
-    dialogs.expectMessage(u"Anmeldung an Caché."_qs, u"Passwort Falsch oder Benutzer nicht Aktiv."_qs);
+    rememberLogin(u"MUELLER"_s, u"alt"_s);
+    dialogs.expectMessage(u"Anmeldung an Caché."_s, u"Passwort Falsch oder Benutzer nicht Aktiv."_s);
     QString userShown;
     int passwordSelected = -1;
-    dialogs.expectDialog(u"FMPass"_qs, [&](QDialog &login) {
-        userShown = login.findChild<QLineEdit *>(u"BUSER"_qs)->text();
-        auto *password = login.findChild<QLineEdit *>(u"BPASSWORT"_qs);
+    dialogs.expectDialog(u"FMPass"_s, [&](QDialog &login) {
+        userShown = login.findChild<QLineEdit *>(u"BUSER"_s)->text();
+        auto *password = login.findChild<QLineEdit *>(u"BPASSWORT"_s);
         passwordSelected = int(password->selectedText().size());
         // Another wrong one first, then the right one.
-        password->setText(u"falsch"_qs);
-        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+        password->setText(u"falsch"_s);
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
         return 1;
     });
-    dialogs.expectMessage(u"Anmeldung an Caché."_qs, u"Passwort Falsch oder Benutzer nicht Aktiv."_qs);
-    dialogs.expectDialog(u"FMPass"_qs, [&](QDialog &login) {
-        login.findChild<QLineEdit *>(u"BPASSWORT"_qs)->setText(u"Konkur24"_qs);
-        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    dialogs.expectMessage(u"Anmeldung an Caché."_s, u"Passwort Falsch oder Benutzer nicht Aktiv."_s);
+    dialogs.expectDialog(u"FMPass"_s, [&](QDialog &login) {
+        login.findChild<QLineEdit *>(u"BPASSWORT"_s)->setText(u"Konkur24"_s);
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
         return 1;
     });
     FMStart window;
     QVERIFY(start(window));
     VERIFY_DIALOGS_DONE(dialogs);
-    QCOMPARE(userShown, u"MUELLER"_qs);
+    QCOMPARE(userShown, u"MUELLER"_s);
     QCOMPARE(passwordSelected, 3);
-    QCOMPARE(window.windowTitle(), Title(u"1"_qs, u"0"_qs, u"Jürgen Müller"_qs));
-    QCOMPARE(ScramblePassword(m_fixture->setting(u"Passwort"_qs)), u"Konkur24"_qs);
+    QCOMPARE(window.windowTitle(), Title(u"1"_s, u"0"_s, u"Jürgen Müller"_s));
+    QCOMPARE(ScramblePassword(m_fixture->setting(u"Passwort"_s)), u"Konkur24"_s);
     QCOMPARE(m_fixture->exits(), 0);
 }
 
 void TestFMStart::cancelAtStartUpEndsTheProgram()
 {
     testsupport::ScriptedDialogs dialogs;
-    dialogs.expectDialog(u"FMPass"_qs, [](QDialog &login) {
-        QTest::mouseClick(login.findChild<QPushButton *>(u"BUAusst"_qs), Qt::LeftButton);
+    dialogs.expectDialog(u"FMPass"_s, [](QDialog &login) {
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUAusst"_s), Qt::LeftButton);
         return 0;
     });
     FMStart window;
@@ -344,36 +349,50 @@ void TestFMStart::cancelAtStartUpEndsTheProgram()
     QCOMPARE(m_fixture->factoriesMade(), 0);
 }
 
+void TestFMStart::repeatedLoginFromTheMenu_data()
+{
+    QTest::addColumn<bool>("commandLine");
+    QTest::newRow("remembered login") << false;
+    QTest::newRow("command line") << true;
+}
+
+// The command line serves the start-up only: a login from the menu is the
+// login the user typed, also when the program was started with one.
 void TestFMStart::repeatedLoginFromTheMenu()
 {
+    QFETCH(bool, commandLine);
     testsupport::ScriptedDialogs dialogs;
-    rememberLogin(u"MUELLER"_qs, u"Konkur24"_qs);
+    if (commandLine)
+        useCommandLine(u"1 0 MUELLER Konkur24"_s);
+    else
+        rememberLogin(u"MUELLER"_s, u"Konkur24"_s);
     FMStart window;
     QVERIFY(start(window));
     QCOMPARE(m_fixture->factoriesMade(), 1);
 
     FMPass &login = m_fixture->api().loginWindow();
-    window.findChild<QAction *>(u"mLogin"_qs)->trigger();
+    window.findChild<QAction *>(u"mLogin"_s)->trigger();
     QVERIFY(login.isVisible());
-    login.userField()->setText(u"schmidt"_qs);
-    login.passwordField()->setText(u"baustoff"_qs);
-    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    login.userField()->setText(u"schmidt"_s);
+    login.passwordField()->setText(u"baustoff"_s);
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
     QVERIFY(!login.isVisible());
-    QCOMPARE(window.windowTitle(), Title(u"1"_qs, u"0"_qs, u"Anna Schmidt"_qs));
-    QCOMPARE(m_fixture->context().UserCode, u"SCHMIDT"_qs);
+    QCOMPARE(window.windowTitle(), Title(u"1"_s, u"0"_s, u"Anna Schmidt"_s));
+    QCOMPARE(m_fixture->context().UserCode, u"SCHMIDT"_s);
+    QCOMPARE(m_fixture->setting(u"Name"_s), u"SCHMIDT"_s);
     QCOMPARE(m_fixture->factoriesMade(), 2); // the login connects anew
 
     // A failed login leaves nobody logged in: the window stays for another try.
-    window.findChild<QAction *>(u"mLogin"_qs)->trigger();
-    login.passwordField()->setText(u"falsch"_qs);
-    dialogs.expectMessage(u"Anmeldung an Caché."_qs, u"Passwort Falsch oder Benutzer nicht Aktiv."_qs);
-    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    window.findChild<QAction *>(u"mLogin"_s)->trigger();
+    login.passwordField()->setText(u"falsch"_s);
+    dialogs.expectMessage(u"Anmeldung an Caché."_s, u"Passwort Falsch oder Benutzer nicht Aktiv."_s);
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
     QVERIFY(login.isVisible());
-    QCOMPARE(window.windowTitle(), Title(u"1"_qs, u"0"_qs, QString()));
-    login.passwordField()->setText(u"baustoff"_qs);
-    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    QCOMPARE(window.windowTitle(), Title(u"1"_s, u"0"_s, QString()));
+    login.passwordField()->setText(u"baustoff"_s);
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
     QVERIFY(!login.isVisible());
-    QCOMPARE(window.windowTitle(), Title(u"1"_qs, u"0"_qs, u"Anna Schmidt"_qs));
+    QCOMPARE(window.windowTitle(), Title(u"1"_s, u"0"_s, u"Anna Schmidt"_s));
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(m_fixture->exits(), 0);
 }
@@ -383,11 +402,11 @@ void TestFMStart::aboutBox()
     if (!isSQLiteRow())
         QSKIP("the about box does not depend on the database");
     testsupport::ScriptedDialogs dialogs;
-    useCommandLine(u"1 0 MUELLER Konkur24"_qs);
+    useCommandLine(u"1 0 MUELLER Konkur24"_s);
     FMStart window;
     QVERIFY(start(window));
-    window.findChild<QAction *>(u"HilfeUeber"_qs)->trigger();
-    QDialog *about = window.findChild<QDialog *>(u"frmAbout"_qs);
+    window.findChild<QAction *>(u"HilfeUeber"_s)->trigger();
+    QDialog *about = window.findChild<QDialog *>(u"frmAbout"_s);
     QVERIFY(about);
     QVERIFY(about->isVisible());
     QVERIFY(!about->isModal());
@@ -397,8 +416,8 @@ void TestFMStart::aboutBox()
 void TestFMStart::closing_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Ausstieg") << u"BUAusstieg"_qs;
-    QTest::newRow("Beenden") << u"Beenden"_qs;
+    QTest::newRow("Ausstieg") << u"BUAusstieg"_s;
+    QTest::newRow("Beenden") << u"Beenden"_s;
     QTest::newRow("close box") << QString();
 }
 
@@ -406,10 +425,10 @@ void TestFMStart::closing()
 {
     QFETCH(QString, how);
     testsupport::ScriptedDialogs dialogs;
-    useCommandLine(u"1 0 MUELLER Konkur24"_qs);
+    useCommandLine(u"1 0 MUELLER Konkur24"_s);
     FMStart window;
     QVERIFY(start(window));
-    window.findChild<QAction *>(u"HilfeUeber"_qs)->trigger();
+    window.findChild<QAction *>(u"HilfeUeber"_s)->trigger();
     QVERIFY(m_fixture->api().factory()->isConnected());
 
     if (how == u"BUAusstieg")
@@ -419,7 +438,7 @@ void TestFMStart::closing()
     else
         window.close();
     QVERIFY(!window.isVisible());
-    QTRY_VERIFY(!window.findChild<QDialog *>(u"frmAbout"_qs) || !window.findChild<QDialog *>(u"frmAbout"_qs)->isVisible());
+    QTRY_VERIFY(!window.findChild<QDialog *>(u"frmAbout"_s) || !window.findChild<QDialog *>(u"frmAbout"_s)->isVisible());
     QVERIFY(!m_fixture->api().factory()->isConnected());
     QCOMPARE(m_fixture->exits(), 1);
     VERIFY_DIALOGS_DONE(dialogs);

@@ -1,11 +1,13 @@
 #include <QProcess>
 #include <QTest>
 
-#include "access/AccessError.h"
-#include "access/MLiteral.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/MLiteral.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::ErrorNumber;
 
@@ -34,27 +36,27 @@ void TestLoginByHand::loginReadsNameWithUmlauts()
     QVERIFY(factory.connect(m_db->connectString()));
     QVERIFY(factory.isConnected());
 
-    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-    QCOMPARE(windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\"")}), QString());
-    QCOMPARE(windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")}), QString());
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    QCOMPARE(windows->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s}), QString());
+    QCOMPARE(windows->callMethod(u"Xecute"_s, {u"D ^%XTT"_s}), QString());
     windows->sys_Close();
 
-    auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("Konkur24"));
-    QCOMPARE(person->property(QStringLiteral("AKTIV")), QStringLiteral("J"));
-    const QString name = person->property(QStringLiteral("PNAME"));
-    QCOMPARE(name, QStringLiteral("J}rgen M}ller"));
-    QCOMPARE(person->callMethod(QStringLiteral("PNAMELogicalToODBC"), {name}), QStringLiteral("Jürgen Müller"));
+    auto person = factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    QCOMPARE(person->property(u"Passwort"_s), u"Konkur24"_s);
+    QCOMPARE(person->property(u"AKTIV"_s), u"J"_s);
+    const QString name = person->property(u"PNAME"_s);
+    QCOMPARE(name, u"J}rgen M}ller"_s);
+    QCOMPARE(person->callMethod(u"PNAMELogicalToODBC"_s, {name}), u"Jürgen Müller"_s);
 
-    auto department = factory.openById(QStringLiteral("TV.ParPersAbt"), u"1||" + person->property(QStringLiteral("ABTNR")));
-    QCOMPARE(department->callMethod(QStringLiteral("ABTBEZlogicaltoodbc"), {department->property(QStringLiteral("abtbez"))}),
-             QStringLiteral("Verkauf Innendienst"));
+    auto department = factory.openById(u"TV.ParPersAbt"_s, u"1||" + person->property(u"ABTNR"_s));
+    QCOMPARE(department->callMethod(u"ABTBEZlogicaltoodbc"_s, {department->property(u"abtbez"_s)}),
+             u"Verkauf Innendienst"_s);
     department->sys_Close();
 
-    auto base = factory.openById(QStringLiteral("TV.PersBasis"), u"1||" + person->property(QStringLiteral("PNR")));
-    QVERIFY(!base->property(QStringLiteral("fax")).isEmpty());
-    QCOMPARE(base->callMethod(QStringLiteral("EMAILLogicalToodbc"), {base->property(QStringLiteral("EMAIL"))}),
-             QStringLiteral("juergen.mueller@baustoffe-tolven.example"));
+    auto base = factory.openById(u"TV.PersBasis"_s, u"1||" + person->property(u"PNR"_s));
+    QVERIFY(!base->property(u"fax"_s).isEmpty());
+    QCOMPARE(base->callMethod(u"EMAILLogicalToodbc"_s, {base->property(u"EMAIL"_s)}),
+             u"juergen.mueller@baustoffe-tolven.example"_s);
     base->sys_Close();
     person->sys_Close();
     factory.disconnect();
@@ -65,14 +67,14 @@ void TestLoginByHand::personCodeWithQuoteCannotChangeTheCommand()
 {
     store::StoreFactory factory;
     factory.connect(m_db->connectString());
-    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-    const QString code = QStringLiteral("X\",FIL=9,PERSONAL=\"Y");
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    const QString code = u"X\",FIL=9,PERSONAL=\"Y"_s;
     // Quoted as an M literal, the code stays one value.
-    windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=1,FIL=0,PERSONAL=" + tolven::MQuote(code)});
-    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
+    windows->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=" + tolven::MQuote(code)});
+    windows->callMethod(u"Xecute"_s, {u"D ^%XTT"_s});
     // Pasted in raw, it breaks the command, which is refused whole.
-    EXPECT_ACCESS_ERROR(windows->callMethod(QStringLiteral("Xecute"), {u"S FIRMA=1,FIL=0,PERSONAL=\"" + code + u"\""}),
-                        ErrorNumber::MalformedCommand, QStringLiteral("PERSONAL"));
+    EXPECT_ACCESS_ERROR(windows->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"" + code + u"\""}),
+                        ErrorNumber::MalformedCommand, u"PERSONAL"_s);
 }
 
 QTEST_GUILESS_MAIN(TestLoginByHand)

@@ -1,10 +1,12 @@
 #include <QProcess>
 #include <QTest>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -42,62 +44,62 @@ void TestPgRestart::initTestCase()
 
 void TestPgRestart::init()
 {
-    m_db = std::make_unique<testsupport::TestDatabase>(QStringLiteral("PostgreSQL"));
+    m_db = std::make_unique<testsupport::TestDatabase>(u"PostgreSQL"_s);
 }
 
 void TestPgRestart::restartServer()
 {
-    const int status = QProcess::execute(QStringLiteral("/bin/sh"),
-                                         {QStringLiteral("-c"), qEnvironmentVariable("TOLVEN_TEST_PG_RESTART")});
+    const int status = QProcess::execute(u"/bin/sh"_s,
+                                         {u"-c"_s, qEnvironmentVariable("TOLVEN_TEST_PG_RESTART")});
     QCOMPARE(status, 0);
 }
 
 void TestPgRestart::login(store::StoreFactory &factory)
 {
     QVERIFY(factory.connect(m_db->connectString()));
-    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\"")});
-    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("D ^%XTT")});
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    windows->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s});
+    windows->callMethod(u"Xecute"_s, {u"D ^%XTT"_s});
 }
 
 void TestPgRestart::nextCallFailsAndReconnectWorks()
 {
     store::StoreFactory factory;
     login(factory);
-    factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
+    factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
 
     restartServer();
     QVERIFY(factory.isConnected()); // nobody has asked the server yet
 
     const ErrorNumber number = testsupport::ErrorOf([&] {
-        factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
+        factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
     });
     QCOMPARE(number, ErrorNumber::ConnectionLost);
     QVERIFY(!factory.isConnected());
-    QCOMPARE(testsupport::ErrorOf([&] { factory.classObject(QStringLiteral("TV.Windows")); }), ErrorNumber::NotConnected);
+    QCOMPARE(testsupport::ErrorOf([&] { factory.classObject(u"TV.Windows"_s); }), ErrorNumber::NotConnected);
 
     login(factory);
-    auto person = factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("Konkur24"));
+    auto person = factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    QCOMPARE(person->property(u"Passwort"_s), u"Konkur24"_s);
 }
 
 void TestPgRestart::openTransactionIsLost()
 {
     store::StoreFactory factory;
     login(factory);
-    auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-    windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TSTART")});
-    auto department = factory.createNew(QStringLiteral("TV.ParPersAbt"));
-    department->setProperty(QStringLiteral("ABTNR"), QStringLiteral("77"));
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
+    auto department = factory.createNew(u"TV.ParPersAbt"_s);
+    department->setProperty(u"ABTNR"_s, u"77"_s);
     department->sys_save();
 
     restartServer();
-    QCOMPARE(testsupport::ErrorOf([&] { windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")}); }),
+    QCOMPARE(testsupport::ErrorOf([&] { windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s}); }),
              ErrorNumber::ConnectionLost);
     QVERIFY(!factory.isConnected());
 
     login(factory);
-    QCOMPARE(testsupport::ErrorOf([&] { factory.openById(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||77")); }),
+    QCOMPARE(testsupport::ErrorOf([&] { factory.openById(u"TV.ParPersAbt"_s, u"1||77"_s); }),
              ErrorNumber::ObjectNotFound);
 }
 

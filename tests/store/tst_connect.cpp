@@ -4,13 +4,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -60,12 +62,12 @@ void TestConnect::connectStringNamesFileOrHost_data()
     QTest::addColumn<bool>("sqlite");
     QTest::addColumn<QString>("where");
     QTest::addColumn<int>("port");
-    QTest::newRow("unix path") << QStringLiteral("cn_iptcp:/home/vk/tolven.db[1972]:TOLVEN") << true << QStringLiteral("/home/vk/tolven.db") << 0;
-    QTest::newRow("windows path") << QStringLiteral("cn_iptcp:C:\\Daten\\konkur[1973]:TOLVEN") << true << QStringLiteral("C:\\Daten\\konkur") << 0;
-    QTest::newRow("file name ending .db") << QStringLiteral("cn_iptcp:konkur.DB[1]:TOLVEN") << true << QStringLiteral("konkur.DB") << 0;
-    QTest::newRow("path with brackets") << QStringLiteral("cn_iptcp:/srv/a[1]/t.db[1972]:TOLVEN") << true << QStringLiteral("/srv/a[1]/t.db") << 0;
-    QTest::newRow("host name") << QStringLiteral("cn_iptcp:db.zentrale.example[5432]:TOLVEN") << false << QStringLiteral("db.zentrale.example") << 5432;
-    QTest::newRow("ip address") << QStringLiteral("cn_iptcp:10.1.2.3[1973]:TOLVEN") << false << QStringLiteral("10.1.2.3") << 1973;
+    QTest::newRow("unix path") << u"cn_iptcp:/home/vk/tolven.db[1972]:TOLVEN"_s << true << u"/home/vk/tolven.db"_s << 0;
+    QTest::newRow("windows path") << u"cn_iptcp:C:\\Daten\\konkur[1973]:TOLVEN"_s << true << u"C:\\Daten\\konkur"_s << 0;
+    QTest::newRow("file name ending .db") << u"cn_iptcp:konkur.DB[1]:TOLVEN"_s << true << u"konkur.DB"_s << 0;
+    QTest::newRow("path with brackets") << u"cn_iptcp:/srv/a[1]/t.db[1972]:TOLVEN"_s << true << u"/srv/a[1]/t.db"_s << 0;
+    QTest::newRow("host name") << u"cn_iptcp:db.zentrale.example[5432]:TOLVEN"_s << false << u"db.zentrale.example"_s << 5432;
+    QTest::newRow("ip address") << u"cn_iptcp:10.1.2.3[1973]:TOLVEN"_s << false << u"10.1.2.3"_s << 1973;
 }
 
 void TestConnect::connectStringNamesFileOrHost()
@@ -79,7 +81,7 @@ void TestConnect::connectStringNamesFileOrHost()
     QCOMPARE(sqlite ? target.path : target.host, where);
     if (!sqlite) {
         QCOMPARE(target.port, port);
-        QCOMPARE(target.database, QStringLiteral("tolven"));
+        QCOMPARE(target.database, u"tolven"_s);
     }
 }
 
@@ -87,15 +89,15 @@ void TestConnect::malformedConnectStringsAreRefused_data()
 {
     QTest::addColumn<QString>("connectString");
     QTest::newRow("empty") << QString();
-    QTest::newRow("prefix only") << QStringLiteral("cn_iptcp:");
-    QTest::newRow("other prefix") << QStringLiteral("tcp:localhost[5432]:TOLVEN");
-    QTest::newRow("other namespace") << QStringLiteral("cn_iptcp:localhost[5432]:USER");
-    QTest::newRow("no bracket") << QStringLiteral("cn_iptcp:localhost5432]:TOLVEN");
-    QTest::newRow("no host") << QStringLiteral("cn_iptcp:[5432]:TOLVEN");
-    QTest::newRow("port not a number") << QStringLiteral("cn_iptcp:localhost[54x2]:TOLVEN");
-    QTest::newRow("port empty") << QStringLiteral("cn_iptcp:localhost[]:TOLVEN");
-    QTest::newRow("port too large") << QStringLiteral("cn_iptcp:localhost[70000]:TOLVEN");
-    QTest::newRow("port zero") << QStringLiteral("cn_iptcp:localhost[0]:TOLVEN");
+    QTest::newRow("prefix only") << u"cn_iptcp:"_s;
+    QTest::newRow("other prefix") << u"tcp:localhost[5432]:TOLVEN"_s;
+    QTest::newRow("other namespace") << u"cn_iptcp:localhost[5432]:USER"_s;
+    QTest::newRow("no bracket") << u"cn_iptcp:localhost5432]:TOLVEN"_s;
+    QTest::newRow("no host") << u"cn_iptcp:[5432]:TOLVEN"_s;
+    QTest::newRow("port not a number") << u"cn_iptcp:localhost[54x2]:TOLVEN"_s;
+    QTest::newRow("port empty") << u"cn_iptcp:localhost[]:TOLVEN"_s;
+    QTest::newRow("port too large") << u"cn_iptcp:localhost[70000]:TOLVEN"_s;
+    QTest::newRow("port zero") << u"cn_iptcp:localhost[0]:TOLVEN"_s;
 }
 
 void TestConnect::malformedConnectStringsAreRefused()
@@ -109,10 +111,10 @@ void TestConnect::adminTargets_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("sqlite");
     QTest::addColumn<QString>("where");
-    QTest::newRow("relative file") << QStringLiteral("demo.db") << true << QStringLiteral("demo.db");
-    QTest::newRow("file without ending") << QStringLiteral("tolven") << true << QStringLiteral("tolven");
-    QTest::newRow("host and port") << QStringLiteral("db.example:5433") << false << QStringLiteral("db.example");
-    QTest::newRow("libpq string") << QStringLiteral("host=db port=5432 sslmode=require") << false << QString();
+    QTest::newRow("relative file") << u"demo.db"_s << true << u"demo.db"_s;
+    QTest::newRow("file without ending") << u"tolven"_s << true << u"tolven"_s;
+    QTest::newRow("host and port") << u"db.example:5433"_s << false << u"db.example"_s;
+    QTest::newRow("libpq string") << u"host=db port=5432 sslmode=require"_s << false << QString();
 }
 
 void TestConnect::adminTargets()
@@ -133,9 +135,9 @@ void TestConnect::adminTargets()
 void TestConnect::missingFileIsNotCreated()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("fehlt.db"));
+    const QString path = dir.filePath(u"fehlt.db"_s);
     QString description;
-    QCOMPARE(connectError(store::MakeConnectString(path, QStringLiteral("1972")), &description), ErrorNumber::ConnectFailed);
+    QCOMPARE(connectError(store::MakeConnectString(path, u"1972"_s), &description), ErrorNumber::ConnectFailed);
     QVERIFY2(description.contains(path), qPrintable(description));
     QVERIFY(!QFile::exists(path));
 }
@@ -143,14 +145,14 @@ void TestConnect::missingFileIsNotCreated()
 void TestConnect::fileThatIsNoDatabaseStaysUntouched()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("notizen.db"));
+    const QString path = dir.filePath(u"notizen.db"_s);
     const QByteArray content = "Dies ist keine Datenbank, sondern eine Notiz.\n";
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    const ErrorNumber number = connectError(store::MakeConnectString(path, QStringLiteral("1972")));
+    const ErrorNumber number = connectError(store::MakeConnectString(path, u"1972"_s));
     QVERIFY(number == ErrorNumber::DatabaseError || number == ErrorNumber::NoSchema);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -190,8 +192,8 @@ void TestConnect::newerSchemaIsRefused()
     testsupport::TestDatabase db(backend, false);
     {
         auto session = store::Session::openUnchecked(db.target(), false);
-        session->execDirect(QStringLiteral("UPDATE tolven_meta SET value = ? WHERE name = 'schema_version'"),
-                            {QString::number(store::schema::CurrentVersion + 1)}, QStringLiteral("Test"));
+        session->execDirect(u"UPDATE tolven_meta SET value = ? WHERE name = 'schema_version'"_s,
+                            {QString::number(store::schema::CurrentVersion + 1)}, u"Test"_s);
     }
     QString description;
     QCOMPARE(connectError(db.connectString(), &description), ErrorNumber::SchemaVersion);
@@ -205,7 +207,7 @@ void TestConnect::serverNotListening()
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     const quint16 port = probe.serverPort();
     probe.close();
-    QCOMPARE(connectError(store::MakeConnectString(QStringLiteral("127.0.0.1"), QString::number(port))),
+    QCOMPARE(connectError(store::MakeConnectString(u"127.0.0.1"_s, QString::number(port))),
              ErrorNumber::ConnectFailed);
 }
 

@@ -8,14 +8,16 @@
 #include <limits>
 #include <map>
 
-#include "access/AccessError.h"
-#include "access/MLiteral.h"
-#include "access/TextConversion.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/MLiteral.h"
+#include "objectapi/TextConversion.h"
 #include "store/Decimal.h"
-#include "store/DemoData.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -42,13 +44,13 @@ enum ArticleField { Description = 0, Collective = 3, ArticleSalesUnit = 4, Artic
 
 bool hasDisplayUmlaut(const QString &text)
 {
-    static const QRegularExpression umlaut(u"[äöüÄÖÜß]"_qs);
+    static const QRegularExpression umlaut(u"[äöüÄÖÜß]"_s);
     return text.contains(umlaut);
 }
 
 bool hasServerUmlaut(const QString &text)
 {
-    static const QRegularExpression umlaut(u"[{|}~\\[\\\\\\]]"_qs);
+    static const QRegularExpression umlaut(u"[{|}~\\[\\\\\\]]"_s);
     return text.contains(umlaut);
 }
 
@@ -105,7 +107,7 @@ private:
     static QString xecute(tolven::ServerFactory &factory, const QString &command);
     static QStringList articleSearch(tolven::ServerFactory &factory, const QString &firm, const QString &key);
     static QStringList articleData(tolven::ServerFactory &factory, const QString &firm, const QString &number,
-                                   const QString &quantity = u"1"_qs);
+                                   const QString &quantity = u"1"_s);
     // Everything the client can read of a firm's demo data, one line per row.
     static QStringList snapshot(tolven::ServerFactory &factory);
 
@@ -167,7 +169,7 @@ TestDemoData::Rows TestDemoData::rows(tolven::ServerFactory &factory, const QStr
 
 QString TestDemoData::xecute(tolven::ServerFactory &factory, const QString &command)
 {
-    return factory.classObject(u"TV.Windows"_qs)->callMethod(u"Xecute"_qs, {command});
+    return factory.classObject(u"TV.Windows"_s)->callMethod(u"Xecute"_s, {command});
 }
 
 QStringList TestDemoData::articleSearch(tolven::ServerFactory &factory, const QString &firm, const QString &key)
@@ -177,7 +179,7 @@ QStringList TestDemoData::articleSearch(tolven::ServerFactory &factory, const QS
     QStringList entries;
     while (!page.isEmpty()) {
         entries << page.split(EntrySeparator);
-        page = xecute(factory, u"D GETARN^TVCLSU"_qs);
+        page = xecute(factory, u"D GETARN^TVCLSU"_s);
     }
     return entries;
 }
@@ -185,8 +187,8 @@ QStringList TestDemoData::articleSearch(tolven::ServerFactory &factory, const QS
 QStringList TestDemoData::articleData(tolven::ServerFactory &factory, const QString &firm, const QString &number,
                                       const QString &quantity)
 {
-    const QString data = factory.classObject(u"Konkur.Konkur"_qs)
-                                 ->callMethod(u"ArtikelDaten"_qs, {firm, number, quantity});
+    const QString data = factory.classObject(u"Konkur.Konkur"_s)
+                                 ->callMethod(u"ArtikelDaten"_s, {firm, number, quantity});
     return data.split(FieldSeparator);
 }
 
@@ -197,18 +199,18 @@ QStringList TestDemoData::snapshot(tolven::ServerFactory &factory)
         for (const QStringList &row : result)
             lines << what + u'\t' + row.join(u'\t');
     };
-    for (const QString &firm : {u"1"_qs, u"2"_qs}) {
-        add(u"Konkur"_qs, rows(factory, u"Konkur.Konkur"_qs, u"Konkur"_qs, {firm, {}, {}, {}, {}}));
-        add(u"Artikelliste"_qs, rows(factory, u"Konkur.Konkur"_qs, u"Artikelliste"_qs, {firm}));
-        add(u"Mitbewerber"_qs, rows(factory, u"Konkur.Par"_qs, u"Konkur"_qs, {firm}));
-        add(u"Preistypen"_qs, rows(factory, u"Konkur.Preistyp"_qs, u"Preistyp"_qs, {firm}));
-        add(u"Lieferanten"_qs, rows(factory, u"TV.Windows"_qs, u"KkrSuche"_qs, {firm, u"L"_qs}));
-        add(u"Kunden"_qs, rows(factory, u"TV.Windows"_qs, u"KkrSuche"_qs, {firm, u"K"_qs}));
-        add(u"Sammelkonten"_qs, rows(factory, u"TV.KontoSammelKontoKreis"_qs, u"SaKontoBez"_qs, {firm, {}, {}, {}}));
+    for (const QString &firm : {u"1"_s, u"2"_s}) {
+        add(u"Konkur"_s, rows(factory, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, {}, {}}));
+        add(u"Artikelliste"_s, rows(factory, u"Konkur.Konkur"_s, u"Artikelliste"_s, {firm}));
+        add(u"Mitbewerber"_s, rows(factory, u"Konkur.Par"_s, u"Konkur"_s, {firm}));
+        add(u"Preistypen"_s, rows(factory, u"Konkur.Preistyp"_s, u"Preistyp"_s, {firm}));
+        add(u"Lieferanten"_s, rows(factory, u"TV.Windows"_s, u"KkrSuche"_s, {firm, u"L"_s}));
+        add(u"Kunden"_s, rows(factory, u"TV.Windows"_s, u"KkrSuche"_s, {firm, u"K"_s}));
+        add(u"Sammelkonten"_s, rows(factory, u"TV.KontoSammelKontoKreis"_s, u"SaKontoBez"_s, {firm, {}, {}, {}}));
         // Every article with its figures and its price from 50 on (the tiers).
         for (const QString &entry : articleSearch(factory, firm, {})) {
             const QString number = entry.section(FieldSeparator, 0, 0);
-            lines << u"Artikel\t" + entry + u'\t' + articleData(factory, firm, number, u"50"_qs).join(u'\t');
+            lines << u"Artikel\t" + entry + u'\t' + articleData(factory, firm, number, u"50"_s).join(u'\t');
         }
     }
     return lines;
@@ -220,7 +222,7 @@ void TestDemoData::sameSizeAndDayGiveTheSameData()
     // on either database the same size and day read back line for line alike.
     const store::DemoSize size{demo::FixedArticleCount + 60, demo::FixedPositionCount + 250};
     store::FillDemoData(m_factory, size, Today);
-    testsupport::TestDatabase other(u"SQLite"_qs, false);
+    testsupport::TestDatabase other(u"SQLite"_s, false);
     store::StoreFactory otherFactory;
     otherFactory.connectTo(other.target());
     store::FillDemoData(otherFactory, size, Today);
@@ -247,19 +249,19 @@ void TestDemoData::sizesGiveTheCountsAsked()
     QFETCH(int, positions);
     const QList<store::DemoCount> counts = store::FillDemoData(m_factory, {articles, positions}, Today);
 
-    QCOMPARE(articleSearch(m_factory, u"1"_qs, {}).size(), articles);
-    QCOMPARE(rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"1"_qs, {}, {}, {}, {}}).size(), positions);
+    QCOMPARE(articleSearch(m_factory, u"1"_s, {}).size(), articles);
+    QCOMPARE(rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"1"_s, {}, {}, {}, {}}).size(), positions);
     // The size is firm 1's; firm 2 stays as it is.
-    QCOMPARE(articleSearch(m_factory, u"2"_qs, {}).size(), demo::Firm2Articles);
-    QCOMPARE(rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"2"_qs, {}, {}, {}, {}}).size(), demo::Firm2Positions);
+    QCOMPARE(articleSearch(m_factory, u"2"_s, {}).size(), demo::Firm2Articles);
+    QCOMPARE(rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"2"_s, {}, {}, {}, {}}).size(), demo::Firm2Positions);
 
     // What FillDemoData says it wrote is what is there.
     QHash<QString, std::pair<int, int>> reported;
     for (const store::DemoCount &count : counts)
         reported.insert(count.className, {count.firm1, count.firm2});
-    QCOMPARE(reported.value(u"TV.Artikel"_qs), std::pair(articles, demo::Firm2Articles));
-    QCOMPARE(reported.value(u"Konkur.Konkur"_qs), std::pair(positions, demo::Firm2Positions));
-    QCOMPARE(reported.value(u"TV.ParPersEdv"_qs).first + reported.value(u"TV.ParPersEdv"_qs).second,
+    QCOMPARE(reported.value(u"TV.Artikel"_s), std::pair(articles, demo::Firm2Articles));
+    QCOMPARE(reported.value(u"Konkur.Konkur"_s), std::pair(positions, demo::Firm2Positions));
+    QCOMPARE(reported.value(u"TV.ParPersEdv"_s).first + reported.value(u"TV.ParPersEdv"_s).second,
              int(store::DemoLogins().size()));
 }
 
@@ -272,18 +274,18 @@ void TestDemoData::badSizesAreRefusedBeforeWriting_data()
     const int articles = store::DemoSize{}.articles;
     const int positions = store::DemoSize{}.positions;
     QTest::newRow("fewer articles than the fixed ones")
-            << demo::FixedArticleCount - 1 << positions << Today << u"Artikel"_qs;
-    QTest::newRow("no articles") << 0 << positions << Today << u"Artikel"_qs;
-    QTest::newRow("negative articles") << -5 << positions << Today << u"Artikel"_qs;
-    QTest::newRow("more articles than numbers") << demo::MaxArticles + 1 << positions << Today << u"Artikel"_qs;
+            << demo::FixedArticleCount - 1 << positions << Today << u"Artikel"_s;
+    QTest::newRow("no articles") << 0 << positions << Today << u"Artikel"_s;
+    QTest::newRow("negative articles") << -5 << positions << Today << u"Artikel"_s;
+    QTest::newRow("more articles than numbers") << demo::MaxArticles + 1 << positions << Today << u"Artikel"_s;
     QTest::newRow("fewer positions than the fixed ones")
-            << articles << demo::FixedPositionCount - 1 << Today << u"Positionen"_qs;
-    QTest::newRow("no positions") << articles << 0 << Today << u"Positionen"_qs;
-    QTest::newRow("too many positions") << demo::MaxArticles << demo::MaxPositions + 1 << Today << u"Positionen"_qs;
+            << articles << demo::FixedPositionCount - 1 << Today << u"Positionen"_s;
+    QTest::newRow("no positions") << articles << 0 << Today << u"Positionen"_s;
+    QTest::newRow("too many positions") << demo::MaxArticles << demo::MaxPositions + 1 << Today << u"Positionen"_s;
     QTest::newRow("positions without enough articles")
             << demo::FixedArticleCount << demo::FixedArticleCount * demo::MaxPositionsPerArticle + 1 << Today
             << u"mindestens " + QString::number(demo::FixedArticleCount + 1) + u" Artikel";
-    QTest::newRow("no day") << articles << positions << QDate() << u"Tagesdatum"_qs;
+    QTest::newRow("no day") << articles << positions << QDate() << u"Tagesdatum"_s;
 }
 
 void TestDemoData::badSizesAreRefusedBeforeWriting()
@@ -298,22 +300,22 @@ void TestDemoData::badSizesAreRefusedBeforeWriting()
         QVERIFY(store::DemoSizeError({articles, positions}).contains(message));
 
     // Nothing was written and no transaction was left open.
-    QVERIFY(rows(u"Konkur.Par"_qs, u"Konkur"_qs, {u"1"_qs}).isEmpty());
-    QVERIFY(rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"1"_qs, u"L"_qs}).isEmpty());
-    EXPECT_ACCESS_ERROR(xecute(m_factory, u"TCOMMIT"_qs), ErrorNumber::TransactionState, u"TCOMMIT"_qs);
+    QVERIFY(rows(u"Konkur.Par"_s, u"Konkur"_s, {u"1"_s}).isEmpty());
+    QVERIFY(rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"1"_s, u"L"_s}).isEmpty());
+    EXPECT_ACCESS_ERROR(xecute(m_factory, u"TCOMMIT"_s), ErrorNumber::TransactionState, u"TCOMMIT"_s);
 }
 
 void TestDemoData::defaultDemoReachesItsMinimums()
 {
-    QCOMPARE(articleSearch(m_factory, u"1"_qs, {}).size(), store::DemoSize{}.articles);
-    QCOMPARE(rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"1"_qs, {}, {}, {}, {}}).size(), store::DemoSize{}.positions);
-    QVERIFY(rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"1"_qs, u"L"_qs}).size() >= demo::MinimumSuppliers);
-    QVERIFY(rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"1"_qs, u"K"_qs}).size() >= demo::MinimumCustomers);
+    QCOMPARE(articleSearch(m_factory, u"1"_s, {}).size(), store::DemoSize{}.articles);
+    QCOMPARE(rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"1"_s, {}, {}, {}, {}}).size(), store::DemoSize{}.positions);
+    QVERIFY(rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"1"_s, u"L"_s}).size() >= demo::MinimumSuppliers);
+    QVERIFY(rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"1"_s, u"K"_s}).size() >= demo::MinimumCustomers);
 
     // Competitors: codes of at most ten capitals, each once.
-    const Rows competitors = rows(u"Konkur.Par"_qs, u"Konkur"_qs, {u"1"_qs});
+    const Rows competitors = rows(u"Konkur.Par"_s, u"Konkur"_s, {u"1"_s});
     QVERIFY(competitors.size() >= demo::MinimumCompetitors);
-    const QRegularExpression code(u"^[A-Z]{1,10}$"_qs);
+    const QRegularExpression code(u"^[A-Z]{1,10}$"_s);
     QSet<QString> codes;
     for (const QStringList &competitor : competitors) {
         QVERIFY2(code.match(competitor[2]).hasMatch(), qPrintable(competitor[2]));
@@ -323,19 +325,19 @@ void TestDemoData::defaultDemoReachesItsMinimums()
     QCOMPARE(codes.size(), competitors.size());
 
     // Price types: both kinds, with and without an end date.
-    const Rows priceTypes = rows(u"Konkur.Preistyp"_qs, u"Preistyp"_qs, {u"1"_qs});
+    const Rows priceTypes = rows(u"Konkur.Preistyp"_s, u"Preistyp"_s, {u"1"_s});
     QVERIFY(priceTypes.size() >= demo::MinimumPriceTypes);
     QSet<QString> flags;
     for (const QStringList &type : priceTypes)
         flags.insert(type[4]);
-    QCOMPARE(flags, (QSet<QString>{u"J"_qs, u"N"_qs}));
+    QCOMPARE(flags, (QSet<QString>{u"J"_s, u"N"_s}));
 
     // Customer groups: two-digit numbers, each with customers.
-    const Rows groups = rows(u"TV.ParKundenGruppen"_qs, u"Gruppen"_qs, {u"1"_qs, {}, u"J"_qs});
+    const Rows groups = rows(u"TV.ParKundenGruppen"_s, u"Gruppen"_s, {u"1"_s, {}, u"J"_s});
     QCOMPARE(groups.size(), demo::CustomerGroupCount);
     for (const QStringList &group : groups) {
-        QVERIFY2(QRegularExpression(u"^[1-9][0-9]$"_qs).match(group[1]).hasMatch(), qPrintable(group[1]));
-        QVERIFY2(!rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"1"_qs, u"K"_qs, {}, group[1]}).isEmpty(),
+        QVERIFY2(QRegularExpression(u"^[1-9][0-9]$"_s).match(group[1]).hasMatch(), qPrintable(group[1]));
+        QVERIFY2(!rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"1"_s, u"K"_s, {}, group[1]}).isEmpty(),
                  qPrintable(group[1]));
     }
 }
@@ -343,22 +345,22 @@ void TestDemoData::defaultDemoReachesItsMinimums()
 void TestDemoData::supplierAccountFindsItsSuppliers_data()
 {
     QTest::addColumn<QString>("account");
-    QTest::newRow("as a number") << u"7"_qs;
+    QTest::newRow("as a number") << u"7"_s;
     QTest::newRow("as written") << demo::SupplierAccount.toString();
-    QTest::newRow("other leading zeros") << u"07"_qs;
+    QTest::newRow("other leading zeros") << u"07"_s;
 }
 
 void TestDemoData::supplierAccountFindsItsSuppliers()
 {
     QFETCH(QString, account);
-    const Rows suppliers = rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"1"_qs, u"L"_qs, {}, account});
+    const Rows suppliers = rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"1"_s, u"L"_s, {}, account});
     QCOMPARE(suppliers.size(), demo::SuppliersInSupplierAccount);
     for (const QStringList &supplier : suppliers) {
-        auto object = m_factory.openById(u"TV.Lieferant"_qs, u"1||" + supplier[1]);
-        QCOMPARE(object->property(u"SaKonto"_qs), demo::SupplierAccount.toString());
+        auto object = m_factory.openById(u"TV.Lieferant"_s, u"1||" + supplier[1]);
+        QCOMPARE(object->property(u"SaKonto"_s), demo::SupplierAccount.toString());
     }
     // The account itself is listed among the supplier accounts.
-    const Rows accounts = rows(u"TV.KontoSammelKontoKreis"_qs, u"SaKontoBez"_qs, {u"1"_qs, u"L"_qs, {}, {}});
+    const Rows accounts = rows(u"TV.KontoSammelKontoKreis"_s, u"SaKontoBez"_s, {u"1"_s, u"L"_s, {}, {}});
     QVERIFY(std::any_of(accounts.begin(), accounts.end(),
                         [](const QStringList &row) { return row[1] == demo::SupplierAccount; }));
 }
@@ -382,18 +384,18 @@ void TestDemoData::articleSearchFindsTheDocumentedPrefixes()
     QFETCH(QString, key);
     QFETCH(int, minimum);
     QFETCH(int, maximum);
-    const QStringList entries = articleSearch(m_factory, u"1"_qs, key);
+    const QStringList entries = articleSearch(m_factory, u"1"_s, key);
     QVERIFY2(entries.size() >= minimum && entries.size() <= maximum, qPrintable(QString::number(entries.size())));
     const QString searchKey = tolven::SearchKey(key);
-    const QRegularExpression number(u"^[0-9]{6}$"_qs);
+    const QRegularExpression number(u"^[0-9]{6}$"_s);
     for (const QString &entry : entries) {
         const QStringList fields = entry.split(FieldSeparator);
         QCOMPARE(fields.size(), 3);
         QVERIFY2(number.match(fields[0]).hasMatch(), qPrintable(entry));
         QVERIFY2(!hasServerUmlaut(fields[1]), qPrintable(entry));
         QVERIFY2(!fields[2].isEmpty(), qPrintable(entry));
-        auto article = m_factory.openById(u"TV.Artikel"_qs, u"1||" + fields[0]);
-        const QString shortName = article->callMethod(u"KurzbezLogicalToODBC"_qs, {article->property(u"Kurzbez"_qs)});
+        auto article = m_factory.openById(u"TV.Artikel"_s, u"1||" + fields[0]);
+        const QString shortName = article->callMethod(u"KurzbezLogicalToODBC"_s, {article->property(u"Kurzbez"_s)});
         QVERIFY2(tolven::SearchKey(shortName).startsWith(searchKey), qPrintable(shortName));
     }
 }
@@ -410,7 +412,7 @@ void TestDemoData::articlesWithoutSalesKeepTheirFigures()
 {
     QFETCH(QString, article);
     QFETCH(bool, turnover);
-    const QStringList data = articleData(m_factory, u"1"_qs, article);
+    const QStringList data = articleData(m_factory, u"1"_s, article);
     QCOMPARE(data.size(), 13);
     QVERIFY2(isZero(data[QuantitySold]), qPrintable(data[QuantitySold]));
     QVERIFY2(isZero(data[Turnover]) != turnover, qPrintable(data[Turnover]));
@@ -419,10 +421,10 @@ void TestDemoData::articlesWithoutSalesKeepTheirFigures()
 void TestDemoData::collectiveArticleCarriesItsOwnText()
 {
     const QString number = demo::CollectiveArticle.toString();
-    const QStringList data = articleData(m_factory, u"1"_qs, number);
-    QCOMPARE(data[Collective], u"J"_qs);
+    const QStringList data = articleData(m_factory, u"1"_s, number);
+    QCOMPARE(data[Collective], u"J"_s);
 
-    const Rows positions = rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"1"_qs, {}, number, {}, {}});
+    const Rows positions = rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"1"_s, {}, number, {}, {}});
     QVERIFY(std::any_of(positions.begin(), positions.end(),
                         [](const QStringList &row) { return row[Text] == demo::CollectiveText; }));
     for (const QStringList &row : positions) {
@@ -431,8 +433,8 @@ void TestDemoData::collectiveArticleCarriesItsOwnText()
     }
 
     // The text is found by its words, however the umlaut is typed.
-    for (const QString &word : {u"kantenschäden"_qs, u"KANTENSCHAEDEN"_qs}) {
-        const Rows found = rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"1"_qs, {}, {}, word, {}});
+    for (const QString &word : {u"kantenschäden"_s, u"KANTENSCHAEDEN"_s}) {
+        const Rows found = rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"1"_s, {}, {}, word, {}});
         QVERIFY2(std::any_of(found.begin(), found.end(),
                              [](const QStringList &row) { return row[Text] == demo::CollectiveText; }),
                  qPrintable(word));
@@ -442,10 +444,10 @@ void TestDemoData::collectiveArticleCarriesItsOwnText()
 void TestDemoData::positionsKeepDatesAndPriceTypes()
 {
     QSet<QString> competitors;
-    for (const QStringList &row : rows(u"Konkur.Par"_qs, u"Konkur"_qs, {u"1"_qs}))
+    for (const QStringList &row : rows(u"Konkur.Par"_s, u"Konkur"_s, {u"1"_s}))
         competitors.insert(row[2]);
     QHash<QString, bool> hasEndDate;
-    for (const QStringList &row : rows(u"Konkur.Preistyp"_qs, u"Preistyp"_qs, {u"1"_qs}))
+    for (const QStringList &row : rows(u"Konkur.Preistyp"_s, u"Preistyp"_s, {u"1"_s}))
         hasEndDate.insert(row[2], row[4] == u"J");
 
     const QDate earliest = Today.addDays(1 - demo::PositionDays);
@@ -457,7 +459,7 @@ void TestDemoData::positionsKeepDatesAndPriceTypes()
     int lastWeek = 0;
     int withUmlaut = 0;
     int withNote = 0;
-    const Rows positions = rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"1"_qs, {}, {}, {}, {}});
+    const Rows positions = rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"1"_s, {}, {}, {}, {}});
     for (const QStringList &row : positions) {
         const QString what = row.join(u' ');
         const QDate from = QDate::fromString(row[From], Qt::ISODate);
@@ -480,14 +482,14 @@ void TestDemoData::positionsKeepDatesAndPriceTypes()
         // The position carries the article's unit and central number, and
         // its own text and price exactly when the article is collective.
         if (!articles.contains(row[ArticleNumber]))
-            articles.insert(row[ArticleNumber], articleData(m_factory, u"1"_qs, row[ArticleNumber]));
+            articles.insert(row[ArticleNumber], articleData(m_factory, u"1"_s, row[ArticleNumber]));
         const QStringList &article = articles[row[ArticleNumber]];
         QCOMPARE(row[SalesUnit], article[ArticleSalesUnit]);
         QCOMPARE(row[CentralNumber], article[ArticleCentralNumber]);
         const bool collective = article[Collective] == u"J";
-        auto position = m_factory.openById(u"Konkur.Konkur"_qs, row[Id]);
-        QCOMPARE(position->property(u"ArtBez"_qs).isEmpty(), !collective);
-        QCOMPARE(position->property(u"IntPreis"_qs).isEmpty(), !collective);
+        auto position = m_factory.openById(u"Konkur.Konkur"_s, row[Id]);
+        QCOMPARE(position->property(u"ArtBez"_s).isEmpty(), !collective);
+        QCOMPARE(position->property(u"IntPreis"_s).isEmpty(), !collective);
 
         old += from < Today.addDays(-demo::OldPositionDays) ? 1 : 0;
         lastWeek += changed >= Today.addDays(-7) ? 1 : 0;
@@ -512,12 +514,12 @@ void TestDemoData::positionsKeepDatesAndPriceTypes()
 
 void TestDemoData::groupsAreNumberedByMainGroup()
 {
-    xecute(m_factory, u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_qs);
-    const QStringList mainGroups = xecute(m_factory, u"d HGRP^TVCLSU"_qs).split(EntrySeparator);
+    xecute(m_factory, u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s);
+    const QStringList mainGroups = xecute(m_factory, u"d HGRP^TVCLSU"_s).split(EntrySeparator);
     QVERIFY(mainGroups.size() >= 10);
     for (const QString &mainGroup : mainGroups) {
         const QString number = mainGroup.section(FieldSeparator, 0, 0);
-        QVERIFY2(QRegularExpression(u"^[1-9][0-9]*$"_qs).match(number).hasMatch(), qPrintable(mainGroup));
+        QVERIFY2(QRegularExpression(u"^[1-9][0-9]*$"_s).match(number).hasMatch(), qPrintable(mainGroup));
         const QStringList subGroups = xecute(m_factory, u"d UGRP^TVCLSU(" + number + u')').split(EntrySeparator);
         QVERIFY2(subGroups.size() >= 2, qPrintable(mainGroup));
         for (const QString &subGroup : subGroups) {
@@ -536,18 +538,18 @@ void TestDemoData::masterDataIsStoredInServerForm_data()
     QTest::addColumn<QString>("query");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QList<int>>("columns");
-    QTest::newRow("competitors") << u"Konkur.Par"_qs << u"Konkur"_qs << QStringList{u"1"_qs} << QList<int>{3};
-    QTest::newRow("price types") << u"Konkur.Preistyp"_qs << u"Preistyp"_qs << QStringList{u"1"_qs} << QList<int>{3};
-    QTest::newRow("suppliers") << u"TV.Windows"_qs << u"KkrSuche"_qs << QStringList{u"1"_qs, u"L"_qs}
+    QTest::newRow("competitors") << u"Konkur.Par"_s << u"Konkur"_s << QStringList{u"1"_s} << QList<int>{3};
+    QTest::newRow("price types") << u"Konkur.Preistyp"_s << u"Preistyp"_s << QStringList{u"1"_s} << QList<int>{3};
+    QTest::newRow("suppliers") << u"TV.Windows"_s << u"KkrSuche"_s << QStringList{u"1"_s, u"L"_s}
                                << QList<int>{2, 3, 5};
-    QTest::newRow("customers") << u"TV.Windows"_qs << u"KkrSuche"_qs << QStringList{u"1"_qs, u"K"_qs}
+    QTest::newRow("customers") << u"TV.Windows"_s << u"KkrSuche"_s << QStringList{u"1"_s, u"K"_s}
                                << QList<int>{2, 3, 5};
-    QTest::newRow("collective accounts") << u"TV.KontoSammelKontoKreis"_qs << u"SaKontoBez"_qs
-                                         << QStringList{u"1"_qs, {}, {}, {}} << QList<int>{2};
-    QTest::newRow("customer groups") << u"TV.ParKundenGruppen"_qs << u"Gruppen"_qs
-                                     << QStringList{u"1"_qs, {}, u"J"_qs} << QList<int>{2};
-    QTest::newRow("units") << u"Konkur.Konkur"_qs << u"Einheiten"_qs << QStringList{u"1"_qs} << QList<int>{3};
-    QTest::newRow("articles with positions") << u"Konkur.Konkur"_qs << u"Artikelliste"_qs << QStringList{u"1"_qs}
+    QTest::newRow("collective accounts") << u"TV.KontoSammelKontoKreis"_s << u"SaKontoBez"_s
+                                         << QStringList{u"1"_s, {}, {}, {}} << QList<int>{2};
+    QTest::newRow("customer groups") << u"TV.ParKundenGruppen"_s << u"Gruppen"_s
+                                     << QStringList{u"1"_s, {}, u"J"_s} << QList<int>{2};
+    QTest::newRow("units") << u"Konkur.Konkur"_s << u"Einheiten"_s << QStringList{u"1"_s} << QList<int>{3};
+    QTest::newRow("articles with positions") << u"Konkur.Konkur"_s << u"Artikelliste"_s << QStringList{u"1"_s}
                                              << QList<int>{2};
 }
 
@@ -570,21 +572,21 @@ void TestDemoData::masterDataIsStoredInServerForm()
 
 void TestDemoData::firmTwoHasDataOfItsOwn()
 {
-    QCOMPARE(rows(u"Konkur.Par"_qs, u"Konkur"_qs, {u"2"_qs}).size(), demo::Firm2Competitors);
-    QCOMPARE(rows(u"Konkur.Preistyp"_qs, u"Preistyp"_qs, {u"2"_qs}).size(), demo::Firm2PriceTypes);
+    QCOMPARE(rows(u"Konkur.Par"_s, u"Konkur"_s, {u"2"_s}).size(), demo::Firm2Competitors);
+    QCOMPARE(rows(u"Konkur.Preistyp"_s, u"Preistyp"_s, {u"2"_s}).size(), demo::Firm2PriceTypes);
     QSet<QString> competitors;
-    for (const QStringList &row : rows(u"Konkur.Par"_qs, u"Konkur"_qs, {u"2"_qs}))
+    for (const QStringList &row : rows(u"Konkur.Par"_s, u"Konkur"_s, {u"2"_s}))
         competitors.insert(row[2]);
-    for (const QStringList &row : rows(u"Konkur.Konkur"_qs, u"Konkur"_qs, {u"2"_qs, {}, {}, {}, {}})) {
+    for (const QStringList &row : rows(u"Konkur.Konkur"_s, u"Konkur"_s, {u"2"_s, {}, {}, {}, {}})) {
         QVERIFY2(competitors.contains(row[Competitor]), qPrintable(row.join(u' ')));
         QVERIFY2(row[Id].startsWith(u"2||"), qPrintable(row[Id]));
     }
     // The same article number stands for another article in each firm.
     const QString number = demo::WidelyPricedArticle.toString();
-    QVERIFY(articleData(m_factory, u"1"_qs, number)[Description]
-            != articleData(m_factory, u"2"_qs, number)[Description]);
-    QVERIFY(!rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"2"_qs, u"L"_qs}).isEmpty());
-    QVERIFY(!rows(u"TV.Windows"_qs, u"KkrSuche"_qs, {u"2"_qs, u"K"_qs}).isEmpty());
+    QVERIFY(articleData(m_factory, u"1"_s, number)[Description]
+            != articleData(m_factory, u"2"_s, number)[Description]);
+    QVERIFY(!rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"2"_s, u"L"_s}).isEmpty());
+    QVERIFY(!rows(u"TV.Windows"_s, u"KkrSuche"_s, {u"2"_s, u"K"_s}).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDemoData)

@@ -1,11 +1,13 @@
 #include <QTest>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/CommandDispatcher.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::ErrorNumber;
 
@@ -38,22 +40,22 @@ void TestNumbering::init()
 {
     TOLVEN_FRESH_DATABASE(m_db, false);
     m_session = store::Session::open(m_db->target());
-    m_session->execDirect(QStringLiteral("DROP TABLE IF EXISTS test_notes"), {}, QStringLiteral("Test"));
-    m_session->execDirect(QStringLiteral("CREATE TABLE test_notes (firma VARCHAR(16) NOT NULL, obj_key VARCHAR(64) NOT NULL, "
-                                         "obj_seq BIGINT NOT NULL, p_text TEXT, p_datum TEXT, PRIMARY KEY (firma, obj_key))"),
-                          {}, QStringLiteral("Test"));
-    m_notes.name = QStringLiteral("Test.Notiz");
-    m_notes.table = QStringLiteral("test_notes");
+    m_session->execDirect(u"DROP TABLE IF EXISTS test_notes"_s, {}, u"Test"_s);
+    m_session->execDirect(u"CREATE TABLE test_notes (firma VARCHAR(16) NOT NULL, obj_key VARCHAR(64) NOT NULL, "
+                                         "obj_seq BIGINT NOT NULL, p_text TEXT, p_datum TEXT, PRIMARY KEY (firma, obj_key))"_s,
+                          {}, u"Test"_s);
+    m_notes.name = u"Test.Notiz"_s;
+    m_notes.table = u"test_notes"_s;
     m_notes.keyScheme = store::KeyScheme::RunningNumber;
-    m_notes.properties = {{QStringLiteral("Firma"), QStringLiteral("firma"), store::PropertyType::Text},
-                          {QStringLiteral("Text"), QStringLiteral("p_text"), store::PropertyType::Text},
-                          {QStringLiteral("Datum"), QStringLiteral("p_datum"), store::PropertyType::Date}};
+    m_notes.properties = {{u"Firma"_s, u"firma"_s, store::PropertyType::Text},
+                          {u"Text"_s, u"p_text"_s, store::PropertyType::Text},
+                          {u"Datum"_s, u"p_datum"_s, store::PropertyType::Date}};
 }
 
 void TestNumbering::cleanup()
 {
     if (m_session && m_session->isOpen())
-        m_session->execDirect(QStringLiteral("DROP TABLE test_notes"), {}, QStringLiteral("Test"));
+        m_session->execDirect(u"DROP TABLE test_notes"_s, {}, u"Test"_s);
     m_session.reset();
     m_db.reset();
 }
@@ -61,78 +63,78 @@ void TestNumbering::cleanup()
 QString TestNumbering::save(const QString &firm, const QString &note)
 {
     auto object = store::StoreObject::createNew(m_session, m_notes);
-    object->setProperty(QStringLiteral("Firma"), firm);
-    object->setProperty(QStringLiteral("Text"), note);
+    object->setProperty(u"Firma"_s, firm);
+    object->setProperty(u"Text"_s, note);
     object->sys_save();
     return object->sys_ID();
 }
 
 void TestNumbering::numbersRunPerFirm()
 {
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("a")), QStringLiteral("1||1"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("b")), QStringLiteral("1||2"));
-    QCOMPARE(save(QStringLiteral("2"), QStringLiteral("c")), QStringLiteral("2||1"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("d")), QStringLiteral("1||3"));
-    auto opened = store::StoreObject::openById(m_session, m_notes, QStringLiteral("1||2"));
-    QCOMPARE(opened->property(QStringLiteral("Text")), QStringLiteral("b"));
+    QCOMPARE(save(u"1"_s, u"a"_s), u"1||1"_s);
+    QCOMPARE(save(u"1"_s, u"b"_s), u"1||2"_s);
+    QCOMPARE(save(u"2"_s, u"c"_s), u"2||1"_s);
+    QCOMPARE(save(u"1"_s, u"d"_s), u"1||3"_s);
+    auto opened = store::StoreObject::openById(m_session, m_notes, u"1||2"_s);
+    QCOMPARE(opened->property(u"Text"_s), u"b"_s);
 }
 
 void TestNumbering::numbersAreNotReusedAfterDelete()
 {
-    save(QStringLiteral("1"), QStringLiteral("a"));
-    const QString second = save(QStringLiteral("1"), QStringLiteral("b"));
+    save(u"1"_s, u"a"_s);
+    const QString second = save(u"1"_s, u"b"_s);
     store::StoreObject::classObject(m_session, m_notes)->sys_deleteid(second);
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("c")), QStringLiteral("1||3"));
+    QCOMPARE(save(u"1"_s, u"c"_s), u"1||3"_s);
 }
 
 void TestNumbering::rolledBackSaveGivesBackItsNumber()
 {
-    save(QStringLiteral("1"), QStringLiteral("a"));
-    store::ExecuteCommand(*m_session, QStringLiteral("TSTART"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("verworfen")), QStringLiteral("1||2"));
-    store::ExecuteCommand(*m_session, QStringLiteral("TROLLBACK"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("b")), QStringLiteral("1||2"));
+    save(u"1"_s, u"a"_s);
+    store::ExecuteCommand(*m_session, u"TSTART"_s);
+    QCOMPARE(save(u"1"_s, u"verworfen"_s), u"1||2"_s);
+    store::ExecuteCommand(*m_session, u"TROLLBACK"_s);
+    QCOMPARE(save(u"1"_s, u"b"_s), u"1||2"_s);
 }
 
 void TestNumbering::batchNumbersAreStoredAtCommit()
 {
-    save(QStringLiteral("1"), QStringLiteral("vorher"));
-    store::ExecuteCommand(*m_session, QStringLiteral("TSTART"));
+    save(u"1"_s, u"vorher"_s);
+    store::ExecuteCommand(*m_session, u"TSTART"_s);
     QStringList ids;
     for (int i = 0; i < 5; ++i)
-        ids << save(QStringLiteral("1"), QStringLiteral("Stapel"));
-    ids << save(QStringLiteral("2"), QStringLiteral("andere Firma"));
-    store::ExecuteCommand(*m_session, QStringLiteral("TCOMMIT"));
-    QCOMPARE(ids, (QStringList{QStringLiteral("1||2"), QStringLiteral("1||3"), QStringLiteral("1||4"),
-                               QStringLiteral("1||5"), QStringLiteral("1||6"), QStringLiteral("2||1")}));
+        ids << save(u"1"_s, u"Stapel"_s);
+    ids << save(u"2"_s, u"andere Firma"_s);
+    store::ExecuteCommand(*m_session, u"TCOMMIT"_s);
+    QCOMPARE(ids, (QStringList{u"1||2"_s, u"1||3"_s, u"1||4"_s,
+                               u"1||5"_s, u"1||6"_s, u"2||1"_s}));
 
     // Another session goes on after the batch, and so does this one.
     auto other = store::Session::open(m_db->target());
     auto object = store::StoreObject::createNew(other, m_notes);
-    object->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
+    object->setProperty(u"Firma"_s, u"1"_s);
     object->sys_save();
-    QCOMPARE(object->sys_ID(), QStringLiteral("1||7"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("nachher")), QStringLiteral("1||8"));
-    QCOMPARE(save(QStringLiteral("2"), QStringLiteral("nachher")), QStringLiteral("2||2"));
+    QCOMPARE(object->sys_ID(), u"1||7"_s);
+    QCOMPARE(save(u"1"_s, u"nachher"_s), u"1||8"_s);
+    QCOMPARE(save(u"2"_s, u"nachher"_s), u"2||2"_s);
 
     // A batch rolled back gives back all its numbers.
-    store::ExecuteCommand(*m_session, QStringLiteral("TSTART"));
-    save(QStringLiteral("1"), QStringLiteral("verworfen"));
-    save(QStringLiteral("1"), QStringLiteral("verworfen"));
-    store::ExecuteCommand(*m_session, QStringLiteral("TROLLBACK"));
-    QCOMPARE(save(QStringLiteral("1"), QStringLiteral("danach")), QStringLiteral("1||9"));
+    store::ExecuteCommand(*m_session, u"TSTART"_s);
+    save(u"1"_s, u"verworfen"_s);
+    save(u"1"_s, u"verworfen"_s);
+    store::ExecuteCommand(*m_session, u"TROLLBACK"_s);
+    QCOMPARE(save(u"1"_s, u"danach"_s), u"1||9"_s);
 }
 
 void TestNumbering::invalidValueKeepsTheObjectNew()
 {
     auto object = store::StoreObject::createNew(m_session, m_notes);
-    object->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-    object->setProperty(QStringLiteral("Datum"), QStringLiteral("31.12.2026"));
-    EXPECT_ACCESS_ERROR(object->sys_save(), ErrorNumber::InvalidValue, QStringLiteral("\"31.12.2026\" für die Eigenschaft Datum"));
+    object->setProperty(u"Firma"_s, u"1"_s);
+    object->setProperty(u"Datum"_s, u"31.12.2026"_s);
+    EXPECT_ACCESS_ERROR(object->sys_save(), ErrorNumber::InvalidValue, u"\"31.12.2026\" für die Eigenschaft Datum"_s);
     QCOMPARE(object->sys_ID(), QString());
-    object->setProperty(QStringLiteral("Datum"), QStringLiteral("2026-12-31"));
+    object->setProperty(u"Datum"_s, u"2026-12-31"_s);
     object->sys_save();
-    QCOMPARE(object->sys_ID(), QStringLiteral("1||1")); // the refused save used no number
+    QCOMPARE(object->sys_ID(), u"1||1"_s); // the refused save used no number
 }
 
 QTEST_GUILESS_MAIN(TestNumbering)

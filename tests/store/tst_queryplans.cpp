@@ -9,6 +9,8 @@
 #include "store/StoreObject.h"
 #include "support/TestDatabase.h"
 
+using namespace Qt::StringLiterals;
+
 // The searches of the client must find their rows through an index, not by
 // reading a firm's whole table. SQLite's planner shows which it takes; the
 // schema is the same on PostgreSQL.
@@ -34,7 +36,7 @@ private:
 
 void TestQueryPlans::initTestCase()
 {
-    m_db = std::make_unique<testsupport::TestDatabase>(QStringLiteral("SQLite"), false);
+    m_db = std::make_unique<testsupport::TestDatabase>(u"SQLite"_s, false);
     m_session = store::Session::open(m_db->target());
 }
 
@@ -48,11 +50,11 @@ QStringList TestQueryPlans::plan(const QString &sql)
 {
     QSqlQuery query(m_session->database());
     if (!query.prepare(u"EXPLAIN QUERY PLAN " + sql))
-        return {u"cannot prepare: "_qs + query.lastError().text()};
+        return {u"cannot prepare: "_s + query.lastError().text()};
     for (qsizetype i = 0; i < sql.count(u'?'); ++i)
-        query.addBindValue(u"1"_qs);
+        query.addBindValue(u"1"_s);
     if (!query.exec())
-        return {u"cannot explain: "_qs + query.lastError().text()};
+        return {u"cannot explain: "_s + query.lastError().text()};
     QStringList lines;
     while (query.next())
         lines << query.value(3).toString();
@@ -65,8 +67,8 @@ namespace {
 // subquery ("CO-ROUTINE k", "MATERIALIZE k") is no table scan.
 bool scansATable(const QStringList &plan)
 {
-    static const QRegularExpression fullScan(u"^SCAN (\\w+)$"_qs);
-    static const QRegularExpression subquery(u"^(CO-ROUTINE|MATERIALIZE) (\\w+)$"_qs);
+    static const QRegularExpression fullScan(u"^SCAN (\\w+)$"_s);
+    static const QRegularExpression subquery(u"^(CO-ROUTINE|MATERIALIZE) (\\w+)$"_s);
     QStringList subqueries;
     for (const QString &line : plan) {
         if (const QRegularExpressionMatch match = subquery.match(line); match.hasMatch())
@@ -89,25 +91,25 @@ void TestQueryPlans::queriesUseTheirIndex_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("index");
     const QString none;
-    const QString konkur = u"Konkur.Konkur"_qs;
-    QTest::newRow("positions by competitor") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, u"OBI"_qs, none, none, none}
-                                             << u"konkur_konkur_i1"_qs;
-    QTest::newRow("positions by article") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, none, u"100001"_qs, none, none}
-                                          << u"konkur_konkur_i2"_qs;
-    QTest::newRow("positions by both") << konkur << u"Konkur"_qs
-                                       << QStringList{u"1"_qs, u"OBI"_qs, u"100001"_qs, u"zement"_qs, none}
-                                       << u"konkur_konkur_i1"_qs;
-    QTest::newRow("positions changed since") << konkur << u"Konkur"_qs
-                                             << QStringList{u"1"_qs, none, none, none, u"2026-12-01"_qs}
-                                             << u"konkur_konkur_i3"_qs;
-    QTest::newRow("positions' articles") << konkur << u"Konkur"_qs << QStringList{u"1"_qs, u"OBI"_qs, none, none, none}
-                                         << u"sqlite_autoindex_tv_artikel_1"_qs;
-    QTest::newRow("article list") << konkur << u"Artikelliste"_qs << QStringList{u"1"_qs} << u"konkur_konkur_i2"_qs;
-    QTest::newRow("supplier search") << u"TV.Windows"_qs << u"KkrSuche"_qs
-                                     << QStringList{u"1"_qs, u"L"_qs, u"MUELLER"_qs, none} << u"tv_lieferant_i1"_qs;
-    QTest::newRow("customer search") << u"TV.Windows"_qs << u"KkrSuche"_qs
-                                     << QStringList{u"1"_qs, u"K"_qs, u"MUELLER"_qs, u"10"_qs} << u"tv_kunde_i1"_qs;
-    QTest::newRow("competitors") << u"Konkur.Par"_qs << u"Konkur"_qs << QStringList{u"1"_qs} << u"konkur_par_seq"_qs;
+    const QString konkur = u"Konkur.Konkur"_s;
+    QTest::newRow("positions by competitor") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"OBI"_s, none, none, none}
+                                             << u"konkur_konkur_i1"_s;
+    QTest::newRow("positions by article") << konkur << u"Konkur"_s << QStringList{u"1"_s, none, u"100001"_s, none, none}
+                                          << u"konkur_konkur_i2"_s;
+    QTest::newRow("positions by both") << konkur << u"Konkur"_s
+                                       << QStringList{u"1"_s, u"OBI"_s, u"100001"_s, u"zement"_s, none}
+                                       << u"konkur_konkur_i1"_s;
+    QTest::newRow("positions changed since") << konkur << u"Konkur"_s
+                                             << QStringList{u"1"_s, none, none, none, u"2026-12-01"_s}
+                                             << u"konkur_konkur_i3"_s;
+    QTest::newRow("positions' articles") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"OBI"_s, none, none, none}
+                                         << u"sqlite_autoindex_tv_artikel_1"_s;
+    QTest::newRow("article list") << konkur << u"Artikelliste"_s << QStringList{u"1"_s} << u"konkur_konkur_i2"_s;
+    QTest::newRow("supplier search") << u"TV.Windows"_s << u"KkrSuche"_s
+                                     << QStringList{u"1"_s, u"L"_s, u"MUELLER"_s, none} << u"tv_lieferant_i1"_s;
+    QTest::newRow("customer search") << u"TV.Windows"_s << u"KkrSuche"_s
+                                     << QStringList{u"1"_s, u"K"_s, u"MUELLER"_s, u"10"_s} << u"tv_kunde_i1"_s;
+    QTest::newRow("competitors") << u"Konkur.Par"_s << u"Konkur"_s << QStringList{u"1"_s} << u"konkur_par_seq"_s;
 }
 
 void TestQueryPlans::queriesUseTheirIndex()
@@ -128,17 +130,17 @@ void TestQueryPlans::methodsAndRoutinesUseTheirIndex_data()
     QTest::addColumn<QString>("method");  // of Konkur.Konkur, or an M command
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("indexes");
-    QTest::newRow("ArtikelDaten") << u"ArtikelDaten"_qs << QStringList{u"1"_qs, u"100001"_qs}
-                                  << QStringList{u"sqlite_autoindex_tv_artikel_1"_qs, u"tv_artikelstaffel_i1"_qs};
-    QTest::newRow("ArtBez1") << u"ArtBez1"_qs << QStringList{u"1"_qs, u"100001"_qs}
-                             << QStringList{u"sqlite_autoindex_tv_artikel_1"_qs};
-    QTest::newRow("article search") << u"Xecute"_qs << QStringList{uR"(D GETARF^TVCLSU("ZEMENT","","","","","J",""))"_qs}
-                                    << QStringList{u"tv_artikel_i1"_qs};
+    QTest::newRow("ArtikelDaten") << u"ArtikelDaten"_s << QStringList{u"1"_s, u"100001"_s}
+                                  << QStringList{u"sqlite_autoindex_tv_artikel_1"_s, u"tv_artikelstaffel_i1"_s};
+    QTest::newRow("ArtBez1") << u"ArtBez1"_s << QStringList{u"1"_s, u"100001"_s}
+                             << QStringList{u"sqlite_autoindex_tv_artikel_1"_s};
+    QTest::newRow("article search") << u"Xecute"_s << QStringList{uR"(D GETARF^TVCLSU("ZEMENT","","","","","J",""))"_qs}
+                                    << QStringList{u"tv_artikel_i1"_s};
     QTest::newRow("article search by group")
-        << u"Xecute"_qs << QStringList{uR"(D GETARF^TVCLSU("","1","","","","",""))"_qs}
-        << QStringList{u"tv_artikel_i1"_qs};
-    QTest::newRow("sub groups") << u"Xecute"_qs << QStringList{u"d UGRP^TVCLSU(1)"_qs}
-                                << QStringList{u"tv_untergruppe_i1"_qs};
+        << u"Xecute"_s << QStringList{uR"(D GETARF^TVCLSU("","1","","","","",""))"_qs}
+        << QStringList{u"tv_artikel_i1"_s};
+    QTest::newRow("sub groups") << u"Xecute"_s << QStringList{u"d UGRP^TVCLSU(1)"_s}
+                                << QStringList{u"tv_untergruppe_i1"_s};
 }
 
 void TestQueryPlans::methodsAndRoutinesUseTheirIndex()
@@ -148,8 +150,8 @@ void TestQueryPlans::methodsAndRoutinesUseTheirIndex()
     QFETCH(QStringList, indexes);
     // A fresh session keeps only the statements of this call.
     m_session = store::Session::open(m_db->target());
-    store::ExecuteCommand(*m_session, u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_qs);
-    const QString className = method == u"Xecute" ? u"TV.Windows"_qs : u"Konkur.Konkur"_qs;
+    store::ExecuteCommand(*m_session, u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s);
+    const QString className = method == u"Xecute" ? u"TV.Windows"_s : u"Konkur.Konkur"_s;
     auto object = store::StoreObject::classObject(m_session, *store::FindClass(className));
     object->callMethod(method, arguments);
     // Enough rows for a second page: GETARN's statement is planned too.

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/ClassRegistry.h"
 #include "store/LikePattern.h"
 #include "store/Session.h"
@@ -8,6 +8,8 @@
 #include "store/StoreResultSet.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -45,11 +47,11 @@ void TestResultSet::init()
     m_session = store::Session::open(m_db->target());
     // People of a firm whose name holds a text; empty text = everybody.
     m_people = store::QueryDescription{
-        QStringLiteral("Personal"), 1, 2,
+        u"Personal"_s, 1, 2,
         [](store::Session &, const QStringList &arguments) {
             return store::SqlStatement{
-                QStringLiteral("SELECT obj_key, p_pname, p_aktiv FROM tv_parpersedv WHERE firma = ? "
-                               "AND (? = '' OR p_pname LIKE ? ESCAPE '!') ORDER BY obj_key"),
+                u"SELECT obj_key, p_pname, p_aktiv FROM tv_parpersedv WHERE firma = ? "
+                               "AND (? = '' OR p_pname LIKE ? ESCAPE '!') ORDER BY obj_key"_s,
                 {arguments[0], arguments[1], store::ContainsPattern(arguments[1])}};
         },
         {}};
@@ -63,25 +65,25 @@ void TestResultSet::cleanup()
 
 std::unique_ptr<store::StoreResultSet> TestResultSet::query()
 {
-    return std::make_unique<store::StoreResultSet>(m_session, *store::FindClass(QStringLiteral("TV.ParPersEdv")),
+    return std::make_unique<store::StoreResultSet>(m_session, *store::FindClass(u"TV.ParPersEdv"_s),
                                                    m_people);
 }
 
 void TestResultSet::rowsComeInOrderWithTheirColumns()
 {
     auto rows = query();
-    rows->execute({QStringLiteral("1"), QString()});
+    rows->execute({u"1"_s, QString()});
     QStringList codes;
     while (rows->next()) {
         QCOMPARE(rows->columnCount(), 3);
         codes << rows->getColumn(1);
         if (rows->getColumn(1) == u"WEISS") {
-            QCOMPARE(rows->getColumn(2), QStringLiteral("G}nther Wei~"));
-            QCOMPARE(rows->getColumn(3), QStringLiteral("N"));
+            QCOMPARE(rows->getColumn(2), u"G}nther Wei~"_s);
+            QCOMPARE(rows->getColumn(3), u"N"_s);
         }
     }
-    QCOMPARE(codes, (QStringList{QStringLiteral("MUELLER"), QStringLiteral("OEZTUERK"), QStringLiteral("SCHMIDT"),
-                                 QStringLiteral("WEISS")}));
+    QCOMPARE(codes, (QStringList{u"MUELLER"_s, u"OEZTUERK"_s, u"SCHMIDT"_s,
+                                 u"WEISS"_s}));
     QVERIFY(!rows->next()); // stays at the end
     rows->close();
 }
@@ -91,15 +93,15 @@ void TestResultSet::argumentsAreValuesNotSql_data()
     QTest::addColumn<QString>("firm");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("rows");
-    QTest::newRow("plain") << QStringLiteral("1") << QStringLiteral("Schmidt") << 1;
-    QTest::newRow("or true") << QStringLiteral("1' OR '1'='1") << QString() << 0;
-    QTest::newRow("comment") << QStringLiteral("1 --") << QString() << 0;
-    QTest::newRow("union") << QStringLiteral("1") << QStringLiteral("' UNION SELECT name, value, value FROM tolven_meta --") << 0;
-    QTest::newRow("quote in text") << QStringLiteral("1") << QStringLiteral("O'") << 0;
-    QTest::newRow("backslash") << QStringLiteral("1") << QStringLiteral("\\") << 1; // \zlem \zt}rk
-    QTest::newRow("percent is no wildcard") << QStringLiteral("1") << QStringLiteral("%") << 0;
-    QTest::newRow("underscore is no wildcard") << QStringLiteral("1") << QStringLiteral("M_ller") << 0;
-    QTest::newRow("escape character") << QStringLiteral("1") << QStringLiteral("!") << 0;
+    QTest::newRow("plain") << u"1"_s << u"Schmidt"_s << 1;
+    QTest::newRow("or true") << u"1' OR '1'='1"_s << QString() << 0;
+    QTest::newRow("comment") << u"1 --"_s << QString() << 0;
+    QTest::newRow("union") << u"1"_s << u"' UNION SELECT name, value, value FROM tolven_meta --"_s << 0;
+    QTest::newRow("quote in text") << u"1"_s << u"O'"_s << 0;
+    QTest::newRow("backslash") << u"1"_s << u"\\"_s << 1; // \zlem \zt}rk
+    QTest::newRow("percent is no wildcard") << u"1"_s << u"%"_s << 0;
+    QTest::newRow("underscore is no wildcard") << u"1"_s << u"M_ller"_s << 0;
+    QTest::newRow("escape character") << u"1"_s << u"!"_s << 0;
 }
 
 void TestResultSet::argumentsAreValuesNotSql()
@@ -118,7 +120,7 @@ void TestResultSet::argumentsAreValuesNotSql()
 void TestResultSet::missingArgumentsCountAsEmpty()
 {
     auto rows = query();
-    rows->execute({QStringLiteral("2")});
+    rows->execute({u"2"_s});
     int count = 0;
     while (rows->next())
         ++count;
@@ -130,15 +132,15 @@ void TestResultSet::misuseIsRefused()
     auto rows = query();
     QCOMPARE(testsupport::ErrorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
     QCOMPARE(testsupport::ErrorOf([&] { rows->execute({}); }), ErrorNumber::WrongArguments);
-    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({QStringLiteral("1"), QString(), QString()}); }), ErrorNumber::WrongArguments);
-    rows->execute({QStringLiteral("1")});
+    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({u"1"_s, QString(), QString()}); }), ErrorNumber::WrongArguments);
+    rows->execute({u"1"_s});
     QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(1); }), ErrorNumber::ObjectState); // before the first next
     QVERIFY(rows->next());
     QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(0); }), ErrorNumber::InvalidValue);
     QCOMPARE(testsupport::ErrorOf([&] { rows->getColumn(4); }), ErrorNumber::InvalidValue);
     rows->close();
     QCOMPARE(testsupport::ErrorOf([&] { rows->next(); }), ErrorNumber::ObjectState);
-    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({QStringLiteral("1")}); }), ErrorNumber::ObjectState);
+    QCOMPARE(testsupport::ErrorOf([&] { rows->execute({u"1"_s}); }), ErrorNumber::ObjectState);
     rows->close(); // twice is harmless
 }
 
@@ -148,22 +150,22 @@ void TestResultSet::manyRowsAreStreamed()
     {
         store::StoreFactory factory;
         factory.connectTo(m_db->target());
-        auto windows = factory.classObject(QStringLiteral("TV.Windows"));
-        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TSTART")});
+        auto windows = factory.classObject(u"TV.Windows"_s);
+        windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
         for (int i = 0; i < Count; ++i) {
-            auto person = factory.createNew(QStringLiteral("TV.ParPersEdv"));
-            person->setProperty(QStringLiteral("Firma"), QStringLiteral("3"));
-            person->setProperty(QStringLiteral("Personalcode"), QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')));
-            person->setProperty(QStringLiteral("PNAME"), QStringLiteral("Person %1").arg(i));
+            auto person = factory.createNew(u"TV.ParPersEdv"_s);
+            person->setProperty(u"Firma"_s, u"3"_s);
+            person->setProperty(u"Personalcode"_s, u"P%1"_s.arg(i, 5, 10, QChar(u'0')));
+            person->setProperty(u"PNAME"_s, u"Person %1"_s.arg(i));
             person->sys_save();
         }
-        windows->callMethod(QStringLiteral("Xecute"), {QStringLiteral("TCOMMIT")});
+        windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});
     }
     auto rows = query();
-    rows->execute({QStringLiteral("3")});
+    rows->execute({u"3"_s});
     int count = 0;
     while (rows->next()) {
-        QCOMPARE(rows->getColumn(1), QStringLiteral("P%1").arg(count, 5, 10, QLatin1Char('0')));
+        QCOMPARE(rows->getColumn(1), u"P%1"_s.arg(count, 5, 10, QChar(u'0')));
         ++count;
     }
     QCOMPARE(count, Count);
@@ -172,13 +174,13 @@ void TestResultSet::manyRowsAreStreamed()
 void TestResultSet::executeAgainStartsAnew()
 {
     auto rows = query();
-    rows->execute({QStringLiteral("1")});
+    rows->execute({u"1"_s});
     QVERIFY(rows->next());
-    rows->execute({QStringLiteral("2")});
+    rows->execute({u"2"_s});
     QStringList codes;
     while (rows->next())
         codes << rows->getColumn(1);
-    QCOMPARE(codes, (QStringList{QStringLiteral("KRAUSE"), QStringLiteral("MUELLER")}));
+    QCOMPARE(codes, (QStringList{u"KRAUSE"_s, u"MUELLER"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestResultSet)

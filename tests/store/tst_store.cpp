@@ -4,12 +4,14 @@
 
 #include <functional>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
@@ -52,12 +54,12 @@ private slots:
     void callsAfterDisconnectFail();
 
 private:
-    std::unique_ptr<ServerObject> windows() { return m_factory.classObject(QStringLiteral("TV.Windows")); }
-    QString xecute(const QString &command) { return windows()->callMethod(QStringLiteral("Xecute"), {command}); }
-    void login(const QString &firm = QStringLiteral("1"))
+    std::unique_ptr<ServerObject> windows() { return m_factory.classObject(u"TV.Windows"_s); }
+    QString xecute(const QString &command) { return windows()->callMethod(u"Xecute"_s, {command}); }
+    void login(const QString &firm = u"1"_s)
     {
         xecute(u"S FIRMA=" + firm + u",FIL=0,PERSONAL=\"MUELLER\"");
-        xecute(QStringLiteral("D ^%XTT"));
+        xecute(u"D ^%XTT"_s);
     }
     bool exists(const QString &className, const QString &id);
     void savePerson(const QString &code, const QString &name);
@@ -93,49 +95,49 @@ bool TestStore::exists(const QString &className, const QString &id)
 
 void TestStore::savePerson(const QString &code, const QString &name)
 {
-    auto person = m_factory.createNew(QStringLiteral("TV.ParPersEdv"));
-    person->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-    person->setProperty(QStringLiteral("Personalcode"), code);
-    person->setProperty(QStringLiteral("PNAME"), name);
+    auto person = m_factory.createNew(u"TV.ParPersEdv"_s);
+    person->setProperty(u"Firma"_s, u"1"_s);
+    person->setProperty(u"Personalcode"_s, code);
+    person->setProperty(u"PNAME"_s, name);
     person->sys_save();
     QCOMPARE(person->sys_ID(), u"1||" + code);
 }
 
 void TestStore::openByIdReadsTheStoredRecord()
 {
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    QCOMPARE(person->sys_ID(), QStringLiteral("1||MUELLER"));
-    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("Konkur24"));
-    QCOMPARE(person->property(QStringLiteral("AKTIV")), QStringLiteral("J"));
-    QCOMPARE(person->property(QStringLiteral("pname")), QStringLiteral("J}rgen M}ller"));
-    QCOMPARE(person->property(QStringLiteral("ABTNR")), QStringLiteral("10"));
-    QCOMPARE(person->property(QStringLiteral("PNR")), QStringLiteral("1001"));
-    QCOMPARE(person->property(QStringLiteral("Firma")), QStringLiteral("1"));
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    QCOMPARE(person->sys_ID(), u"1||MUELLER"_s);
+    QCOMPARE(person->property(u"Passwort"_s), u"Konkur24"_s);
+    QCOMPARE(person->property(u"AKTIV"_s), u"J"_s);
+    QCOMPARE(person->property(u"pname"_s), u"J}rgen M}ller"_s);
+    QCOMPARE(person->property(u"ABTNR"_s), u"10"_s);
+    QCOMPARE(person->property(u"PNR"_s), u"1001"_s);
+    QCOMPARE(person->property(u"Firma"_s), u"1"_s);
 
-    auto department = m_factory.openById(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||20"));
-    QCOMPARE(department->callMethod(QStringLiteral("ABTBEZlogicaltoodbc"), {department->property(QStringLiteral("abtbez"))}),
-             QStringLiteral("Außendienst Süd"));
+    auto department = m_factory.openById(u"TV.ParPersAbt"_s, u"1||20"_s);
+    QCOMPARE(department->callMethod(u"ABTBEZlogicaltoodbc"_s, {department->property(u"abtbez"_s)}),
+             u"Außendienst Süd"_s);
 }
 
 void TestStore::firmsAreKeptApart()
 {
-    auto first = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    auto second = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("2||MUELLER"));
-    QVERIFY(first->property(QStringLiteral("Passwort")) != second->property(QStringLiteral("Passwort")));
-    QCOMPARE(second->callMethod(QStringLiteral("PNAMELogicalToODBC"), {second->property(QStringLiteral("PNAME"))}),
-             QStringLiteral("Sören Mühlbauer"));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("2||SCHMIDT")));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||KRAUSE")));
+    auto first = m_factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    auto second = m_factory.openById(u"TV.ParPersEdv"_s, u"2||MUELLER"_s);
+    QVERIFY(first->property(u"Passwort"_s) != second->property(u"Passwort"_s));
+    QCOMPARE(second->callMethod(u"PNAMELogicalToODBC"_s, {second->property(u"PNAME"_s)}),
+             u"Sören Mühlbauer"_s);
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"2||SCHMIDT"_s));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||KRAUSE"_s));
 }
 
 void TestStore::missingObjectNamesClassAndId()
 {
-    EXPECT_ACCESS_ERROR(m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NIEMAND")),
-                        ErrorNumber::ObjectNotFound, QStringLiteral("TV.ParPersEdv mit der Id 1||NIEMAND"));
+    EXPECT_ACCESS_ERROR(m_factory.openById(u"TV.ParPersEdv"_s, u"1||NIEMAND"_s),
+                        ErrorNumber::ObjectNotFound, u"TV.ParPersEdv mit der Id 1||NIEMAND"_s);
     // The demo user OEZTUERK points at department 99, which is missing on purpose.
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||OEZTUERK"));
-    EXPECT_ACCESS_ERROR(m_factory.openById(QStringLiteral("TV.ParPersAbt"), u"1||" + person->property(QStringLiteral("ABTNR"))),
-                        ErrorNumber::ObjectNotFound, QStringLiteral("TV.ParPersAbt mit der Id 1||99"));
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||OEZTUERK"_s);
+    EXPECT_ACCESS_ERROR(m_factory.openById(u"TV.ParPersAbt"_s, u"1||" + person->property(u"ABTNR"_s)),
+                        ErrorNumber::ObjectNotFound, u"TV.ParPersAbt mit der Id 1||99"_s);
 }
 
 void TestStore::unknownMembersAreRefused_data()
@@ -145,52 +147,52 @@ void TestStore::unknownMembersAreRefused_data()
     QTest::addColumn<ErrorNumber>("number");
     QTest::addColumn<QString>("named");
 
-    QTest::newRow("class object") << Call([](tolven::ServerFactory &f) { f.classObject(QStringLiteral("TV.Nirgends")); })
-                                  << ErrorNumber::UnknownClass << QStringLiteral("TV.Nirgends");
-    QTest::newRow("class, case differs") << Call([](tolven::ServerFactory &f) { f.classObject(QStringLiteral("tv.windows")); })
-                                         << ErrorNumber::UnknownClass << QStringLiteral("tv.windows");
+    QTest::newRow("class object") << Call([](tolven::ServerFactory &f) { f.classObject(u"TV.Nirgends"_s); })
+                                  << ErrorNumber::UnknownClass << u"TV.Nirgends"_s;
+    QTest::newRow("class, case differs") << Call([](tolven::ServerFactory &f) { f.classObject(u"tv.windows"_s); })
+                                         << ErrorNumber::UnknownClass << u"tv.windows"_s;
     QTest::newRow("new object of unknown class")
-        << Call([](tolven::ServerFactory &f) { f.createNew(QStringLiteral("X; DROP TABLE tv_parpersedv")); })
-        << ErrorNumber::UnknownClass << QStringLiteral("X; DROP TABLE tv_parpersedv");
+        << Call([](tolven::ServerFactory &f) { f.createNew(u"X; DROP TABLE tv_parpersedv"_s); })
+        << ErrorNumber::UnknownClass << u"X; DROP TABLE tv_parpersedv"_s;
     QTest::newRow("objects of a class without objects")
-        << Call([](tolven::ServerFactory &f) { f.createNew(QStringLiteral("TV.Windows")); })
-        << ErrorNumber::NoObjects << QStringLiteral("TV.Windows");
-    QTest::newRow("query") << Call([](tolven::ServerFactory &f) { f.openQuery(QStringLiteral("TV.ParPersEdv"), QStringLiteral("Alle")); })
-                           << ErrorNumber::UnknownQuery << QStringLiteral("\"Alle\"");
+        << Call([](tolven::ServerFactory &f) { f.createNew(u"TV.Windows"_s); })
+        << ErrorNumber::NoObjects << u"TV.Windows"_s;
+    QTest::newRow("query") << Call([](tolven::ServerFactory &f) { f.openQuery(u"TV.ParPersEdv"_s, u"Alle"_s); })
+                           << ErrorNumber::UnknownQuery << u"\"Alle\""_s;
     QTest::newRow("query name with sql") << Call([](tolven::ServerFactory &f) {
-        f.openQuery(QStringLiteral("TV.Windows"), QStringLiteral("KkrSuche' OR 1=1 --"));
-    }) << ErrorNumber::UnknownQuery << QStringLiteral("KkrSuche' OR 1=1 --");
+        f.openQuery(u"TV.Windows"_s, u"KkrSuche' OR 1=1 --"_s);
+    }) << ErrorNumber::UnknownQuery << u"KkrSuche' OR 1=1 --"_s;
     QTest::newRow("property name with sql") << Call([](tolven::ServerFactory &f) {
-        f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->property(QStringLiteral("p_pname FROM tv_parpersedv --"));
-    }) << ErrorNumber::UnknownProperty << QStringLiteral("p_pname FROM");
+        f.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s)->property(u"p_pname FROM tv_parpersedv --"_s);
+    }) << ErrorNumber::UnknownProperty << u"p_pname FROM"_s;
     QTest::newRow("method name with sql") << Call([](tolven::ServerFactory &f) {
-        f.classObject(QStringLiteral("TV.ParPersEdv"))->callMethod(QStringLiteral("PNAME; DROP TABLE x LogicalToODBC"), {QString()});
-    }) << ErrorNumber::UnknownMethod << QStringLiteral("DROP TABLE x");
+        f.classObject(u"TV.ParPersEdv"_s)->callMethod(u"PNAME; DROP TABLE x LogicalToODBC"_s, {QString()});
+    }) << ErrorNumber::UnknownMethod << u"DROP TABLE x"_s;
     QTest::newRow("property read") << Call([](tolven::ServerFactory &f) {
-        f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"))->property(QStringLiteral("Gehalt"));
-    }) << ErrorNumber::UnknownProperty << QStringLiteral("Gehalt");
+        f.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s)->property(u"Gehalt"_s);
+    }) << ErrorNumber::UnknownProperty << u"Gehalt"_s;
     QTest::newRow("property write") << Call([](tolven::ServerFactory &f) {
-        f.createNew(QStringLiteral("TV.ParPersAbt"))->setProperty(QStringLiteral("p_abtbez"), QStringLiteral("x"));
-    }) << ErrorNumber::UnknownProperty << QStringLiteral("p_abtbez");
+        f.createNew(u"TV.ParPersAbt"_s)->setProperty(u"p_abtbez"_s, u"x"_s);
+    }) << ErrorNumber::UnknownProperty << u"p_abtbez"_s;
     QTest::newRow("method") << Call([](tolven::ServerFactory &f) {
-        f.classObject(QStringLiteral("TV.Windows"))->callMethod(QStringLiteral("Execute"), {QStringLiteral("TSTART")});
-    }) << ErrorNumber::UnknownMethod << QStringLiteral("Execute");
+        f.classObject(u"TV.Windows"_s)->callMethod(u"Execute"_s, {u"TSTART"_s});
+    }) << ErrorNumber::UnknownMethod << u"Execute"_s;
     QTest::newRow("display form of no property") << Call([](tolven::ServerFactory &f) {
-        f.classObject(QStringLiteral("TV.ParPersAbt"))->callMethod(QStringLiteral("GehaltLogicalToODBC"), {QStringLiteral("1")});
-    }) << ErrorNumber::UnknownMethod << QStringLiteral("GehaltLogicalToODBC");
+        f.classObject(u"TV.ParPersAbt"_s)->callMethod(u"GehaltLogicalToODBC"_s, {u"1"_s});
+    }) << ErrorNumber::UnknownMethod << u"GehaltLogicalToODBC"_s;
     QTest::newRow("method argument count") << Call([](tolven::ServerFactory &f) {
-        f.classObject(QStringLiteral("TV.Windows"))->callMethod(QStringLiteral("Xecute"), {});
-    }) << ErrorNumber::WrongArguments << QStringLiteral("Xecute");
+        f.classObject(u"TV.Windows"_s)->callMethod(u"Xecute"_s, {});
+    }) << ErrorNumber::WrongArguments << u"Xecute"_s;
     QTest::newRow("property of the class object") << Call([](tolven::ServerFactory &f) {
-        f.classObject(QStringLiteral("TV.ParPersEdv"))->property(QStringLiteral("PNAME"));
-    }) << ErrorNumber::ObjectState << QStringLiteral("Klassenobjekt");
-    QTest::newRow("malformed id") << Call([](tolven::ServerFactory &f) { f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("MUELLER")); })
-                                  << ErrorNumber::InvalidId << QStringLiteral("MUELLER");
-    QTest::newRow("id without key") << Call([](tolven::ServerFactory &f) { f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||")); })
-                                    << ErrorNumber::InvalidId << QStringLiteral("1||");
+        f.classObject(u"TV.ParPersEdv"_s)->property(u"PNAME"_s);
+    }) << ErrorNumber::ObjectState << u"Klassenobjekt"_s;
+    QTest::newRow("malformed id") << Call([](tolven::ServerFactory &f) { f.openById(u"TV.ParPersEdv"_s, u"MUELLER"_s); })
+                                  << ErrorNumber::InvalidId << u"MUELLER"_s;
+    QTest::newRow("id without key") << Call([](tolven::ServerFactory &f) { f.openById(u"TV.ParPersEdv"_s, u"1||"_s); })
+                                    << ErrorNumber::InvalidId << u"1||"_s;
     QTest::newRow("id with a firm that is no number") << Call([](tolven::ServerFactory &f) {
-        f.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1 OR 1=1||MUELLER"));
-    }) << ErrorNumber::InvalidId << QStringLiteral("1 OR 1=1||MUELLER");
+        f.openById(u"TV.ParPersEdv"_s, u"1 OR 1=1||MUELLER"_s);
+    }) << ErrorNumber::InvalidId << u"1 OR 1=1||MUELLER"_s;
 }
 
 void TestStore::unknownMembersAreRefused()
@@ -209,8 +211,8 @@ void TestStore::displayFormWorksForEveryTextProperty()
         for (const store::PropertyDescription &property : cls.properties) {
             if (property.type != store::PropertyType::Text)
                 continue;
-            QCOMPARE(object->callMethod(property.name + u"LogicalToODBC", {QStringLiteral("M{rz, Gr|~e, \\l, ]bung")}),
-                     QStringLiteral("März, Größe, Öl, Übung"));
+            QCOMPARE(object->callMethod(property.name + u"LogicalToODBC", {u"M{rz, Gr|~e, \\l, ]bung"_s}),
+                     u"März, Größe, Öl, Übung"_s);
         }
     }
 }
@@ -219,12 +221,12 @@ void TestStore::valuesWithSqlMetacharactersAreStoredAsData_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
-    QTest::newRow("quote and comment") << QStringLiteral("X'; DROP TABLE tv_parpersedv; --") << QStringLiteral("O'Brien \"der Große\"");
-    QTest::newRow("wildcards") << QStringLiteral("%_*") << QStringLiteral("100% _sicher_");
-    QTest::newRow("backslashes") << QStringLiteral("A\\B") << QStringLiteral("C:\\temp\\ \\' \\\"");
-    QTest::newRow("statement separator") << QStringLiteral("1;DELETE FROM tolven_meta") << QStringLiteral("); DELETE FROM tv_parpersabt; (");
-    QTest::newRow("umlauts and m syntax") << QStringLiteral("Ä\"\"B") << QStringLiteral("$$ASCIANSI^%UML(\"x\") ÿ`");
-    QTest::newRow("line breaks") << QStringLiteral("TAB\tED") << QStringLiteral("zwei\r\nZeilen");
+    QTest::newRow("quote and comment") << u"X'; DROP TABLE tv_parpersedv; --"_s << u"O'Brien \"der Große\""_s;
+    QTest::newRow("wildcards") << u"%_*"_s << u"100% _sicher_"_s;
+    QTest::newRow("backslashes") << u"A\\B"_s << u"C:\\temp\\ \\' \\\""_s;
+    QTest::newRow("statement separator") << u"1;DELETE FROM tolven_meta"_s << u"); DELETE FROM tv_parpersabt; ("_s;
+    QTest::newRow("umlauts and m syntax") << u"Ä\"\"B"_s << u"$$ASCIANSI^%UML(\"x\") ÿ`"_s;
+    QTest::newRow("line breaks") << u"TAB\tED"_s << u"zwei\r\nZeilen"_s;
 }
 
 void TestStore::valuesWithSqlMetacharactersAreStoredAsData()
@@ -232,27 +234,27 @@ void TestStore::valuesWithSqlMetacharactersAreStoredAsData()
     QFETCH(QString, code);
     QFETCH(QString, name);
     savePerson(code, name);
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), u"1||" + code);
-    QCOMPARE(person->property(QStringLiteral("Personalcode")), code);
-    QCOMPARE(person->property(QStringLiteral("PNAME")), name);
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||" + code);
+    QCOMPARE(person->property(u"Personalcode"_s), code);
+    QCOMPARE(person->property(u"PNAME"_s), name);
     // Nothing else was touched.
-    QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER")));
-    QVERIFY(exists(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||10")));
+    QVERIFY(exists(u"TV.ParPersEdv"_s, u"1||MUELLER"_s));
+    QVERIFY(exists(u"TV.ParPersAbt"_s, u"1||10"_s));
 }
 
 void TestStore::idsWithSqlMetacharactersFindNothing_data()
 {
     QTest::addColumn<QString>("id");
-    QTest::newRow("or true") << QStringLiteral("1||' OR '1'='1");
-    QTest::newRow("like wildcard") << QStringLiteral("1||%");
-    QTest::newRow("underscore") << QStringLiteral("1||MUELLE_");
-    QTest::newRow("case differs") << QStringLiteral("1||mueller");
+    QTest::newRow("or true") << u"1||' OR '1'='1"_s;
+    QTest::newRow("like wildcard") << u"1||%"_s;
+    QTest::newRow("underscore") << u"1||MUELLE_"_s;
+    QTest::newRow("case differs") << u"1||mueller"_s;
 }
 
 void TestStore::idsWithSqlMetacharactersFindNothing()
 {
     QFETCH(QString, id);
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), id));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, id));
 }
 
 void TestStore::saveRefusesInvalidValues_data()
@@ -261,16 +263,16 @@ void TestStore::saveRefusesInvalidValues_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<ErrorNumber>("number");
     QTest::addColumn<QString>("named");
-    QTest::newRow("flag") << QStringLiteral("AKTIV") << QStringLiteral("ja") << ErrorNumber::InvalidValue
-                          << QStringLiteral("\"ja\" für die Eigenschaft AKTIV");
-    QTest::newRow("nul character") << QStringLiteral("PNAME") << QStringLiteral("A") + QChar(0) + u"B"
-                                   << ErrorNumber::InvalidValue << QStringLiteral("Eigenschaft PNAME");
-    QTest::newRow("firm no number") << QStringLiteral("Firma") << QStringLiteral("eins") << ErrorNumber::InvalidValue
-                                    << QStringLiteral("\"eins\"");
-    QTest::newRow("key with id separator") << QStringLiteral("Personalcode") << QStringLiteral("A||B")
-                                           << ErrorNumber::InvalidValue << QStringLiteral("\"A||B\"");
-    QTest::newRow("key taken") << QStringLiteral("Personalcode") << QStringLiteral("SCHMIDT") << ErrorNumber::InvalidValue
-                               << QStringLiteral("1||SCHMIDT gibt es bereits");
+    QTest::newRow("flag") << u"AKTIV"_s << u"ja"_s << ErrorNumber::InvalidValue
+                          << u"\"ja\" für die Eigenschaft AKTIV"_s;
+    QTest::newRow("nul character") << u"PNAME"_s << u"A"_s + QChar(0) + u"B"
+                                   << ErrorNumber::InvalidValue << u"Eigenschaft PNAME"_s;
+    QTest::newRow("firm no number") << u"Firma"_s << u"eins"_s << ErrorNumber::InvalidValue
+                                    << u"\"eins\""_s;
+    QTest::newRow("key with id separator") << u"Personalcode"_s << u"A||B"_s
+                                           << ErrorNumber::InvalidValue << u"\"A||B\""_s;
+    QTest::newRow("key taken") << u"Personalcode"_s << u"SCHMIDT"_s << ErrorNumber::InvalidValue
+                               << u"1||SCHMIDT gibt es bereits"_s;
 }
 
 void TestStore::saveRefusesInvalidValues()
@@ -280,77 +282,77 @@ void TestStore::saveRefusesInvalidValues()
     QFETCH(ErrorNumber, number);
     QFETCH(QString, named);
 
-    auto person = m_factory.createNew(QStringLiteral("TV.ParPersEdv"));
-    person->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-    person->setProperty(QStringLiteral("Personalcode"), QStringLiteral("NEU"));
-    person->setProperty(QStringLiteral("PNAME"), QStringLiteral("Neu"));
+    auto person = m_factory.createNew(u"TV.ParPersEdv"_s);
+    person->setProperty(u"Firma"_s, u"1"_s);
+    person->setProperty(u"Personalcode"_s, u"NEU"_s);
+    person->setProperty(u"PNAME"_s, u"Neu"_s);
     person->setProperty(property, value);
     EXPECT_ACCESS_ERROR(person->sys_save(), number, named);
     QCOMPARE(person->sys_ID(), QString());
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NEU")));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||NEU"_s));
     // The refused save left the stored record alone.
-    auto schmidt = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||SCHMIDT"));
-    QCOMPARE(schmidt->property(QStringLiteral("PNAME")), QStringLiteral("Anna Schmidt"));
+    auto schmidt = m_factory.openById(u"TV.ParPersEdv"_s, u"1||SCHMIDT"_s);
+    QCOMPARE(schmidt->property(u"PNAME"_s), u"Anna Schmidt"_s);
 }
 
 void TestStore::changesAndDeletesAreStored()
 {
     {
-        auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||SCHMIDT"));
-        person->setProperty(QStringLiteral("AKTIV"), QStringLiteral("N"));
-        person->setProperty(QStringLiteral("PNAME"), QStringLiteral("Anna Schmidt-K{mmerer"));
+        auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||SCHMIDT"_s);
+        person->setProperty(u"AKTIV"_s, u"N"_s);
+        person->setProperty(u"PNAME"_s, u"Anna Schmidt-K{mmerer"_s);
         person->sys_save();
         person->sys_Close();
     }
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||SCHMIDT"));
-    QCOMPARE(person->property(QStringLiteral("AKTIV")), QStringLiteral("N"));
-    QCOMPARE(person->property(QStringLiteral("PNAME")), QStringLiteral("Anna Schmidt-K{mmerer"));
-    QCOMPARE(person->property(QStringLiteral("Passwort")), QStringLiteral("baustoff"));
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||SCHMIDT"_s);
+    QCOMPARE(person->property(u"AKTIV"_s), u"N"_s);
+    QCOMPARE(person->property(u"PNAME"_s), u"Anna Schmidt-K{mmerer"_s);
+    QCOMPARE(person->property(u"Passwort"_s), u"baustoff"_s);
 
-    m_factory.classObject(QStringLiteral("TV.ParPersEdv"))->sys_deleteid(QStringLiteral("1||SCHMIDT"));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||SCHMIDT")));
-    QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER")));
+    m_factory.classObject(u"TV.ParPersEdv"_s)->sys_deleteid(u"1||SCHMIDT"_s);
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||SCHMIDT"_s));
+    QVERIFY(exists(u"TV.ParPersEdv"_s, u"1||MUELLER"_s));
     // A save of the opened, now deleted object does not bring it back silently.
-    person->setProperty(QStringLiteral("PNAME"), QStringLiteral("Wieder da"));
-    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::ObjectNotFound, QStringLiteral("1||SCHMIDT"));
+    person->setProperty(u"PNAME"_s, u"Wieder da"_s);
+    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::ObjectNotFound, u"1||SCHMIDT"_s);
 }
 
 void TestStore::deletingAMissingObjectIsAnError()
 {
-    auto cls = m_factory.classObject(QStringLiteral("TV.ParPersAbt"));
-    EXPECT_ACCESS_ERROR(cls->sys_deleteid(QStringLiteral("1||99")), ErrorNumber::ObjectNotFound, QStringLiteral("1||99"));
-    EXPECT_ACCESS_ERROR(cls->sys_deleteid(QStringLiteral("1||' OR ''='")), ErrorNumber::ObjectNotFound, QStringLiteral("1||"));
-    QVERIFY(exists(QStringLiteral("TV.ParPersAbt"), QStringLiteral("1||10")));
+    auto cls = m_factory.classObject(u"TV.ParPersAbt"_s);
+    EXPECT_ACCESS_ERROR(cls->sys_deleteid(u"1||99"_s), ErrorNumber::ObjectNotFound, u"1||99"_s);
+    EXPECT_ACCESS_ERROR(cls->sys_deleteid(u"1||' OR ''='"_s), ErrorNumber::ObjectNotFound, u"1||"_s);
+    QVERIFY(exists(u"TV.ParPersAbt"_s, u"1||10"_s));
 }
 
 void TestStore::keyOfAStoredObjectCannotChange()
 {
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
-    EXPECT_ACCESS_ERROR(person->setProperty(QStringLiteral("Personalcode"), QStringLiteral("SCHMIDT")),
-                        ErrorNumber::ObjectState, QStringLiteral("1||MUELLER"));
-    EXPECT_ACCESS_ERROR(person->setProperty(QStringLiteral("Firma"), QStringLiteral("2")), ErrorNumber::ObjectState,
-                        QStringLiteral("Firma"));
-    person->setProperty(QStringLiteral("Firma"), QStringLiteral("1")); // unchanged is fine
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
+    EXPECT_ACCESS_ERROR(person->setProperty(u"Personalcode"_s, u"SCHMIDT"_s),
+                        ErrorNumber::ObjectState, u"1||MUELLER"_s);
+    EXPECT_ACCESS_ERROR(person->setProperty(u"Firma"_s, u"2"_s), ErrorNumber::ObjectState,
+                        u"Firma"_s);
+    person->setProperty(u"Firma"_s, u"1"_s); // unchanged is fine
 }
 
 void TestStore::closedObjectsRefuseWork()
 {
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
     person->sys_Close();
-    EXPECT_ACCESS_ERROR(person->property(QStringLiteral("PNAME")), ErrorNumber::ObjectState, QStringLiteral("geschlossen"));
-    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::ObjectState, QStringLiteral("geschlossen"));
+    EXPECT_ACCESS_ERROR(person->property(u"PNAME"_s), ErrorNumber::ObjectState, u"geschlossen"_s);
+    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::ObjectState, u"geschlossen"_s);
     person->sys_Close(); // closing twice is harmless
 }
 
 void TestStore::sessionContextIsSetByCommand()
 {
     // The session's firm is the default of a new object's firm.
-    login(QStringLiteral("002"));
-    auto department = m_factory.createNew(QStringLiteral("TV.ParPersAbt"));
-    department->setProperty(QStringLiteral("ABTNR"), QStringLiteral("40"));
+    login(u"002"_s);
+    auto department = m_factory.createNew(u"TV.ParPersAbt"_s);
+    department->setProperty(u"ABTNR"_s, u"40"_s);
     department->sys_save();
-    QCOMPARE(department->sys_ID(), QStringLiteral("2||40"));
-    QCOMPARE(xecute(QStringLiteral("S FIRMA=1,FIL=1,PERSONAL=\"A\"\"B\"")), QString());
+    QCOMPARE(department->sys_ID(), u"2||40"_s);
+    QCOMPARE(xecute(u"S FIRMA=1,FIL=1,PERSONAL=\"A\"\"B\""_s), QString());
 }
 
 void TestStore::commandsAreParsedStrictly_data()
@@ -358,21 +360,21 @@ void TestStore::commandsAreParsedStrictly_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<ErrorNumber>("number");
     QTest::newRow("empty") << QString() << ErrorNumber::UnknownCommand;
-    QTest::newRow("other routine") << QStringLiteral("K ^B") << ErrorNumber::UnknownCommand;
-    QTest::newRow("lower case") << QStringLiteral("d ^%XTT") << ErrorNumber::UnknownCommand;
-    QTest::newRow("trailing blank") << QStringLiteral("D ^%XTT ") << ErrorNumber::UnknownCommand;
-    QTest::newRow("second command") << QStringLiteral("TSTART  K ^B") << ErrorNumber::UnknownCommand;
-    QTest::newRow("line break") << QStringLiteral("TCOMMIT\n") << ErrorNumber::UnknownCommand;
-    QTest::newRow("firm no number") << QStringLiteral("S FIRMA=X,FIL=0,PERSONAL=\"A\"") << ErrorNumber::MalformedCommand;
-    QTest::newRow("firm empty") << QStringLiteral("S FIRMA=,FIL=0,PERSONAL=\"A\"") << ErrorNumber::MalformedCommand;
-    QTest::newRow("firm expression") << QStringLiteral("S FIRMA=1+1,FIL=0,PERSONAL=\"A\"") << ErrorNumber::MalformedCommand;
-    QTest::newRow("branch missing") << QStringLiteral("S FIRMA=1,PERSONAL=\"A\"") << ErrorNumber::MalformedCommand;
-    QTest::newRow("person unquoted") << QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=A") << ErrorNumber::MalformedCommand;
-    QTest::newRow("person unclosed") << QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"A") << ErrorNumber::MalformedCommand;
-    QTest::newRow("quote not doubled") << QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"A\"B\"") << ErrorNumber::MalformedCommand;
-    QTest::newRow("injected command") << QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"A\" K ^B") << ErrorNumber::MalformedCommand;
-    QTest::newRow("injected variable") << QStringLiteral("S FIRMA=1,FIL=0,PERSONAL=\"A\",X=1") << ErrorNumber::MalformedCommand;
-    QTest::newRow("too many digits") << QStringLiteral("S FIRMA=1234567890,FIL=0,PERSONAL=\"A\"") << ErrorNumber::MalformedCommand;
+    QTest::newRow("other routine") << u"K ^B"_s << ErrorNumber::UnknownCommand;
+    QTest::newRow("lower case") << u"d ^%XTT"_s << ErrorNumber::UnknownCommand;
+    QTest::newRow("trailing blank") << u"D ^%XTT "_s << ErrorNumber::UnknownCommand;
+    QTest::newRow("second command") << u"TSTART  K ^B"_s << ErrorNumber::UnknownCommand;
+    QTest::newRow("line break") << u"TCOMMIT\n"_s << ErrorNumber::UnknownCommand;
+    QTest::newRow("firm no number") << u"S FIRMA=X,FIL=0,PERSONAL=\"A\""_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("firm empty") << u"S FIRMA=,FIL=0,PERSONAL=\"A\""_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("firm expression") << u"S FIRMA=1+1,FIL=0,PERSONAL=\"A\""_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("branch missing") << u"S FIRMA=1,PERSONAL=\"A\""_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("person unquoted") << u"S FIRMA=1,FIL=0,PERSONAL=A"_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("person unclosed") << u"S FIRMA=1,FIL=0,PERSONAL=\"A"_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("quote not doubled") << u"S FIRMA=1,FIL=0,PERSONAL=\"A\"B\""_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("injected command") << u"S FIRMA=1,FIL=0,PERSONAL=\"A\" K ^B"_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("injected variable") << u"S FIRMA=1,FIL=0,PERSONAL=\"A\",X=1"_s << ErrorNumber::MalformedCommand;
+    QTest::newRow("too many digits") << u"S FIRMA=1234567890,FIL=0,PERSONAL=\"A\""_s << ErrorNumber::MalformedCommand;
 }
 
 void TestStore::commandsAreParsedStrictly()
@@ -385,67 +387,67 @@ void TestStore::commandsAreParsedStrictly()
 
 void TestStore::commandsNeedingContextRefuseWithout()
 {
-    EXPECT_ACCESS_ERROR(xecute(QStringLiteral("D ^%XTT")), ErrorNumber::NoSessionContext, QStringLiteral("D ^%XTT"));
+    EXPECT_ACCESS_ERROR(xecute(u"D ^%XTT"_s), ErrorNumber::NoSessionContext, u"D ^%XTT"_s);
     login();
 }
 
 void TestStore::transactionGroupsWrites()
 {
-    xecute(QStringLiteral("TSTART"));
-    savePerson(QStringLiteral("EINS"), QStringLiteral("Eins"));
-    xecute(QStringLiteral("TSTART")); // nested: only the outer TCOMMIT commits
-    savePerson(QStringLiteral("ZWEI"), QStringLiteral("Zwei"));
-    xecute(QStringLiteral("TCOMMIT"));
-    xecute(QStringLiteral("TROLLBACK"));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||EINS")));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||ZWEI")));
+    xecute(u"TSTART"_s);
+    savePerson(u"EINS"_s, u"Eins"_s);
+    xecute(u"TSTART"_s); // nested: only the outer TCOMMIT commits
+    savePerson(u"ZWEI"_s, u"Zwei"_s);
+    xecute(u"TCOMMIT"_s);
+    xecute(u"TROLLBACK"_s);
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||EINS"_s));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||ZWEI"_s));
 
-    xecute(QStringLiteral("TSTART"));
-    savePerson(QStringLiteral("DREI"), QStringLiteral("Drei"));
-    m_factory.classObject(QStringLiteral("TV.ParPersEdv"))->sys_deleteid(QStringLiteral("1||WEISS"));
-    xecute(QStringLiteral("TCOMMIT"));
-    QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||DREI")));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||WEISS")));
+    xecute(u"TSTART"_s);
+    savePerson(u"DREI"_s, u"Drei"_s);
+    m_factory.classObject(u"TV.ParPersEdv"_s)->sys_deleteid(u"1||WEISS"_s);
+    xecute(u"TCOMMIT"_s);
+    QVERIFY(exists(u"TV.ParPersEdv"_s, u"1||DREI"_s));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||WEISS"_s));
 
-    EXPECT_ACCESS_ERROR(xecute(QStringLiteral("TCOMMIT")), ErrorNumber::TransactionState, QStringLiteral("TCOMMIT"));
-    EXPECT_ACCESS_ERROR(xecute(QStringLiteral("TROLLBACK")), ErrorNumber::TransactionState, QStringLiteral("TROLLBACK"));
+    EXPECT_ACCESS_ERROR(xecute(u"TCOMMIT"_s), ErrorNumber::TransactionState, u"TCOMMIT"_s);
+    EXPECT_ACCESS_ERROR(xecute(u"TROLLBACK"_s), ErrorNumber::TransactionState, u"TROLLBACK"_s);
 }
 
 void TestStore::transactionEndsWithTheConnection()
 {
-    xecute(QStringLiteral("TSTART"));
-    savePerson(QStringLiteral("HALB"), QStringLiteral("Halb"));
-    m_factory.classObject(QStringLiteral("TV.ParPersEdv"))->sys_deleteid(QStringLiteral("1||WEISS"));
+    xecute(u"TSTART"_s);
+    savePerson(u"HALB"_s, u"Halb"_s);
+    m_factory.classObject(u"TV.ParPersEdv"_s)->sys_deleteid(u"1||WEISS"_s);
     m_factory.disconnect();
     QVERIFY(m_factory.connect(m_db->connectString()));
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||HALB")));
-    QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||WEISS")));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||HALB"_s));
+    QVERIFY(exists(u"TV.ParPersEdv"_s, u"1||WEISS"_s));
 }
 
 void TestStore::failedStatementRollsBackTheTransaction()
 {
-    xecute(QStringLiteral("TSTART"));
-    savePerson(QStringLiteral("VORHER"), QStringLiteral("Vorher"));
-    auto duplicate = m_factory.createNew(QStringLiteral("TV.ParPersEdv"));
-    duplicate->setProperty(QStringLiteral("Firma"), QStringLiteral("1"));
-    duplicate->setProperty(QStringLiteral("Personalcode"), QStringLiteral("MUELLER"));
-    EXPECT_ACCESS_ERROR(duplicate->sys_save(), ErrorNumber::InvalidValue, QStringLiteral("gibt es bereits"));
+    xecute(u"TSTART"_s);
+    savePerson(u"VORHER"_s, u"Vorher"_s);
+    auto duplicate = m_factory.createNew(u"TV.ParPersEdv"_s);
+    duplicate->setProperty(u"Firma"_s, u"1"_s);
+    duplicate->setProperty(u"Personalcode"_s, u"MUELLER"_s);
+    EXPECT_ACCESS_ERROR(duplicate->sys_save(), ErrorNumber::InvalidValue, u"gibt es bereits"_s);
     // Nothing of the transaction stays, and the session goes on working.
-    QVERIFY(!exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||VORHER")));
-    EXPECT_ACCESS_ERROR(xecute(QStringLiteral("TCOMMIT")), ErrorNumber::TransactionState, QStringLiteral("TCOMMIT"));
-    savePerson(QStringLiteral("NACHHER"), QStringLiteral("Nachher"));
-    QVERIFY(exists(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NACHHER")));
+    QVERIFY(!exists(u"TV.ParPersEdv"_s, u"1||VORHER"_s));
+    EXPECT_ACCESS_ERROR(xecute(u"TCOMMIT"_s), ErrorNumber::TransactionState, u"TCOMMIT"_s);
+    savePerson(u"NACHHER"_s, u"Nachher"_s);
+    QVERIFY(exists(u"TV.ParPersEdv"_s, u"1||NACHHER"_s));
 }
 
 void TestStore::otherSessionsSeeOnlyCommittedWrites()
 {
     store::StoreFactory other;
     QVERIFY(other.connect(m_db->connectString()));
-    xecute(QStringLiteral("TSTART"));
-    savePerson(QStringLiteral("NEU"), QStringLiteral("Neu"));
+    xecute(u"TSTART"_s);
+    savePerson(u"NEU"_s, u"Neu"_s);
     auto readFromOther = [&] {
         try {
-            other.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||NEU"));
+            other.openById(u"TV.ParPersEdv"_s, u"1||NEU"_s);
             return true;
         } catch (const AccessError &e) {
             if (e.number() != ErrorNumber::ObjectNotFound)
@@ -454,18 +456,18 @@ void TestStore::otherSessionsSeeOnlyCommittedWrites()
         }
     };
     QVERIFY(!readFromOther());
-    xecute(QStringLiteral("TCOMMIT"));
+    xecute(u"TCOMMIT"_s);
     QVERIFY(readFromOther());
 }
 
 void TestStore::callsAfterDisconnectFail()
 {
-    auto person = m_factory.openById(QStringLiteral("TV.ParPersEdv"), QStringLiteral("1||MUELLER"));
+    auto person = m_factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
     m_factory.disconnect();
     QVERIFY(!m_factory.isConnected());
-    EXPECT_ACCESS_ERROR(m_factory.classObject(QStringLiteral("TV.Windows")), ErrorNumber::NotConnected, QStringLiteral("Verbindung"));
-    person->setProperty(QStringLiteral("PNAME"), QStringLiteral("Später"));
-    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::NotConnected, QStringLiteral("Verbindung"));
+    EXPECT_ACCESS_ERROR(m_factory.classObject(u"TV.Windows"_s), ErrorNumber::NotConnected, u"Verbindung"_s);
+    person->setProperty(u"PNAME"_s, u"Später"_s);
+    EXPECT_ACCESS_ERROR(person->sys_save(), ErrorNumber::NotConnected, u"Verbindung"_s);
     m_factory.disconnect(); // twice is harmless
 }
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 
 Q_DECLARE_METATYPE(tolven::ErrorNumber)
 

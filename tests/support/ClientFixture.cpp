@@ -8,6 +8,8 @@
 #include "store/StoreFactory.h"
 #include "support/TestDatabase.h"
 
+using namespace Qt::StringLiterals;
+
 namespace testsupport {
 
 ClientFixture::ClientFixture()
@@ -22,7 +24,7 @@ ClientFixture::ClientFixture()
     m_api->setRetryWaitHundredths(0);
     m_api->setExitHook([this] { ++m_exits; });
     // The process command line of the test program is none of the login's business.
-    m_api->context().CommandLine = QStringLiteral(" ");
+    m_api->context().CommandLine = u" "_s;
 }
 
 ClientFixture::~ClientFixture()
@@ -43,7 +45,7 @@ QString ClientFixture::serverOf(const TestDatabase &database)
 
 QString ClientFixture::portOf(const TestDatabase &database)
 {
-    return database.target().isSQLite() ? QStringLiteral("1972") : QString::number(database.target().port);
+    return database.target().isSQLite() ? u"1972"_s : QString::number(database.target().port);
 }
 
 void ClientFixture::writeSetting(const QString &key, const QString &value)

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace testsupport {
 
 namespace {
@@ -43,7 +45,7 @@ void FirmFixture::end()
 QString FirmFixture::save(const QString &className, const Properties &properties)
 {
     std::unique_ptr<tolven::ServerObject> object = m_factory.createNew(className);
-    object->setProperty(QStringLiteral("Firma"), m_firm);
+    object->setProperty(u"Firma"_s, m_firm);
     for (const auto &[name, value] : properties)
         object->setProperty(name, value);
     object->sys_save();
@@ -77,13 +79,13 @@ QString FirmFixture::call(const QString &className, const QString &method, const
 
 QString FirmFixture::xecute(const QString &command)
 {
-    return call(QStringLiteral("TV.Windows"), QStringLiteral("Xecute"), {command});
+    return call(u"TV.Windows"_s, u"Xecute"_s, {command});
 }
 
 void FirmFixture::setSessionFirm()
 {
     xecute(u"S FIRMA=" + m_firm + u",FIL=0,PERSONAL=\"MUELLER\"");
-    xecute(QStringLiteral("D ^%XTT"));
+    xecute(u"D ^%XTT"_s);
 }
 
 QStringList FirstColumns(const QList<QStringList> &rows)

@@ -2,18 +2,20 @@
 
 #include <QTest>
 
-#include "store/DemoData.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
+
+using namespace Qt::StringLiterals;
 
 namespace testsupport {
 
 void addBackendRows()
 {
     QTest::addColumn<QString>("backend");
-    QTest::newRow("SQLite") << QStringLiteral("SQLite");
-    QTest::newRow("PostgreSQL") << QStringLiteral("PostgreSQL");
+    QTest::newRow("SQLite") << u"SQLite"_s;
+    QTest::newRow("PostgreSQL") << u"PostgreSQL"_s;
 }
 
 QString postgresAddress()
@@ -29,7 +31,7 @@ TestDatabase::TestDatabase(const QString &backend, bool demo)
         session = store::Session::openUnchecked(m_target, false);
         store::schema::drop(*session);
     } else {
-        m_target = store::DatabaseTarget::sqlite(m_dir.filePath(QStringLiteral("tolven.db")));
+        m_target = store::DatabaseTarget::sqlite(m_dir.filePath(u"tolven.db"_s));
         session = store::Session::openUnchecked(m_target, true);
     }
     store::schema::create(*session);
@@ -48,7 +50,7 @@ TestDatabase::~TestDatabase() = default;
 QString TestDatabase::connectString() const
 {
     if (m_target.isSQLite())
-        return store::MakeConnectString(m_target.path, QStringLiteral("1972"));
+        return store::MakeConnectString(m_target.path, u"1972"_s);
     return store::MakeConnectString(m_target.host, QString::number(m_target.port));
 }
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "access/AccessError.h"
+#include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
 
 // Store and integration tests run once per database: every test function of
@@ -45,7 +45,7 @@ private:
 #define TOLVEN_FRESH_DATABASE(db, ...)                                                                      \
     do {                                                                                                    \
         QFETCH_GLOBAL(QString, backend);                                                                    \
-        if (backend == QLatin1String("PostgreSQL") && testsupport::postgresAddress().isEmpty()) {           \
+        if (backend == u"PostgreSQL"_s && testsupport::postgresAddress().isEmpty()) {           \
             if (qEnvironmentVariableIsSet("CI"))                                                            \
                 QFAIL("TOLVEN_TEST_PG is not set: run the tests through scripts/test");                     \
             QSKIP("no PostgreSQL cluster (TOLVEN_TEST_PG is not set; scripts/test starts one)");            \

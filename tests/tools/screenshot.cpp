@@ -12,24 +12,24 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/cacheapi.h"
-#include "app/Icons.h"
-#include "app/frmAbout.h"
+#include "app/ClientSetup.h"
+#include "common/frmAbout.h"
 #include "positions/FMStart.h"
-#include "store/StoreFactory.h"
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    tolven::SetUpClient();
     if (arguments.size() == 3 && arguments.at(1) == u"--windows") {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        tolven::InitAppResources();
-        tolven::cacheapi gateway([] { return std::make_unique<store::StoreFactory>(); });
+        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
         tolven::frmAbout about;
         const QList<QWidget *> windows{&gateway.loginWindow(), &gateway.serverWindow(), &about};
         for (QWidget *window : windows)
@@ -45,12 +45,7 @@ int main(int argc, char *argv[])
         std::fputs("usage: screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]\n", stderr);
         return 2;
     }
-    QCoreApplication::setOrganizationName(QStringLiteral("TOLVEN"));
-    QCoreApplication::setApplicationName(QStringLiteral("konkur"));
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    tolven::InitAppResources();
-
-    tolven::cacheapi gateway([] { return std::make_unique<store::StoreFactory>(); });
+    tolven::cacheapi gateway(tolven::StoreFactoryMaker());
     gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(1);
     tolven::FMStart window;
     if (!window.Form_Load())
@@ -60,7 +55,7 @@ int main(int argc, char *argv[])
     window.move(0, 0);
     window.show();
     // The competitor list open, so the picture shows what the login read.
-    auto *competitors = window.findChild<QComboBox *>(QStringLiteral("likonkur"));
+    auto *competitors = window.findChild<QComboBox *>(u"likonkur"_s);
     int status = 0;
     QTimer::singleShot(300, [&] { competitors->showPopup(); });
     QTimer::singleShot(900, [&] {

@@ -9,6 +9,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace tolven;
 
 // The gateway's own procedures: splitting answers, the access-error box,
@@ -49,10 +51,10 @@ void TestCacheApi::splitFields_data()
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<int>("capacity");
 
-    QTest::newRow("empty field kept") << u"a|b||c"_qs << 4 << QStringList{u"a"_qs, u"b"_qs, u""_qs, u"c"_qs} << 10;
-    QTest::newRow("trailing delimiter") << u"a|b|"_qs << 2 << QStringList{u"a"_qs, u"b"_qs} << 10;
-    QTest::newRow("only delimiters") << u"||"_qs << 2 << QStringList{u""_qs, u""_qs} << 10;
-    QTest::newRow("no delimiter") << u"abc"_qs << 1 << QStringList{u"abc"_qs} << 10;
+    QTest::newRow("empty field kept") << u"a|b||c"_s << 4 << QStringList{u"a"_s, u"b"_s, u""_s, u"c"_s} << 10;
+    QTest::newRow("trailing delimiter") << u"a|b|"_s << 2 << QStringList{u"a"_s, u"b"_s} << 10;
+    QTest::newRow("only delimiters") << u"||"_s << 2 << QStringList{u""_s, u""_s} << 10;
+    QTest::newRow("no delimiter") << u"abc"_s << 1 << QStringList{u"abc"_s} << 10;
     QStringList many;
     QString text;
     for (int i = 1; i <= 25; ++i) {
@@ -60,8 +62,8 @@ void TestCacheApi::splitFields_data()
         text += QString::number(i) + u'|';
     }
     QTest::newRow("25 fields") << text << 25 << many << 30;
-    QTest::newRow("exactly 10") << u"1|2|3|4|5|6|7|8|9|10"_qs << 10
-                                << QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs, u"7"_qs, u"8"_qs, u"9"_qs, u"10"_qs} << 10;
+    QTest::newRow("exactly 10") << u"1|2|3|4|5|6|7|8|9|10"_s << 10
+                                << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s} << 10;
 }
 
 void TestCacheApi::splitFields()
@@ -80,23 +82,23 @@ void TestCacheApi::splitFields()
 void TestCacheApi::splitFieldsKeepsWhatLiesBeyond()
 {
     QStringList fields;
-    SplitFields(QStringLiteral("a|b|c|d"), u'|', fields);
-    QCOMPARE(SplitFields(QStringLiteral("x|y"), u'|', fields), 2);
-    QCOMPARE(fields.mid(1, 4), (QStringList{u"x"_qs, u"y"_qs, u"c"_qs, u"d"_qs}));
+    SplitFields(u"a|b|c|d"_s, u'|', fields);
+    QCOMPARE(SplitFields(u"x|y"_s, u'|', fields), 2);
+    QCOMPARE(fields.mid(1, 4), (QStringList{u"x"_s, u"y"_s, u"c"_s, u"d"_s}));
     QCOMPARE(SplitFields(QString(), u'|', fields), 0);
-    QCOMPARE(fields.mid(1, 4), (QStringList{u"x"_qs, u"y"_qs, u"c"_qs, u"d"_qs}));
+    QCOMPARE(fields.mid(1, 4), (QStringList{u"x"_s, u"y"_s, u"c"_s, u"d"_s}));
 }
 
 void TestCacheApi::accessErrorBoxLayout()
 {
     testsupport::ScriptedDialogs dialogs;
-    const AccessError error(ErrorNumber::ObjectNotFound, QStringLiteral("Das Objekt 1||X gibt es nicht."));
-    const QString expected = QStringLiteral("Vorgang: Abteilungsermittlung.\r\n\r\nFehler: 205\r\n"
-                                            "Das Objekt 1||X gibt es nicht.\r\n\r\n");
-    dialogs.expectMessage(QStringLiteral("Caché Zugriffsfehler"), expected);
+    const AccessError error(ErrorNumber::ObjectNotFound, u"Das Objekt 1||X gibt es nicht."_s);
+    const QString expected = u"Vorgang: Abteilungsermittlung.\r\n\r\nFehler: 205\r\n"
+                                            "Das Objekt 1||X gibt es nicht.\r\n\r\n"_s;
+    dialogs.expectMessage(u"Caché Zugriffsfehler"_s, expected);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_fixture->api().lockTimer().stop();
-    ReportAccessError(error, QStringLiteral("Abteilungsermittlung"));
+    ReportAccessError(error, u"Abteilungsermittlung"_s);
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(dialogs.shown().first().icon, QMessageBox::Warning);
     QCOMPARE(dialogs.shown().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -106,11 +108,11 @@ void TestCacheApi::accessErrorBoxLayout()
 
 void TestCacheApi::connectToDemo()
 {
-    m_db = std::make_unique<testsupport::TestDatabase>(QStringLiteral("SQLite"));
+    m_db = std::make_unique<testsupport::TestDatabase>(u"SQLite"_s);
     LoginContext &ctx = m_fixture->context();
-    ctx.Firm = QStringLiteral("1");
-    ctx.Branch = QStringLiteral("0");
-    ctx.UserCode = QStringLiteral("MUELLER");
+    ctx.Firm = u"1"_s;
+    ctx.Branch = u"0"_s;
+    ctx.UserCode = u"MUELLER"_s;
     ctx.ConnectString = m_db->connectString();
 }
 
@@ -119,14 +121,14 @@ void TestCacheApi::dbCallAnswersAndFails()
     connectToDemo();
     testsupport::ScriptedDialogs dialogs;
     bool failed = false;
-    QVERIFY(!DBCall(QStringLiteral("d HGRP^TVCLSU"), failed).isEmpty());
+    QVERIFY(!DBCall(u"d HGRP^TVCLSU"_s, failed).isEmpty());
     QVERIFY(!failed);
     QVERIFY(m_fixture->api().lockTimer().isActive());
 
-    dialogs.expectMessageStartingWith(QStringLiteral("Caché Zugriffsfehler"),
-                                      QStringLiteral("Vorgang: Ungültige Anfrage! Kein Ergebnis gefunden\r\n\r\n"
-                                                     "DBCall Aufruf von TV.Windwos Xecute K ^B.\r\n\r\nFehler: 301"));
-    QCOMPARE(DBCall(QStringLiteral("K ^B"), failed), QString());
+    dialogs.expectMessageStartingWith(u"Caché Zugriffsfehler"_s,
+                                      u"Vorgang: Ungültige Anfrage! Kein Ergebnis gefunden\r\n\r\n"
+                                                     "DBCall Aufruf von TV.Windwos Xecute K ^B.\r\n\r\nFehler: 301"_s);
+    QCOMPARE(DBCall(u"K ^B"_s, failed), QString());
     QVERIFY(failed);
     VERIFY_DIALOGS_DONE(dialogs);
 }
@@ -137,16 +139,16 @@ void TestCacheApi::dbCallDSplitsTheAnswer()
     testsupport::ScriptedDialogs dialogs;
     bool failed = false;
     QStringList fields;
-    const int count = DBCallD(QStringLiteral("d HGRP^TVCLSU"), QString(QChar(255)), fields, failed);
+    const int count = DBCallD(u"d HGRP^TVCLSU"_s, QString(QChar(255)), fields, failed);
     QVERIFY(!failed);
     QVERIFY(count > 2);
     QVERIFY2(fields.at(1).contains(u'`'), qPrintable(fields.at(1)));
 
-    dialogs.expectMessageStartingWith(QStringLiteral("Caché Zugriffsfehler"),
-                                      QStringLiteral("Vorgang: Ungültige Anfrage! Kein Ergebnis gefunden\r\n\r\n"
-                                                     "DBCallD Aufruf von TV.Windwos Xecute d NIX^TVCLSU."));
+    dialogs.expectMessageStartingWith(u"Caché Zugriffsfehler"_s,
+                                      u"Vorgang: Ungültige Anfrage! Kein Ergebnis gefunden\r\n\r\n"
+                                                     "DBCallD Aufruf von TV.Windwos Xecute d NIX^TVCLSU."_s);
     const QStringList before = fields;
-    QCOMPARE(DBCallD(QStringLiteral("d NIX^TVCLSU"), QString(QChar(255)), fields, failed), 0);
+    QCOMPARE(DBCallD(u"d NIX^TVCLSU"_s, QString(QChar(255)), fields, failed), 0);
     QVERIFY(failed);
     QCOMPARE(fields, before);
     VERIFY_DIALOGS_DONE(dialogs);
@@ -157,13 +159,13 @@ void TestCacheApi::idleTimerDropsTheConnection()
     connectToDemo();
     m_fixture->api().lockTimer().setInterval(20);
     bool failed = false;
-    const QString groups = DBCall(QStringLiteral("d HGRP^TVCLSU"), failed);
+    const QString groups = DBCall(u"d HGRP^TVCLSU"_s, failed);
     QVERIFY(m_fixture->api().factory()->isConnected());
     QTRY_VERIFY(!m_fixture->api().factory()->isConnected());
     QCOMPARE(m_fixture->factoriesMade(), 1);
     // The next call connects again and sets firm, branch and person first:
     // the group list needs the firm.
-    QCOMPARE(DBCall(QStringLiteral("d HGRP^TVCLSU"), failed), groups);
+    QCOMPARE(DBCall(u"d HGRP^TVCLSU"_s, failed), groups);
     QVERIFY(!failed);
     QCOMPARE(m_fixture->factoriesMade(), 2);
 }
@@ -204,11 +206,11 @@ void TestCacheApi::exitApplicationClosesWindowsAndDisconnects()
 void TestCacheApi::scrambling_data()
 {
     QTest::addColumn<QString>("password");
-    QTest::newRow("plain") << u"Konkur24"_qs;
-    QTest::newRow("umlauts and euro") << u"Grüße€2026"_qs;
+    QTest::newRow("plain") << u"Konkur24"_s;
+    QTest::newRow("umlauts and euro") << u"Grüße€2026"_s;
     QTest::newRow("the key's own character") << QString(QChar(char16_t(PasswordScrambleKey))) + u"x";
-    QTest::newRow("outside the code page") << u"Łódź-Ω"_qs;
-    QTest::newRow("empty") << u""_qs;
+    QTest::newRow("outside the code page") << u"Łódź-Ω"_s;
+    QTest::newRow("empty") << u""_s;
     QTest::newRow("long") << QString(300, u'z');
 }
 
@@ -221,8 +223,8 @@ void TestCacheApi::scrambling()
         QVERIFY(scrambled != password);
     QCOMPARE(ScramblePassword(scrambled), password);
     // And through the settings store, as the login keeps it.
-    m_fixture->writeSetting(QStringLiteral("Passwort"), scrambled);
-    QCOMPARE(ScramblePassword(m_fixture->setting(QStringLiteral("Passwort"))), password);
+    m_fixture->writeSetting(u"Passwort"_s, scrambled);
+    QCOMPARE(ScramblePassword(m_fixture->setting(u"Passwort"_s)), password);
 }
 
 QTEST_MAIN(TestCacheApi)

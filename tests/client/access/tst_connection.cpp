@@ -13,13 +13,16 @@
 #include "access/Login.h"
 #include "access/cacheapi.h"
 #include "support/ClientFixture.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
+
+using namespace Qt::StringLiterals;
 
 using namespace tolven;
 
 namespace {
 
-const QString LoginTitle = QStringLiteral("Anmeldung an Caché");
+const QString ConnectionTitle = u"Anmeldung an Caché"_s;
 
 QString Countdown(int left)
 {
@@ -48,7 +51,11 @@ class TestConnection : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        testsupport::HideOffscreenPlatformNotices();
+    }
     void init() { m_fixture = std::make_unique<testsupport::ClientFixture>(); }
     void cleanup() { m_fixture.reset(); }
 
@@ -60,6 +67,8 @@ private slots:
     void serverWindowEditAndSave();
     void serverWindowRefusesUnusableSettings_data();
     void serverWindowRefusesUnusableSettings();
+    void onlyAcceptedServerSettingsAreStored_data();
+    void onlyAcceptedServerSettingsAreStored();
     void loginWindowFields();
     void tabOrder_data();
     void tabOrder();
@@ -77,15 +86,15 @@ void TestConnection::commandLine_data()
     QTest::addColumn<QStringList>("expected"); // firm, branch, user, password, server, port, namespace
 
     const QString defaultServer = DefaultServerAddress();
-    QTest::newRow("four fields") << u"5 2 mueller geheim"_qs
-                                 << QStringList{u"5"_qs, u"2"_qs, u"MUELLER"_qs, u"geheim"_qs, defaultServer,
-                                                u"1972"_qs, u"TOLVEN"_qs};
-    QTest::newRow("all seven and more") << u"3 1 KRAUSE pw db.zentrale 5432 TEST mehr"_qs
-                                        << QStringList{u"3"_qs, u"1"_qs, u"KRAUSE"_qs, u"pw"_qs, u"db.zentrale"_qs,
-                                                       u"5432"_qs, u"TEST"_qs};
-    QTest::newRow("empty fields take the defaults") << u"7 0 A b  "_qs
-                                                    << QStringList{u"7"_qs, u"0"_qs, u"A"_qs, u"b"_qs, defaultServer,
-                                                                   u"1972"_qs, u"TOLVEN"_qs};
+    QTest::newRow("four fields") << u"5 2 mueller geheim"_s
+                                 << QStringList{u"5"_s, u"2"_s, u"MUELLER"_s, u"geheim"_s, defaultServer,
+                                                u"1972"_s, u"TOLVEN"_s};
+    QTest::newRow("all seven and more") << u"3 1 KRAUSE pw db.zentrale 5432 TEST mehr"_s
+                                        << QStringList{u"3"_s, u"1"_s, u"KRAUSE"_s, u"pw"_s, u"db.zentrale"_s,
+                                                       u"5432"_s, u"TEST"_s};
+    QTest::newRow("empty fields take the defaults") << u"7 0 A b  "_s
+                                                    << QStringList{u"7"_s, u"0"_s, u"A"_s, u"b"_s, defaultServer,
+                                                                   u"1972"_s, u"TOLVEN"_s};
 }
 
 void TestConnection::commandLine()
@@ -93,7 +102,7 @@ void TestConnection::commandLine()
     QFETCH(QString, commandLine);
     QFETCH(QStringList, expected);
     testsupport::ScriptedDialogs dialogs; // no login window may appear
-    m_fixture->writeSetting(u"Firma"_qs, u"9"_qs);
+    m_fixture->writeSetting(u"Firma"_s, u"9"_s);
     m_fixture->setCommandLine(commandLine);
     QVERIFY(PrepareConnection());
     const LoginContext &ctx = m_fixture->context();
@@ -102,7 +111,8 @@ void TestConnection::commandLine()
              expected);
     QCOMPARE(ctx.ConnectString, u"cn_iptcp:" + expected.at(4) + u'[' + expected.at(5) + u"]:TOLVEN");
     FMServer &server = m_fixture->api().serverWindow();
-    QCOMPARE((QStringList{server.firm(), server.branch(), server.serverAddress(), server.port(), server.namespaceName()}),
+    const ServerSettings shown = server.fieldValues();
+    QCOMPARE((QStringList{shown.firm, shown.branch, shown.serverAddress, shown.port, shown.namespaceName}),
              (QStringList{expected.at(0), expected.at(1), expected.at(4), expected.at(5), expected.at(6)}));
     QCOMPARE(m_fixture->api().loginWindow().userText(), expected.at(2));
     VERIFY_DIALOGS_DONE(dialogs);
@@ -111,32 +121,32 @@ void TestConnection::commandLine()
 void TestConnection::rememberedLoginFromTheStore()
 {
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->setCommandLine(u"erste 0 X Y"_qs); // first field not numeric: ignored
-    m_fixture->writeSetting(u"Firma"_qs, u"2"_qs);
-    m_fixture->writeSetting(u"Filiale"_qs, u"1"_qs);
-    m_fixture->writeSetting(u"Name"_qs, u"KRAUSE"_qs);
-    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(u"krause"_qs));
-    m_fixture->writeSetting(u"Server"_qs, u"db.zentrale"_qs);
+    m_fixture->setCommandLine(u"erste 0 X Y"_s); // first field not numeric: ignored
+    m_fixture->writeSetting(u"Firma"_s, u"2"_s);
+    m_fixture->writeSetting(u"Filiale"_s, u"1"_s);
+    m_fixture->writeSetting(u"Name"_s, u"KRAUSE"_s);
+    m_fixture->writeSetting(u"Passwort"_s, ScramblePassword(u"krause"_s));
+    m_fixture->writeSetting(u"Server"_s, u"db.zentrale"_s);
     QVERIFY(PrepareConnection());
     const LoginContext &ctx = m_fixture->context();
-    QCOMPARE(ctx.Firm, u"2"_qs);
-    QCOMPARE(ctx.Branch, u"1"_qs);
-    QCOMPARE(ctx.UserCode, u"KRAUSE"_qs);
-    QCOMPARE(ctx.Password, u"krause"_qs);
-    QCOMPARE(m_fixture->api().loginWindow().passwordText(), u"krause"_qs);
-    QCOMPARE(ctx.ConnectString, u"cn_iptcp:db.zentrale[1973]:TOLVEN"_qs);
+    QCOMPARE(ctx.Firm, u"2"_s);
+    QCOMPARE(ctx.Branch, u"1"_s);
+    QCOMPARE(ctx.UserCode, u"KRAUSE"_s);
+    QCOMPARE(ctx.Password, u"krause"_s);
+    QCOMPARE(m_fixture->api().loginWindow().passwordText(), u"krause"_s);
+    QCOMPARE(ctx.ConnectString, u"cn_iptcp:db.zentrale[1973]:TOLVEN"_s);
     VERIFY_DIALOGS_DONE(dialogs);
 }
 
 void TestConnection::storeDefaults()
 {
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->writeSetting(u"Name"_qs, u"MUELLER"_qs);
-    m_fixture->writeSetting(u"Passwort"_qs, ScramblePassword(u"Konkur24"_qs));
+    m_fixture->writeSetting(u"Name"_s, u"MUELLER"_s);
+    m_fixture->writeSetting(u"Passwort"_s, ScramblePassword(u"Konkur24"_s));
     QVERIFY(PrepareConnection());
     const LoginContext &ctx = m_fixture->context();
     QCOMPARE((QStringList{ctx.Firm, ctx.Branch, ctx.ServerAddress, ctx.ServerPort, ctx.Namespace}),
-             (QStringList{u"1"_qs, u"0"_qs, DefaultServerAddress(), u"1973"_qs, u"TOLVEN"_qs}));
+             (QStringList{u"1"_s, u"0"_s, DefaultServerAddress(), u"1973"_s, u"TOLVEN"_s}));
     QVERIFY(ctx.ConnectString.endsWith(u"[1973]:TOLVEN"));
     VERIFY_DIALOGS_DONE(dialogs);
 }
@@ -144,21 +154,21 @@ void TestConnection::storeDefaults()
 void TestConnection::emptyStoredPasswordShowsTheLoginWindow()
 {
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->writeSetting(u"Name"_qs, u"MUELLER"_qs);
+    m_fixture->writeSetting(u"Name"_s, u"MUELLER"_s);
     QString userShown;
-    dialogs.expectDialog(u"FMPass"_qs, [&](QDialog &window) {
-        userShown = window.findChild<QLineEdit *>(u"BUSER"_qs)->text();
-        window.findChild<QLineEdit *>(u"BPASSWORT"_qs)->setText(u"Konkur24"_qs);
-        QTest::mouseClick(window.findChild<QPushButton *>(u"BUSpeich"_qs), Qt::LeftButton);
+    dialogs.expectDialog(u"FMPass"_s, [&](QDialog &window) {
+        userShown = window.findChild<QLineEdit *>(u"BUSER"_s)->text();
+        window.findChild<QLineEdit *>(u"BPASSWORT"_s)->setText(u"Konkur24"_s);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
         return window.result();
     });
     QVERIFY(PrepareConnection());
     VERIFY_DIALOGS_DONE(dialogs);
-    QCOMPARE(userShown, u"MUELLER"_qs);
-    QCOMPARE(m_fixture->context().Password, u"Konkur24"_qs);
+    QCOMPARE(userShown, u"MUELLER"_s);
+    QCOMPARE(m_fixture->context().Password, u"Konkur24"_s);
     // "Anmelden" remembered the login, the password scrambled.
-    QCOMPARE(m_fixture->setting(u"Passwort"_qs), ScramblePassword(u"Konkur24"_qs));
-    QVERIFY(m_fixture->setting(u"Passwort"_qs) != u"Konkur24");
+    QCOMPARE(m_fixture->setting(u"Passwort"_s), ScramblePassword(u"Konkur24"_s));
+    QVERIFY(m_fixture->setting(u"Passwort"_s) != u"Konkur24");
     QVERIFY(!m_fixture->api().loginWindow().isVisible());
 }
 
@@ -167,50 +177,50 @@ void TestConnection::serverWindowEditAndSave()
     testsupport::ScriptedDialogs dialogs;
     FMServer &window = m_fixture->api().serverWindow();
     window.show();
-    auto *edit = window.findChild<QPushButton *>(u"BUEdit"_qs);
-    auto *server = window.findChild<QLineEdit *>(u"BSERVERIP"_qs);
-    QCOMPARE(edit->text(), u"Ändern"_qs);
+    auto *edit = window.findChild<QPushButton *>(u"BUEdit"_s);
+    auto *server = window.findChild<QLineEdit *>(u"BSERVERIP"_s);
+    QCOMPARE(edit->text(), u"Ändern"_s);
     QVERIFY(server->isReadOnly());
 
-    dialogs.expectMessage(LoginTitle, u"Änderungen erlauben?"_qs, QMessageBox::No);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::No);
     QTest::mouseClick(edit, Qt::LeftButton);
     QVERIFY(!edit->isChecked());
     QVERIFY(server->isReadOnly());
 
-    dialogs.expectMessage(LoginTitle, u"Änderungen erlauben?"_qs, QMessageBox::Yes);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
     QTest::mouseClick(edit, Qt::LeftButton);
     QVERIFY(edit->isChecked());
     for (const char *name : {"BSERVERIP", "BPORT", "BFIRMA", "BFIL", "BNAMESPACE"})
         QVERIFY2(!window.findChild<QLineEdit *>(QString::fromLatin1(name))->isReadOnly(), name);
-    server->setText(u"db.zentrale"_qs);
-    window.findChild<QLineEdit *>(u"BPORT"_qs)->setText(u"5432"_qs);
-    window.findChild<QLineEdit *>(u"BFIRMA"_qs)->setText(u"2"_qs);
+    server->setText(u"db.zentrale"_s);
+    window.findChild<QLineEdit *>(u"BPORT"_s)->setText(u"5432"_s);
+    window.findChild<QLineEdit *>(u"BFIRMA"_s)->setText(u"2"_s);
 
-    dialogs.expectMessage(LoginTitle, u"Änderungen sichern?"_qs, QMessageBox::Yes);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen sichern?"_s, QMessageBox::Yes);
     QTest::mouseClick(edit, Qt::LeftButton);
     VERIFY_DIALOGS_DONE(dialogs);
     QVERIFY(server->isReadOnly());
-    QCOMPARE(m_fixture->setting(u"Server"_qs), u"db.zentrale"_qs);
-    QCOMPARE(m_fixture->setting(u"Port"_qs), u"5432"_qs);
-    QCOMPARE(m_fixture->setting(u"Firma"_qs), u"2"_qs);
-    QCOMPARE(m_fixture->setting(u"Namespace"_qs), u"TOLVEN"_qs);
-    QCOMPARE(m_fixture->context().ServerPort, u"5432"_qs);
+    QCOMPARE(m_fixture->setting(u"Server"_s), u"db.zentrale"_s);
+    QCOMPARE(m_fixture->setting(u"Port"_s), u"5432"_s);
+    QCOMPARE(m_fixture->setting(u"Firma"_s), u"2"_s);
+    QCOMPARE(m_fixture->setting(u"Namespace"_s), u"TOLVEN"_s);
+    QCOMPARE(m_fixture->context().ServerPort, u"5432"_s);
 
     // The port field takes digits only.
-    dialogs.expectMessage(LoginTitle, u"Änderungen erlauben?"_qs, QMessageBox::Yes);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
     QTest::mouseClick(edit, Qt::LeftButton);
-    auto *port = window.findChild<QLineEdit *>(u"BPORT"_qs);
+    auto *port = window.findChild<QLineEdit *>(u"BPORT"_s);
     port->clear();
-    QTest::keyClicks(port, u"54x32"_qs);
-    QCOMPARE(port->text(), u"5432"_qs);
+    QTest::keyClicks(port, u"54x32"_s);
+    QCOMPARE(port->text(), u"5432"_s);
 
     // Not saving keeps the store as it was.
-    server->setText(u"anderer.server"_qs);
-    dialogs.expectMessage(LoginTitle, u"Änderungen sichern?"_qs, QMessageBox::No);
+    server->setText(u"anderer.server"_s);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen sichern?"_s, QMessageBox::No);
     QTest::mouseClick(edit, Qt::LeftButton);
-    QCOMPARE(m_fixture->setting(u"Server"_qs), u"db.zentrale"_qs);
+    QCOMPARE(m_fixture->setting(u"Server"_s), u"db.zentrale"_s);
 
-    QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_qs), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_s), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     VERIFY_DIALOGS_DONE(dialogs);
 }
@@ -220,12 +230,12 @@ void TestConnection::serverWindowRefusesUnusableSettings_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("complaint");
-    QTest::newRow("no server") << u"BSERVERIP"_qs << u"  "_qs
-                               << u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_qs;
-    QTest::newRow("port 0") << u"BPORT"_qs << u"0"_qs << u"Der Port muss eine Zahl von 1 bis 65535 sein."_qs;
-    QTest::newRow("port too big") << u"BPORT"_qs << u"70000"_qs << u"Der Port muss eine Zahl von 1 bis 65535 sein."_qs;
-    QTest::newRow("no firm") << u"BFIRMA"_qs << QString() << u"Bitte geben Sie die Firmennummer an."_qs;
-    QTest::newRow("no branch") << u"BFIL"_qs << QString() << u"Bitte geben Sie die Filialnummer an."_qs;
+    QTest::newRow("no server") << u"BSERVERIP"_s << u"  "_s
+                               << u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_s;
+    QTest::newRow("port 0") << u"BPORT"_s << u"0"_s << u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
+    QTest::newRow("port too big") << u"BPORT"_s << u"70000"_s << u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
+    QTest::newRow("no firm") << u"BFIRMA"_s << QString() << u"Bitte geben Sie die Firmennummer an."_s;
+    QTest::newRow("no branch") << u"BFIL"_s << QString() << u"Bitte geben Sie die Filialnummer an."_s;
 }
 
 void TestConnection::serverWindowRefusesUnusableSettings()
@@ -236,15 +246,62 @@ void TestConnection::serverWindowRefusesUnusableSettings()
     testsupport::ScriptedDialogs dialogs;
     FMServer &window = m_fixture->api().serverWindow();
     window.show();
-    auto *edit = window.findChild<QPushButton *>(u"BUEdit"_qs);
-    dialogs.expectMessage(LoginTitle, u"Änderungen erlauben?"_qs, QMessageBox::Yes);
+    auto *edit = window.findChild<QPushButton *>(u"BUEdit"_s);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
     QTest::mouseClick(edit, Qt::LeftButton);
     window.findChild<QLineEdit *>(field)->setText(value);
-    dialogs.expectMessage(u"TOLVEN Server"_qs, complaint);
+    dialogs.expectMessage(u"TOLVEN Server"_s, complaint);
     QTest::mouseClick(edit, Qt::LeftButton);
     VERIFY_DIALOGS_DONE(dialogs);
     QVERIFY2(edit->isChecked() && !window.fieldsLocked(), "the fields stay open for correcting");
-    QVERIFY(!m_fixture->hasSetting(u"Server"_qs));
+    QVERIFY(!m_fixture->hasSetting(u"Server"_s));
+}
+
+void TestConnection::onlyAcceptedServerSettingsAreStored_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("leaveBy"); // "Nein", "Zurück" or "Schließen"
+    QTest::newRow("declined") << u"5432"_s << u"Nein"_s;
+    QTest::newRow("refused, then Zurück") << u"0"_s << u"Zurück"_s;
+    QTest::newRow("edited, then closed") << u"5432"_s << u"Schließen"_s;
+}
+
+// What the server window did not store never reaches the settings store, not
+// even through the next "Anmelden", which stores the login window's fields.
+void TestConnection::onlyAcceptedServerSettingsAreStored()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, leaveBy);
+    testsupport::ScriptedDialogs dialogs;
+    m_fixture->writeSetting(u"Server"_s, u"/daten/tolven.db"_s);
+    m_fixture->writeSetting(u"Port"_s, u"1973"_s);
+    LoadConnectionSettings();
+    FMServer &window = m_fixture->api().serverWindow();
+    window.show();
+    auto *edit = window.findChild<QPushButton *>(u"BUEdit"_s);
+    dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    window.findChild<QLineEdit *>(u"BSERVERIP"_s)->setText(u"anderer.server"_s);
+    window.findChild<QLineEdit *>(u"BPORT"_s)->setText(port);
+    if (leaveBy == u"Nein") {
+        dialogs.expectMessage(ConnectionTitle, u"Änderungen sichern?"_s, QMessageBox::No);
+        QTest::mouseClick(edit, Qt::LeftButton);
+    } else if (leaveBy == u"Zurück") {
+        dialogs.expectMessage(u"TOLVEN Server"_s, u"Der Port muss eine Zahl von 1 bis 65535 sein."_s);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_s), Qt::LeftButton);
+    } else {
+        window.close();
+    }
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(window.fieldValues().serverAddress, u"/daten/tolven.db"_s);
+    QCOMPARE(window.fieldValues().port, u"1973"_s);
+
+    m_fixture->api().loginWindow().setUserText(u"SCHMIDT"_s);
+    Sichern();
+    QCOMPARE(m_fixture->setting(u"Server"_s), u"/daten/tolven.db"_s);
+    QCOMPARE(m_fixture->setting(u"Port"_s), u"1973"_s);
+    QCOMPARE(m_fixture->setting(u"Name"_s), u"SCHMIDT"_s);
 }
 
 void TestConnection::loginWindowFields()
@@ -252,28 +309,31 @@ void TestConnection::loginWindowFields()
     FMPass &window = m_fixture->api().loginWindow();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto *password = window.findChild<QLineEdit *>(u"BPASSWORT"_qs);
-    auto *user = window.findChild<QLineEdit *>(u"BUSER"_qs);
+    auto *password = window.findChild<QLineEdit *>(u"BPASSWORT"_s);
+    auto *user = window.findChild<QLineEdit *>(u"BUSER"_s);
     QTRY_VERIFY(password->hasFocus());
     QCOMPARE(password->echoMode(), QLineEdit::Password);
+    password->setText(u"äb c"_s);
+    QCOMPARE(password->displayText(), u"****"_s);
+    password->clear();
 
-    QTest::keyClicks(password, u"Geheim"_qs);
+    QTest::keyClicks(password, u"Geheim"_s);
     QTest::keyClick(&window, Qt::Key_Tab);
     QTRY_VERIFY(user->hasFocus());
-    QTest::keyClicks(user, u"schmidt"_qs);
+    QTest::keyClicks(user, u"schmidt"_s);
     QTest::keyClick(&window, Qt::Key_Tab);
-    QCOMPARE(user->text(), u"SCHMIDT"_qs);
+    QCOMPARE(user->text(), u"SCHMIDT"_s);
 
     // Coming back into a field selects all of it, so typing replaces it.
     QTest::keyClick(&window, Qt::Key_Backtab);
-    QTRY_COMPARE(user->selectedText(), u"SCHMIDT"_qs);
+    QTRY_COMPARE(user->selectedText(), u"SCHMIDT"_s);
     QTest::keyClick(&window, Qt::Key_Backtab);
     QTRY_COMPARE(password->selectedText().size(), 6);
-    QTest::keyClicks(password, u"neu"_qs);
-    QCOMPARE(password->text(), u"neu"_qs);
+    QTest::keyClicks(password, u"neu"_s);
+    QCOMPARE(password->text(), u"neu"_s);
 
     SelectAllText(user, true);
-    QCOMPARE(user->selectedText(), u"SCHMIDT"_qs);
+    QCOMPARE(user->selectedText(), u"SCHMIDT"_s);
     QVERIFY2(password->hasFocus(), "SelectAllText without focus moved the focus");
     window.hide();
 }
@@ -283,10 +343,10 @@ void TestConnection::tabOrder_data()
     QTest::addColumn<bool>("loginWindow");
     QTest::addColumn<QStringList>("order");
     QTest::newRow("FMPass") << true
-                            << QStringList{u"BPASSWORT"_qs, u"BUSER"_qs, u"BUSpeich"_qs, u"BUAusst"_qs, u"BUServer"_qs};
+                            << QStringList{u"BPASSWORT"_s, u"BUSER"_s, u"BUSpeich"_s, u"BUAusst"_s, u"BUServer"_s};
     QTest::newRow("FMServer") << false
-                              << QStringList{u"BSERVERIP"_qs, u"BPORT"_qs, u"BFIRMA"_qs, u"BFIL"_qs, u"BNAMESPACE"_qs,
-                                             u"BUEdit"_qs, u"BUZurück"_qs};
+                              << QStringList{u"BSERVERIP"_s, u"BPORT"_s, u"BFIRMA"_s, u"BFIL"_s, u"BNAMESPACE"_s,
+                                             u"BUEdit"_s, u"BUZurück"_s};
 }
 
 void TestConnection::tabOrder()
@@ -310,8 +370,8 @@ void TestConnection::threeFailedAttempts_data()
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("no PostgreSQL listening") << u"127.0.0.1"_qs << QString::number(ClosedPort()) << u"127.0.0.1"_qs;
-    QTest::newRow("database file missing") << u"/nirgends/tolven.db"_qs << u"1972"_qs << u"/nirgends/tolven.db"_qs;
+    QTest::newRow("no PostgreSQL listening") << u"127.0.0.1"_s << QString::number(ClosedPort()) << u"127.0.0.1"_s;
+    QTest::newRow("database file missing") << u"/nirgends/tolven.db"_s << u"1972"_s << u"/nirgends/tolven.db"_s;
 }
 
 void TestConnection::threeFailedAttempts()
@@ -322,18 +382,18 @@ void TestConnection::threeFailedAttempts()
     testsupport::ScriptedDialogs dialogs;
     QStringList problemsShown;
     const auto closeServerWindow = [&](QDialog &window) {
-        problemsShown << window.findChild<QLabel *>(u"LVerbindungsfehler"_qs)->text();
-        QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_qs), Qt::LeftButton);
+        problemsShown << window.findChild<QLabel *>(u"LVerbindungsfehler"_s)->text();
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_s), Qt::LeftButton);
         return 0;
     };
-    dialogs.expectMessage(LoginTitle, Countdown(2));
-    dialogs.expectDialog(u"FMServer"_qs, closeServerWindow);
-    dialogs.expectMessage(LoginTitle, Countdown(1));
-    dialogs.expectDialog(u"FMServer"_qs, closeServerWindow);
-    dialogs.expectMessage(LoginTitle, u"Server nach 3 Versuchen nicht erreichbar!\r\nAbbruch"_qs);
+    dialogs.expectMessage(ConnectionTitle, Countdown(2));
+    dialogs.expectDialog(u"FMServer"_s, closeServerWindow);
+    dialogs.expectMessage(ConnectionTitle, Countdown(1));
+    dialogs.expectDialog(u"FMServer"_s, closeServerWindow);
+    dialogs.expectMessage(ConnectionTitle, u"Server nach 3 Versuchen nicht erreichbar!\r\nAbbruch"_s);
 
     // The start-up login with a command line that names the unreachable server.
-    m_fixture->setCommandLine(u"1 0 MUELLER Konkur24 "_qs + server + u' ' + port);
+    m_fixture->setCommandLine(u"1 0 MUELLER Konkur24 "_s + server + u' ' + port);
     QVERIFY(!Login());
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(dialogs.shown().last().icon, QMessageBox::Warning);
@@ -350,24 +410,24 @@ void TestConnection::retryWithTheSettingsWindowInBetween()
     // Settings saved between attempts count from the next login on; this
     // connection keeps trying what it was given.
     testsupport::ScriptedDialogs dialogs;
-    m_fixture->context().ConnectString = ConnectStringFor(u"/nirgends/tolven.db"_qs, u"1972"_qs);
-    dialogs.expectMessage(LoginTitle, Countdown(2));
-    dialogs.expectDialog(u"FMServer"_qs, [&](QDialog &window) {
-        dialogs.expectMessage(LoginTitle, u"Änderungen erlauben?"_qs, QMessageBox::Yes);
-        QTest::mouseClick(window.findChild<QPushButton *>(u"BUEdit"_qs), Qt::LeftButton);
-        window.findChild<QLineEdit *>(u"BSERVERIP"_qs)->setText(u"/anderswo/tolven.db"_qs);
-        dialogs.expectMessage(LoginTitle, u"Änderungen sichern?"_qs, QMessageBox::Yes);
-        QTest::mouseClick(window.findChild<QPushButton *>(u"BUEdit"_qs), Qt::LeftButton);
+    m_fixture->context().ConnectString = ConnectStringFor(u"/nirgends/tolven.db"_s, u"1972"_s);
+    dialogs.expectMessage(ConnectionTitle, Countdown(2));
+    dialogs.expectDialog(u"FMServer"_s, [&](QDialog &window) {
+        dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUEdit"_s), Qt::LeftButton);
+        window.findChild<QLineEdit *>(u"BSERVERIP"_s)->setText(u"/anderswo/tolven.db"_s);
+        dialogs.expectMessage(ConnectionTitle, u"Änderungen sichern?"_s, QMessageBox::Yes);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUEdit"_s), Qt::LeftButton);
         // Closing the window goes on with the next attempt.
         window.close();
-        dialogs.expectMessage(LoginTitle, Countdown(1));
-        dialogs.expectDialog(u"FMServer"_qs, [](QDialog &) { return 0; });
-        dialogs.expectMessage(LoginTitle, u"Server nach 3 Versuchen nicht erreichbar!\r\nAbbruch"_qs);
+        dialogs.expectMessage(ConnectionTitle, Countdown(1));
+        dialogs.expectDialog(u"FMServer"_s, [](QDialog &) { return 0; });
+        dialogs.expectMessage(ConnectionTitle, u"Server nach 3 Versuchen nicht erreichbar!\r\nAbbruch"_s);
         return 0;
     });
     QVERIFY(!EnsureConnected());
     VERIFY_DIALOGS_DONE(dialogs);
-    QCOMPARE(m_fixture->setting(u"Server"_qs), u"/anderswo/tolven.db"_qs);
+    QCOMPARE(m_fixture->setting(u"Server"_s), u"/anderswo/tolven.db"_s);
     QCOMPARE(m_fixture->factoriesMade(), 3);
     QCOMPARE(m_fixture->exits(), 1);
 }

@@ -24,13 +24,14 @@ private slots:
         QTest::addColumn<QVariant>("after");
 
         QTest::newRow("choose by typing") << QVariant(u"AL"_s) << u"r"_s << QVariant(u"RE"_s);
-        QTest::newRow("clear by the empty entry") << QVariant(u"LI"_s) << u"^"_s << QVariant(QString());
+        QTest::newRow("Home takes the first code") << QVariant(u"LI"_s) << u"^"_s << QVariant(u"AL"_s);
         QTest::newRow("unknown code survives") << QVariant(u"XX"_s) << QString() << QVariant(u"XX"_s);
         QTest::newRow("unknown code replaced") << QVariant(u"XX"_s) << u"l"_s << QVariant(u"LI"_s);
         QTest::newRow("empty cell stays untouched") << QVariant() << QString() << QVariant();
     }
 
-    // The editor starts on the cell's code and writes the chosen one back on Enter.
+    // The editor offers each code once and no empty entry, starts on the
+    // cell's code and writes the chosen one back on Enter.
     void editCell()
     {
         QFETCH(QVariant, before);
@@ -38,7 +39,7 @@ private slots:
         QFETCH(QVariant, after);
 
         LookupTable competitors({u"Code"_s, u"Konkurerber"_s});
-        competitors.setRows({{u"AL"_s, u"Aldi"_s}, {u"LI"_s, u"Lidl"_s}, {u"RE"_s, u"Rewe"_s}});
+        competitors.setRows({{u"AL"_s, u"Aldi"_s}, {u"LI"_s, u"Lidl"_s}, {u"RE"_s, u"Rewe"_s}, {u"AL"_s, u"Aldi alt"_s}});
         PositionModel model;
         model.setRows({{}, {}});
         model.setCell(1, Konkur, before);
@@ -55,6 +56,8 @@ private slots:
         auto *editor = view.findChild<MultiColumnComboBox *>();
         QVERIFY(editor);
         QTRY_VERIFY(editor->hasFocus());
+        QCOMPARE(editor->count(), 3);
+        QCOMPARE(editor->itemText(0), u"AL"_s);
         QCOMPARE(editor->currentCode(), before.toString());
         for (const QChar key : typed) {
             if (key == u'^')

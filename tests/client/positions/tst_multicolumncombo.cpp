@@ -8,6 +8,7 @@
 
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
+#include "support/QuietPlatform.h"
 
 using namespace tolven;
 using namespace Qt::StringLiterals;
@@ -29,6 +30,7 @@ class TestMultiColumnCombo : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { testsupport::HideOffscreenPlatformNotices(); }
     void init() { m_table.setRows(competitors(3)); }
 
     void popupShowsAllColumns_data()

@@ -151,10 +151,11 @@ private slots:
 
         QTest::newRow("text") << QVariant(u"Müller"_s) << QVariant(u"Müller"_s);
         QTest::newRow("number") << QVariant(12.5) << QVariant(12.5);
-        QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << QVariant(u"05.03.24"_s);
+        QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << QVariant(u"05.03.2024"_s);
     }
 
-    // The grid shows dates in the user's short form; editors get the date.
+    // The grid shows dates in the client's one date form, with a four-digit
+    // year; editors get the date.
     void cellRoles()
     {
         QFETCH(QVariant, value);

@@ -10,48 +10,55 @@
 #include <QVBoxLayout>
 
 #include "access/Dialogs.h"
-#include "app/Icons.h"
+#include "common/Icons.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tolven {
+
+QString ProgramVersion()
+{
+    return u"" TOLVEN_VERSION ""_s;
+}
 
 QStringList SystemInfoTools()
 {
     // Graphical tools only: the box is opened from a desktop session, and a
     // console tool started detached would show nothing.
-    return {QStringLiteral("hardinfo"), QStringLiteral("gnome-system-monitor"), QStringLiteral("kinfocenter"),
-            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager"), QStringLiteral("lxtask")};
+    return {u"hardinfo"_s, u"gnome-system-monitor"_s, u"kinfocenter"_s,
+            u"mate-system-monitor"_s, u"xfce4-taskmanager"_s, u"lxtask"_s};
 }
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent)
-    , m_cmdOK(new QPushButton(QStringLiteral("OK"), this))
-    , m_cmdSysInfo(new QPushButton(QStringLiteral("&Systeminfo..."), this))
+    , m_cmdOK(new QPushButton(u"OK"_s, this))
+    , m_cmdSysInfo(new QPushButton(u"&Systeminfo..."_s, this))
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("Info über TOLVEN Konkurerberverwaltung"));
-    setWindowIcon(AppIcon(QStringLiteral("konkur")));
+    setObjectName(u"frmAbout"_s);
+    setWindowTitle(u"Info über TOLVEN Konkurerberverwaltung"_s);
+    setWindowIcon(AppIcon(u"konkur"_s));
 
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
-    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_cmdSysInfo->setObjectName(u"cmdSysInfo"_s);
 
     auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("lblIcon"));
-    icon->setPixmap(AppIcon(QStringLiteral("konkur")).pixmap(48));
+    icon->setObjectName(u"lblIcon"_s);
+    icon->setPixmap(AppIcon(u"konkur"_s).pixmap(48));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto *title = new QLabel(QStringLiteral("TOLVEN Konkurerberverwaltung"), this);
-    title->setObjectName(QStringLiteral("lblTitle"));
+    auto *title = new QLabel(u"TOLVEN Konkurerberverwaltung"_s, this);
+    title->setObjectName(u"lblTitle"_s);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
 
-    auto *version = new QLabel(QStringLiteral("Version " TOLVEN_VERSION), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
+    auto *version = new QLabel(u"Version "_s + ProgramVersion(), this);
+    version->setObjectName(u"lblVersion"_s);
 
-    auto *description = new QLabel(QStringLiteral("Erfassung und Auswertung von Konkurrenzpreisen"), this);
-    description->setObjectName(QStringLiteral("lblDescription"));
+    auto *description = new QLabel(u"Erfassung und Auswertung von Konkurrenzpreisen"_s, this);
+    description->setObjectName(u"lblDescription"_s);
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(title);
@@ -87,7 +94,7 @@ void frmAbout::cmdSysInfo_Click()
     }
     if (program.isEmpty() || !QProcess::startDetached(program)) {
         MsgBox(this, QMessageBox::Information, windowTitle(),
-               QStringLiteral("Systeminformationen sind momentan nicht verfügbar"), QMessageBox::Ok);
+               u"Systeminformationen sind momentan nicht verfügbar"_s, QMessageBox::Ok);
     }
 }
 

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "access/Numbers.h"
+#include "objectapi/Digits.h"
+#include "objectapi/Numbers.h"
 
 using namespace tolven;
 using namespace Qt::StringLiterals;
@@ -24,6 +25,38 @@ class TestNumbers : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // Digits are "0" to "9" only: other scripts' digits would pass
+    // QChar::isDigit and then be refused by the database.
+    void digits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("digits");  // IsDigits(text)
+        QTest::addColumn<int>("port");     // ParsePort's value, 0 when refused
+
+        QTest::newRow("digits") << u"5432"_s << true << 5432;
+        QTest::newRow("empty") << QString() << false << 0;
+        QTest::newRow("sign") << u"-1"_s << false << 0;
+        QTest::newRow("blank") << u"54 32"_s << false << 0;
+        QTest::newRow("Arabic-Indic digits") << u"\u0665\u0664\u0663\u0662"_s << false << 0;
+        QTest::newRow("full-width digit") << u"\uFF15"_s << false << 0;
+        QTest::newRow("port 0") << u"0"_s << true << 0;
+        QTest::newRow("highest port") << u"65535"_s << true << 65535;
+        QTest::newRow("port too big") << u"65536"_s << true << 0;
+        QTest::newRow("six digits") << u"000080"_s << true << 0;
+    }
+
+    void digits()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, digits);
+        QFETCH(int, port);
+        QCOMPARE(IsDigits(text), digits);
+        int parsed = 0;
+        QCOMPARE(ParsePort(text, parsed), port != 0);
+        QCOMPARE(parsed, port);
+        QVERIFY(!IsDigits(u"12345"_s, 4));
+    }
 
     void numericValue_data()
     {

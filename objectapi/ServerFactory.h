@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "access/ResultSet.h"
-#include "access/ServerObject.h"
+#include "objectapi/ResultSet.h"
+#include "objectapi/ServerObject.h"
 
 namespace tolven {
 

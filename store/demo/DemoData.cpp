@@ -12,9 +12,11 @@
 #include <memory>
 #include <span>
 
-#include "access/AccessError.h"
-#include "access/ServerFactory.h"
-#include "access/TextConversion.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/ServerFactory.h"
+#include "objectapi/TextConversion.h"
+
+using namespace Qt::StringLiterals;
 
 // The demo: two firms of a building-materials trader. Firm 1 is the large
 // one with its generated articles and competitor prices; firm 2 a small
@@ -56,12 +58,12 @@ struct PersonBase
 const QList<Person> &people()
 {
     static const QList<Person> list{
-        {{u"1"_qs, u"MUELLER"_qs, u"Konkur24"_qs, u"Jürgen Müller"_qs, true}, u"10"_qs, u"1001"_qs, u"01"_qs, u"VK"_qs},
-        {{u"1"_qs, u"SCHMIDT"_qs, u"baustoff"_qs, u"Anna Schmidt"_qs, true}, u"20"_qs, u"1002"_qs, u"01"_qs, u"AD"_qs},
-        {{u"1"_qs, u"WEISS"_qs, u"weiss"_qs, u"Günther Weiß"_qs, false}, u"10"_qs, u"1003"_qs, u"02"_qs, u"VK"_qs},
-        {{u"1"_qs, u"OEZTUERK"_qs, u"ohneabt"_qs, u"Özlem Öztürk"_qs, true}, u"99"_qs, u"1004"_qs, u"01"_qs, u"VK"_qs},
-        {{u"2"_qs, u"MUELLER"_qs, u"Zweigwerk"_qs, u"Sören Mühlbauer"_qs, true}, u"10"_qs, u"2001"_qs, u"01"_qs, u"VK"_qs},
-        {{u"2"_qs, u"KRAUSE"_qs, u"krause"_qs, u"Heike Krause"_qs, true}, u"30"_qs, u"2002"_qs, u"01"_qs, u"EK"_qs},
+        {{u"1"_s, u"MUELLER"_s, u"Konkur24"_s, u"Jürgen Müller"_s, true}, u"10"_s, u"1001"_s, u"01"_s, u"VK"_s},
+        {{u"1"_s, u"SCHMIDT"_s, u"baustoff"_s, u"Anna Schmidt"_s, true}, u"20"_s, u"1002"_s, u"01"_s, u"AD"_s},
+        {{u"1"_s, u"WEISS"_s, u"weiss"_s, u"Günther Weiß"_s, false}, u"10"_s, u"1003"_s, u"02"_s, u"VK"_s},
+        {{u"1"_s, u"OEZTUERK"_s, u"ohneabt"_s, u"Özlem Öztürk"_s, true}, u"99"_s, u"1004"_s, u"01"_s, u"VK"_s},
+        {{u"2"_s, u"MUELLER"_s, u"Zweigwerk"_s, u"Sören Mühlbauer"_s, true}, u"10"_s, u"2001"_s, u"01"_s, u"VK"_s},
+        {{u"2"_s, u"KRAUSE"_s, u"krause"_s, u"Heike Krause"_s, true}, u"30"_s, u"2002"_s, u"01"_s, u"EK"_s},
     };
     return list;
 }
@@ -70,11 +72,11 @@ const QList<Person> &people()
 const QList<Department> &departments()
 {
     static const QList<Department> list{
-        {u"1"_qs, u"10"_qs, u"Verkauf Innendienst"_qs},
-        {u"1"_qs, u"20"_qs, u"Außendienst Süd"_qs},
-        {u"1"_qs, u"30"_qs, u"Einkauf"_qs},
-        {u"2"_qs, u"10"_qs, u"Verkauf Zweigbetrieb"_qs},
-        {u"2"_qs, u"30"_qs, u"Einkauf Zweigbetrieb"_qs},
+        {u"1"_s, u"10"_s, u"Verkauf Innendienst"_s},
+        {u"1"_s, u"20"_s, u"Außendienst Süd"_s},
+        {u"1"_s, u"30"_s, u"Einkauf"_s},
+        {u"2"_s, u"10"_s, u"Verkauf Zweigbetrieb"_s},
+        {u"2"_s, u"30"_s, u"Einkauf Zweigbetrieb"_s},
     };
     return list;
 }
@@ -82,12 +84,12 @@ const QList<Department> &departments()
 const QList<PersonBase> &personBases()
 {
     static const QList<PersonBase> list{
-        {u"1"_qs, u"1001"_qs, u"0421 555-101"_qs, u"juergen.mueller@baustoffe-tolven.example"_qs},
-        {u"1"_qs, u"1002"_qs, u"0421 555-102"_qs, u"anna.schmidt@baustoffe-tolven.example"_qs},
-        {u"1"_qs, u"1003"_qs, u"0421 555-103"_qs, u"guenther.weiss@baustoffe-tolven.example"_qs},
-        {u"1"_qs, u"1004"_qs, u"0421 555-104"_qs, u"oezlem.oeztuerk@baustoffe-tolven.example"_qs},
-        {u"2"_qs, u"2001"_qs, u"0511 777-201"_qs, u"soeren.muehlbauer@zweigwerk-tolven.example"_qs},
-        {u"2"_qs, u"2002"_qs, u"0511 777-202"_qs, u"heike.krause@zweigwerk-tolven.example"_qs},
+        {u"1"_s, u"1001"_s, u"0421 555-101"_s, u"juergen.mueller@baustoffe-tolven.example"_s},
+        {u"1"_s, u"1002"_s, u"0421 555-102"_s, u"anna.schmidt@baustoffe-tolven.example"_s},
+        {u"1"_s, u"1003"_s, u"0421 555-103"_s, u"guenther.weiss@baustoffe-tolven.example"_s},
+        {u"1"_s, u"1004"_s, u"0421 555-104"_s, u"oezlem.oeztuerk@baustoffe-tolven.example"_s},
+        {u"2"_s, u"2001"_s, u"0511 777-201"_s, u"soeren.muehlbauer@zweigwerk-tolven.example"_s},
+        {u"2"_s, u"2002"_s, u"0511 777-202"_s, u"heike.krause@zweigwerk-tolven.example"_s},
     };
     return list;
 }
@@ -153,7 +155,7 @@ QString server(const char16_t *display)
 // Upper case with the ß kept, as the ERP writes designations.
 QString upper(const QString &display)
 {
-    return tolven::ConvertText(display, u"-"_qs, true);
+    return tolven::ConvertText(display, u"-"_s, true);
 }
 
 // The short designation in server form: upper case (ß kept), at most 40 characters.
@@ -166,7 +168,7 @@ QString shortDesignation(const QString &display)
 QString money(qint64 cents)
 {
     const qint64 magnitude = cents < 0 ? -cents : cents;
-    return (cents < 0 ? u"-"_qs : QString()) + QString::number(magnitude / 100) + u'.'
+    return (cents < 0 ? u"-"_s : QString()) + QString::number(magnitude / 100) + u'.'
             + QString::number(magnitude % 100).rightJustified(2, u'0');
 }
 
@@ -194,7 +196,7 @@ public:
     void save(const QString &className, const QString &firm, const QList<std::pair<QString, QString>> &properties)
     {
         std::unique_ptr<tolven::ServerObject> object = m_factory.createNew(className);
-        object->setProperty(u"Firma"_qs, firm);
+        object->setProperty(u"Firma"_s, firm);
         for (const auto &[name, value] : properties)
             object->setProperty(name, value);
         object->sys_save();
@@ -219,22 +221,22 @@ private:
     static QString description(const QString &className)
     {
         static const QHash<QString, QString> names{
-            {u"TV.ParPersEdv"_qs, u"Benutzer"_qs},
-            {u"TV.ParPersAbt"_qs, u"Personalabteilungen"_qs},
-            {u"TV.PersBasis"_qs, u"Personalstammsätze"_qs},
-            {u"TV.Einheit"_qs, u"Einheiten"_qs},
-            {u"TV.Abteilung"_qs, u"Artikelabteilungen"_qs},
-            {u"TV.Hauptgruppe"_qs, u"Hauptgruppen"_qs},
-            {u"TV.Untergruppe"_qs, u"Untergruppen"_qs},
-            {u"TV.KontoSammelKontoKreis"_qs, u"Sammelkonten"_qs},
-            {u"TV.Lieferant"_qs, u"Lieferanten"_qs},
-            {u"TV.ParKundenGruppen"_qs, u"Kundengruppen"_qs},
-            {u"TV.Kunde"_qs, u"Kunden"_qs},
-            {u"TV.Artikel"_qs, u"Artikel"_qs},
-            {u"TV.ArtikelStaffel"_qs, u"Staffelpreise"_qs},
-            {u"Konkur.Par"_qs, u"Mitbewerber"_qs},
-            {u"Konkur.Preistyp"_qs, u"Preistypen"_qs},
-            {u"Konkur.Konkur"_qs, u"Positionen"_qs},
+            {u"TV.ParPersEdv"_s, u"Benutzer"_s},
+            {u"TV.ParPersAbt"_s, u"Personalabteilungen"_s},
+            {u"TV.PersBasis"_s, u"Personalstammsätze"_s},
+            {u"TV.Einheit"_s, u"Einheiten"_s},
+            {u"TV.Abteilung"_s, u"Artikelabteilungen"_s},
+            {u"TV.Hauptgruppe"_s, u"Hauptgruppen"_s},
+            {u"TV.Untergruppe"_s, u"Untergruppen"_s},
+            {u"TV.KontoSammelKontoKreis"_s, u"Sammelkonten"_s},
+            {u"TV.Lieferant"_s, u"Lieferanten"_s},
+            {u"TV.ParKundenGruppen"_s, u"Kundengruppen"_s},
+            {u"TV.Kunde"_s, u"Kunden"_s},
+            {u"TV.Artikel"_s, u"Artikel"_s},
+            {u"TV.ArtikelStaffel"_s, u"Staffelpreise"_s},
+            {u"Konkur.Par"_s, u"Mitbewerber"_s},
+            {u"Konkur.Preistyp"_s, u"Preistypen"_s},
+            {u"Konkur.Konkur"_s, u"Positionen"_s},
         };
         return names.value(className, className);
     }
@@ -252,11 +254,11 @@ enum class Trade { Building, Wood, Tools, Paint, Garden };
 QString accountOf(Trade trade)
 {
     switch (trade) {
-    case Trade::Building: return u"001"_qs;
-    case Trade::Wood: return u"002"_qs;
+    case Trade::Building: return u"001"_s;
+    case Trade::Wood: return u"002"_s;
     case Trade::Tools: return demo::SupplierAccount.toString();
-    case Trade::Paint: return u"010"_qs;
-    case Trade::Garden: return u"015"_qs;
+    case Trade::Paint: return u"010"_s;
+    case Trade::Garden: return u"015"_s;
     }
     return {};
 }
@@ -815,8 +817,8 @@ struct Article
     qint64 cost = 0;
     int subGroup = 0;
     QString supplier;
-    QString active = u"J"_qs;
-    QString listed = u"J"_qs;
+    QString active = u"J"_s;
+    QString listed = u"J"_s;
     QStringList ownTexts;     // collective articles: what their positions say
 };
 
@@ -830,11 +832,11 @@ void fillSales(Article &article, Random &random)
 {
     const int roll = random.below(100);
     if (roll < 7) {
-        article.quantitySold = u"0"_qs;
+        article.quantitySold = u"0"_s;
         return;
     }
     if (roll < 9) {
-        article.quantitySold = u"0"_qs;
+        article.quantitySold = u"0"_s;
         const int share = random.between(5, 30);
         article.turnover = percentOf(article.price, share) * random.between(1, 3);
         return;
@@ -881,13 +883,13 @@ Article generatedArticle(const QString &number, const Variant &variant, int roun
     article.subGroup = family.subGroup;
     article.supplier = random.pick(suppliersByTrade.value(family.trade));
     const int activeRoll = random.below(100);
-    article.active = activeRoll < 90 ? u"J"_qs : activeRoll < 97 ? u"N"_qs : u"Z"_qs;
+    article.active = activeRoll < 90 ? u"J"_s : activeRoll < 97 ? u"N"_s : u"Z"_s;
     const int listedRoll = random.below(100);
-    article.listed = listedRoll < 70   ? u"J"_qs
-                     : listedRoll < 80 ? u"N"_qs
-                     : listedRoll < 88 ? u"A"_qs
-                     : listedRoll < 95 ? u"B"_qs
-                                       : u"C"_qs;
+    article.listed = listedRoll < 70   ? u"J"_s
+                     : listedRoll < 80 ? u"N"_s
+                     : listedRoll < 88 ? u"A"_s
+                     : listedRoll < 95 ? u"B"_s
+                                       : u"C"_s;
     fillSales(article, random);
     return article;
 }
@@ -939,19 +941,19 @@ static_assert(std::size(FixedArticles) == demo::FixedArticleCount);
 const QList<QStringList> &collectiveTexts()
 {
     static const QList<QStringList> texts{
-        {demo::CollectiveText.toString(), u"Restposten Klinker rot-bunt, Farbabweichung"_qs,
-         u"Sonderposten Kalksandsteine KS 2DF, Bruch aussortiert"_qs,
-         u"Restmenge Fließestrich, Säcke beschädigt"_qs,
-         u"Sonderposten Dämmplatten EPS 035, 100 mm, Überhang"_qs},
-        {u"Auslauf Pflanzkübel Terrakotta Ø 40 cm"_qs, u"Sonderposten Rasenkantensteine, leicht verschmutzt"_qs,
-         u"Gartenmöbel-Ausstellungsstück, Gebrauchsspuren"_qs, u"Restposten Blumenzwiebeln Tulpen, Frühjahrssortiment"_qs},
-        {u"Werkzeugkoffer gemischt, Rückläufer geprüft"_qs, u"Bohrersatz 19-teilig, Verpackung beschädigt"_qs,
-         u"Akku-Schrauber Vorführgerät, mit Garantie"_qs, u"Maßband 5 m, Werbeaufdruck fehlerhaft"_qs},
-        {u"Fliesen-Restposten Feinsteinzeug beige, gemischte Größen"_qs,
-         u"Wandfliesen weiß glänzend 20x25, Restmenge 14 m²"_qs, u"Mosaik Glas grün, Einzelstücke"_qs,
-         u"Bodenfliesen Cotto, Sortierung 2. Wahl"_qs},
-        {u"Rauspund Fichte 19 mm, ungehobelt, Überlängen"_qs, u"Leimholzplatten Buche, Kratzer"_qs,
-         u"Dachlatten 30x50, Restlängen unter 3 m"_qs, u"Terrassendielen Lärche, Farbabweichung"_qs},
+        {demo::CollectiveText.toString(), u"Restposten Klinker rot-bunt, Farbabweichung"_s,
+         u"Sonderposten Kalksandsteine KS 2DF, Bruch aussortiert"_s,
+         u"Restmenge Fließestrich, Säcke beschädigt"_s,
+         u"Sonderposten Dämmplatten EPS 035, 100 mm, Überhang"_s},
+        {u"Auslauf Pflanzkübel Terrakotta Ø 40 cm"_s, u"Sonderposten Rasenkantensteine, leicht verschmutzt"_s,
+         u"Gartenmöbel-Ausstellungsstück, Gebrauchsspuren"_s, u"Restposten Blumenzwiebeln Tulpen, Frühjahrssortiment"_s},
+        {u"Werkzeugkoffer gemischt, Rückläufer geprüft"_s, u"Bohrersatz 19-teilig, Verpackung beschädigt"_s,
+         u"Akku-Schrauber Vorführgerät, mit Garantie"_s, u"Maßband 5 m, Werbeaufdruck fehlerhaft"_s},
+        {u"Fliesen-Restposten Feinsteinzeug beige, gemischte Größen"_s,
+         u"Wandfliesen weiß glänzend 20x25, Restmenge 14 m²"_s, u"Mosaik Glas grün, Einzelstücke"_s,
+         u"Bodenfliesen Cotto, Sortierung 2. Wahl"_s},
+        {u"Rauspund Fichte 19 mm, ungehobelt, Überlängen"_s, u"Leimholzplatten Buche, Kratzer"_s,
+         u"Dachlatten 30x50, Restlängen unter 3 m"_s, u"Terrassendielen Lärche, Farbabweichung"_s},
     };
     return texts;
 }
@@ -1092,22 +1094,22 @@ public:
         if (m_keys.contains(key))
             return false;
         m_keys.insert(key);
-        m_writer.save(u"Konkur.Konkur"_qs, m_firm,
-                      {{u"konkur"_qs, competitor},
-                       {u"Artnr"_qs, article.number},
-                       {u"ArtBez"_qs, article.collective ? ownText : QString()},
-                       {u"ZAnr"_qs, article.centralNumber},
-                       {u"Preistyp"_qs, text(type.code)},
-                       {u"DatumAb"_qs, isoDate(start)},
-                       {u"DatumBis"_qs, type.until ? isoDate(start.addDays(validDays)) : QString()},
-                       {u"MengeAb"_qs, quantityText},
-                       {u"VKE"_qs, article.salesUnit},
-                       {u"IntPreis"_qs, article.collective ? money(ownPrice) : QString()},
-                       {u"PreisExcl"_qs, money(priceExcl)},
-                       {u"VRE"_qs, article.priceUnit},
-                       {u"PreisKalk"_qs, calculated},
-                       {u"notiz"_qs, note},
-                       {u"AendDatum"_qs, isoDate(m_today.addDays(-changeAge))}});
+        m_writer.save(u"Konkur.Konkur"_s, m_firm,
+                      {{u"konkur"_s, competitor},
+                       {u"Artnr"_s, article.number},
+                       {u"ArtBez"_s, article.collective ? ownText : QString()},
+                       {u"ZAnr"_s, article.centralNumber},
+                       {u"Preistyp"_s, text(type.code)},
+                       {u"DatumAb"_s, isoDate(start)},
+                       {u"DatumBis"_s, type.until ? isoDate(start.addDays(validDays)) : QString()},
+                       {u"MengeAb"_s, quantityText},
+                       {u"VKE"_s, article.salesUnit},
+                       {u"IntPreis"_s, article.collective ? money(ownPrice) : QString()},
+                       {u"PreisExcl"_s, money(priceExcl)},
+                       {u"VRE"_s, article.priceUnit},
+                       {u"PreisKalk"_s, calculated},
+                       {u"notiz"_s, note},
+                       {u"AendDatum"_s, isoDate(m_today.addDays(-changeAge))}});
         return true;
     }
 
@@ -1147,7 +1149,7 @@ public:
             price = percentOf(price, type->percent * tierPercent / 100);
             price = std::max<qint64>(price, 1);
             const int calculatedRoll = random.below(100);
-            const QString calculated = calculatedRoll < 60   ? u"0.00"_qs
+            const QString calculated = calculatedRoll < 60   ? u"0.00"_s
                                        : calculatedRoll < 85 ? QString()
                                                              : money(percentOf(price, random.between(95, 105)));
             const QString note = random.chance(15) ? text(Notes[random.below(qsizetype(std::size(Notes)))]) : QString();
@@ -1183,49 +1185,49 @@ void writeNamedList(Writer &writer, const QString &firm, const QString &classNam
                     std::span<const NamedEntry> entries)
 {
     for (const NamedEntry &entry : entries)
-        writer.save(className, firm, {{keyName, text(entry.key)}, {u"Bez"_qs, server(entry.name)}});
+        writer.save(className, firm, {{keyName, text(entry.key)}, {u"Bez"_s, server(entry.name)}});
 }
 
 void writeGroups(Writer &writer, const QString &firm, const QList<int> &mainGroups)
 {
     for (const MainGroup &group : MainGroups) {
         if (mainGroups.contains(group.number))
-            writer.save(u"TV.Hauptgruppe"_qs, firm, {{u"HGrp"_qs, QString::number(group.number)}, {u"Bez"_qs, server(group.name)}});
+            writer.save(u"TV.Hauptgruppe"_s, firm, {{u"HGrp"_s, QString::number(group.number)}, {u"Bez"_s, server(group.name)}});
     }
     for (const SubGroup &group : SubGroups) {
         if (mainGroups.contains(group.number / 100)) {
-            writer.save(u"TV.Untergruppe"_qs, firm,
-                        {{u"UGrp"_qs, QString::number(group.number)},
-                         {u"HGrp"_qs, QString::number(group.number / 100)},
-                         {u"Bez"_qs, server(group.name)}});
+            writer.save(u"TV.Untergruppe"_s, firm,
+                        {{u"UGrp"_s, QString::number(group.number)},
+                         {u"HGrp"_s, QString::number(group.number / 100)},
+                         {u"Bez"_s, server(group.name)}});
         }
     }
 }
 
 void writeArticle(Writer &writer, const QString &firm, const Article &article)
 {
-    writer.save(u"TV.Artikel"_qs, firm,
-                {{u"Artnr"_qs, article.number},
-                 {u"Bez"_qs, server(article.description)},
-                 {u"Kurzbez"_qs, shortDesignation(article.description)},
-                 {u"MwSt"_qs, QString::number(article.vat)},
-                 {u"Sammel"_qs, article.collective ? u"J"_qs : u"N"_qs},
-                 {u"VKE"_qs, article.salesUnit},
-                 {u"VRE"_qs, article.priceUnit},
-                 {u"ZAnr"_qs, article.centralNumber},
-                 {u"VKPreis"_qs, money(article.price)},
-                 {u"BruttoEK"_qs, money(article.grossPurchase)},
-                 {u"NettoEK"_qs, money(article.netPurchase)},
-                 {u"VKMenge"_qs, article.quantitySold},
-                 {u"Umsatz"_qs, money(article.turnover)},
-                 {u"Rabatt"_qs, money(article.discounts)},
-                 {u"Einsatz"_qs, money(article.cost)},
-                 {u"HGrp"_qs, QString::number(article.subGroup / 100)},
-                 {u"UGrp"_qs, QString::number(article.subGroup)},
-                 {u"Lieferant"_qs, article.supplier},
-                 {u"AbtNr"_qs, QString::number(departmentOf(article.subGroup))},
-                 {u"Aktiv"_qs, article.active},
-                 {u"Gelistet"_qs, article.listed}});
+    writer.save(u"TV.Artikel"_s, firm,
+                {{u"Artnr"_s, article.number},
+                 {u"Bez"_s, server(article.description)},
+                 {u"Kurzbez"_s, shortDesignation(article.description)},
+                 {u"MwSt"_s, QString::number(article.vat)},
+                 {u"Sammel"_s, article.collective ? u"J"_s : u"N"_s},
+                 {u"VKE"_s, article.salesUnit},
+                 {u"VRE"_s, article.priceUnit},
+                 {u"ZAnr"_s, article.centralNumber},
+                 {u"VKPreis"_s, money(article.price)},
+                 {u"BruttoEK"_s, money(article.grossPurchase)},
+                 {u"NettoEK"_s, money(article.netPurchase)},
+                 {u"VKMenge"_s, article.quantitySold},
+                 {u"Umsatz"_s, money(article.turnover)},
+                 {u"Rabatt"_s, money(article.discounts)},
+                 {u"Einsatz"_s, money(article.cost)},
+                 {u"HGrp"_s, QString::number(article.subGroup / 100)},
+                 {u"UGrp"_s, QString::number(article.subGroup)},
+                 {u"Lieferant"_s, article.supplier},
+                 {u"AbtNr"_s, QString::number(departmentOf(article.subGroup))},
+                 {u"Aktiv"_s, article.active},
+                 {u"Gelistet"_s, article.listed}});
 }
 
 // Quantity tiers for a good share of the articles: cheaper from 10 and from 50.
@@ -1236,10 +1238,10 @@ void writeTiers(Writer &writer, const QString &firm, const Article &article, Ran
     const std::pair<int, int> tiers[] = {{10, random.between(93, 97)}, {50, random.between(85, 91)}};
     const int count = random.chance(60) ? 2 : 1;
     for (int i = 0; i < count; ++i) {
-        writer.save(u"TV.ArtikelStaffel"_qs, firm,
-                    {{u"Artnr"_qs, article.number},
-                     {u"MengeAb"_qs, QString::number(tiers[i].first)},
-                     {u"Preis"_qs, money(percentOf(article.price, tiers[i].second))}});
+        writer.save(u"TV.ArtikelStaffel"_s, firm,
+                    {{u"Artnr"_s, article.number},
+                     {u"MengeAb"_s, QString::number(tiers[i].first)},
+                     {u"Preis"_s, money(percentOf(article.price, tiers[i].second))}});
     }
 }
 
@@ -1258,10 +1260,10 @@ void writePartner(Writer &writer, const QString &firm, const QString &className,
 {
     writer.save(className, firm,
                 {{keyName, partner.number},
-                 {u"Kurzbez"_qs, server(partner.shortName)},
-                 {u"Name"_qs, server(partner.name)},
-                 {u"PLZ"_qs, partner.postcode},
-                 {u"Strasse"_qs, server(partner.street)},
+                 {u"Kurzbez"_s, server(partner.shortName)},
+                 {u"Name"_s, server(partner.name)},
+                 {u"PLZ"_s, partner.postcode},
+                 {u"Strasse"_s, server(partner.street)},
                  {groupName, partner.group}});
 }
 
@@ -1377,9 +1379,9 @@ QList<Article> firm1Articles(const DemoSize &size, const QMap<Trade, QStringList
 
 void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
 {
-    const QString firm = u"1"_qs;
-    writeNamedList(writer, firm, u"TV.Einheit"_qs, u"Code"_qs, Units);
-    writeNamedList(writer, firm, u"TV.Abteilung"_qs, u"AbtNr"_qs, ArticleDepartments);
+    const QString firm = u"1"_s;
+    writeNamedList(writer, firm, u"TV.Einheit"_s, u"Code"_s, Units);
+    writeNamedList(writer, firm, u"TV.Abteilung"_s, u"AbtNr"_s, ArticleDepartments);
     QList<int> allMainGroups;
     for (const MainGroup &group : MainGroups)
         allMainGroups << group.number;
@@ -1391,24 +1393,24 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
         {u"015", u"Lieferanten Garten und Gärtnereien"},
     };
     for (const NamedEntry &account : accounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_qs, firm,
-                    {{u"Nummer"_qs, text(account.key)}, {u"Art"_qs, u"L"_qs}, {u"Bez"_qs, server(account.name)}});
+        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
+                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"L"_s}, {u"Bez"_s, server(account.name)}});
     }
     const NamedEntry customerAccounts[] = {
         {u"100", u"Kunden Handwerk und Gewerbe"}, {u"110", u"Kunden Privat und Barverkauf"},
         {u"120", u"Kunden öffentliche Hand"},
     };
     for (const NamedEntry &account : customerAccounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_qs, firm,
-                    {{u"Nummer"_qs, text(account.key)}, {u"Art"_qs, u"K"_qs}, {u"Bez"_qs, server(account.name)}});
+        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
+                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"K"_s}, {u"Bez"_s, server(account.name)}});
     }
 
     const Firm1Suppliers suppliers = firm1Suppliers();
     for (const Partner &supplier : suppliers.partners)
-        writePartner(writer, firm, u"TV.Lieferant"_qs, u"Lnr"_qs, u"SaKonto"_qs, supplier);
-    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_qs, u"Gruppe"_qs, CustomerGroups);
+        writePartner(writer, firm, u"TV.Lieferant"_s, u"Lnr"_s, u"SaKonto"_s, supplier);
+    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_s, u"Gruppe"_s, CustomerGroups);
     for (const Partner &customer : firm1Customers())
-        writePartner(writer, firm, u"TV.Kunde"_qs, u"Knr"_qs, u"Gruppe"_qs, customer);
+        writePartner(writer, firm, u"TV.Kunde"_s, u"Knr"_s, u"Gruppe"_s, customer);
 
     const QList<Article> articles = firm1Articles(size, suppliers.byTrade);
     for (const Article &article : articles)
@@ -1417,23 +1419,23 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
         Random random(seedFor(0x57AFFE1, quint64(i)));
         if (i == 0) {
             // The cement's pallet prices.
-            writer.save(u"TV.ArtikelStaffel"_qs, firm,
-                        {{u"Artnr"_qs, articles[0].number}, {u"MengeAb"_qs, u"40"_qs}, {u"Preis"_qs, u"7.45"_qs}});
-            writer.save(u"TV.ArtikelStaffel"_qs, firm,
-                        {{u"Artnr"_qs, articles[0].number}, {u"MengeAb"_qs, u"120"_qs}, {u"Preis"_qs, u"6.95"_qs}});
+            writer.save(u"TV.ArtikelStaffel"_s, firm,
+                        {{u"Artnr"_s, articles[0].number}, {u"MengeAb"_s, u"40"_s}, {u"Preis"_s, u"7.45"_s}});
+            writer.save(u"TV.ArtikelStaffel"_s, firm,
+                        {{u"Artnr"_s, articles[0].number}, {u"MengeAb"_s, u"120"_s}, {u"Preis"_s, u"6.95"_s}});
             continue;
         }
         writeTiers(writer, firm, articles[i], random);
     }
 
     for (const NamedEntry &competitor : Competitors1) {
-        writer.save(u"Konkur.Par"_qs, firm,
-                    {{u"konkur"_qs, text(competitor.key)}, {u"konkurbez"_qs, server(competitor.name)}});
+        writer.save(u"Konkur.Par"_s, firm,
+                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
     }
     for (const PriceType &type : PriceTypes1) {
-        writer.save(u"Konkur.Preistyp"_qs, firm,
-                    {{u"code"_qs, text(type.code)}, {u"bez"_qs, server(type.name)},
-                     {u"bisdatjn"_qs, type.until ? u"J"_qs : u"N"_qs}});
+        writer.save(u"Konkur.Preistyp"_s, firm,
+                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
+                     {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
     }
 
     PositionWriter positions(writer, firm, articles, Competitors1, PriceTypes1, today);
@@ -1445,7 +1447,7 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
                         text(fixed.competitor), fixed.startAge, fixed.changeAge, fixed.quantity,
                         percentOf(base, fixed.percent), fixed.ownPriceCents,
                         fixed.ownText ? text(fixed.ownText) : QString(), fixed.note ? text(fixed.note) : QString(),
-                        u"0.00"_qs, 14);
+                        u"0.00"_s, 14);
         Q_ASSERT(written);
     }
     Random random(0x905171045ULL);
@@ -1456,22 +1458,22 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
 // firm 1's with other articles behind them.
 void writeFirm2(Writer &writer, QDate today)
 {
-    const QString firm = u"2"_qs;
+    const QString firm = u"2"_s;
     const NamedEntry units[] = {{u"ST", u"Stück"}, {u"SCK", u"Sack"}, {u"PAL", u"Palette"},
                                 {u"M2", u"Quadratmeter"}, {u"LFM", u"laufender Meter"}, {u"PAK", u"Paket"}};
-    writeNamedList(writer, firm, u"TV.Einheit"_qs, u"Code"_qs, units);
+    writeNamedList(writer, firm, u"TV.Einheit"_s, u"Code"_s, units);
     const NamedEntry departmentList[] = {{u"10", u"Baustoffe Zweigwerk"}, {u"20", u"Holz Zweigwerk"},
                                          {u"40", u"Werkzeug Zweigwerk"}};
-    writeNamedList(writer, firm, u"TV.Abteilung"_qs, u"AbtNr"_qs, departmentList);
+    writeNamedList(writer, firm, u"TV.Abteilung"_s, u"AbtNr"_s, departmentList);
     writeGroups(writer, firm, {1, 4, 7});
 
     const NamedEntry accounts[] = {{u"001", u"Lieferanten Inland"}, {u"007", u"Lieferanten Werkzeug"}};
     for (const NamedEntry &account : accounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_qs, firm,
-                    {{u"Nummer"_qs, text(account.key)}, {u"Art"_qs, u"L"_qs}, {u"Bez"_qs, server(account.name)}});
+        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
+                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"L"_s}, {u"Bez"_s, server(account.name)}});
     }
-    writer.save(u"TV.KontoSammelKontoKreis"_qs, firm,
-                {{u"Nummer"_qs, u"100"_qs}, {u"Art"_qs, u"K"_qs}, {u"Bez"_qs, server(u"Kunden Zweigwerk")}});
+    writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
+                {{u"Nummer"_s, u"100"_s}, {u"Art"_s, u"K"_s}, {u"Bez"_s, server(u"Kunden Zweigwerk")}});
 
     Random random(0x5EED0003ULL);
     const Supplier suppliers[] = {
@@ -1490,7 +1492,7 @@ void writeFirm2(Writer &writer, QDate today)
     int number = 80001;
     for (const Supplier &supplier : suppliers) {
         const QString key = QString::number(number++);
-        writePartner(writer, firm, u"TV.Lieferant"_qs, u"Lnr"_qs, u"SaKonto"_qs,
+        writePartner(writer, firm, u"TV.Lieferant"_s, u"Lnr"_s, u"SaKonto"_s,
                      addressed({key, text(supplier.shortName), text(supplier.name), {}, {}, accountOf(supplier.trade)},
                                random));
         byTrade[supplier.trade] << key;
@@ -1499,13 +1501,13 @@ void writeFirm2(Writer &writer, QDate today)
     }
 
     const NamedEntry groups[] = {{u"10", u"Bauunternehmen"}, {u"20", u"Handwerker"}, {u"70", u"Privatkunden"}};
-    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_qs, u"Gruppe"_qs, groups);
+    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_s, u"Gruppe"_s, groups);
     const QStringList surnames = split(Surnames);
     for (int i = 0; i < 15; ++i) {
         const CustomerTrade &trade = CustomerTrades[(i * 5) % int(std::size(CustomerTrades))];
         const QString &surname = surnames[(i * 11 + 3) % surnames.size()];
-        const QString group = i % 3 == 0 ? u"10"_qs : i % 3 == 1 ? u"20"_qs : u"70"_qs;
-        writePartner(writer, firm, u"TV.Kunde"_qs, u"Knr"_qs, u"Gruppe"_qs,
+        const QString group = i % 3 == 0 ? u"10"_s : i % 3 == 1 ? u"20"_s : u"70"_s;
+        writePartner(writer, firm, u"TV.Kunde"_s, u"Knr"_s, u"Gruppe"_s,
                      addressed({QString::number(20001 + i),
                                 text(trade.shortName).arg(upper(surname)),
                                 text(trade.name).arg(surname), {}, {}, group},
@@ -1532,13 +1534,13 @@ void writeFirm2(Writer &writer, QDate today)
     }
 
     for (const NamedEntry &competitor : Competitors2) {
-        writer.save(u"Konkur.Par"_qs, firm,
-                    {{u"konkur"_qs, text(competitor.key)}, {u"konkurbez"_qs, server(competitor.name)}});
+        writer.save(u"Konkur.Par"_s, firm,
+                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
     }
     for (const PriceType &type : PriceTypes2) {
-        writer.save(u"Konkur.Preistyp"_qs, firm,
-                    {{u"code"_qs, text(type.code)}, {u"bez"_qs, server(type.name)},
-                     {u"bisdatjn"_qs, type.until ? u"J"_qs : u"N"_qs}});
+        writer.save(u"Konkur.Preistyp"_s, firm,
+                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
+                     {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
     }
     PositionWriter positions(writer, firm, articles, Competitors2, PriceTypes2, today);
     Random positionRandom(0x905171046ULL);
@@ -1549,23 +1551,23 @@ void writeLogins(Writer &writer)
 {
     using tolven::DisplayToServer;
     for (const Person &person : people()) {
-        writer.save(u"TV.ParPersEdv"_qs, person.login.firm,
-                    {{u"Personalcode"_qs, person.login.code},
-                     {u"Passwort"_qs, person.login.password},
-                     {u"AKTIV"_qs, person.login.active ? u"J"_qs : u"N"_qs},
-                     {u"PNAME"_qs, DisplayToServer(person.login.name)},
-                     {u"ABTNR"_qs, person.department},
-                     {u"DW"_qs, person.dw},
-                     {u"BERGRP"_qs, person.group},
-                     {u"PNR"_qs, person.personNumber}});
+        writer.save(u"TV.ParPersEdv"_s, person.login.firm,
+                    {{u"Personalcode"_s, person.login.code},
+                     {u"Passwort"_s, person.login.password},
+                     {u"AKTIV"_s, person.login.active ? u"J"_s : u"N"_s},
+                     {u"PNAME"_s, DisplayToServer(person.login.name)},
+                     {u"ABTNR"_s, person.department},
+                     {u"DW"_s, person.dw},
+                     {u"BERGRP"_s, person.group},
+                     {u"PNR"_s, person.personNumber}});
     }
     for (const Department &department : departments()) {
-        writer.save(u"TV.ParPersAbt"_qs, department.firm,
-                    {{u"ABTNR"_qs, department.number}, {u"abtbez"_qs, DisplayToServer(department.name)}});
+        writer.save(u"TV.ParPersAbt"_s, department.firm,
+                    {{u"ABTNR"_s, department.number}, {u"abtbez"_s, DisplayToServer(department.name)}});
     }
     for (const PersonBase &base : personBases()) {
-        writer.save(u"TV.PersBasis"_qs, base.firm,
-                    {{u"PNR"_qs, base.number}, {u"fax"_qs, base.fax}, {u"EMAIL"_qs, base.email}});
+        writer.save(u"TV.PersBasis"_s, base.firm,
+                    {{u"PNR"_s, base.number}, {u"fax"_s, base.fax}, {u"EMAIL"_s, base.email}});
     }
 }
 
@@ -1607,20 +1609,20 @@ QList<DemoCount> FillDemoData(tolven::ServerFactory &factory, const DemoSize &si
         throw tolven::AccessError(tolven::ErrorNumber::InvalidValue, error);
     if (!today.isValid())
         throw tolven::AccessError(tolven::ErrorNumber::InvalidValue,
-                                  u"Für die Demodaten fehlt ein gültiges Tagesdatum."_qs);
+                                  u"Für die Demodaten fehlt ein gültiges Tagesdatum."_s);
 
-    std::unique_ptr<tolven::ServerObject> windows = factory.classObject(u"TV.Windows"_qs);
-    windows->callMethod(u"Xecute"_qs, {u"TSTART"_qs});
+    std::unique_ptr<tolven::ServerObject> windows = factory.classObject(u"TV.Windows"_s);
+    windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
     Writer writer(factory);
     try {
         writeLogins(writer);
         writeFirm1(writer, size, today);
         writeFirm2(writer, today);
-        windows->callMethod(u"Xecute"_qs, {u"TCOMMIT"_qs});
+        windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});
     } catch (...) {
         if (factory.isConnected()) {
             try {
-                windows->callMethod(u"Xecute"_qs, {u"TROLLBACK"_qs});
+                windows->callMethod(u"Xecute"_s, {u"TROLLBACK"_s});
             } catch (...) {
                 // The failure itself is what the caller hears about.
             }

@@ -6,31 +6,31 @@ QString MQuote(const QString &text)
 {
     QString quoted;
     quoted.reserve(text.size() + 2);
-    quoted += QLatin1Char('"');
+    quoted += u'"';
     for (const QChar ch : text) {
-        if (ch == QLatin1Char('"'))
-            quoted += QLatin1Char('"');
+        if (ch == u'"')
+            quoted += u'"';
         quoted += ch;
     }
-    quoted += QLatin1Char('"');
+    quoted += u'"';
     return quoted;
 }
 
 bool ParseMLiteral(QStringView text, qsizetype &pos, QString &value)
 {
     qsizetype i = pos;
-    if (i >= text.size() || text[i] != QLatin1Char('"'))
+    if (i >= text.size() || text[i] != u'"')
         return false;
     ++i;
     QString result;
     while (i < text.size()) {
-        if (text[i] != QLatin1Char('"')) {
+        if (text[i] != u'"') {
             result += text[i++];
             continue;
         }
         // A quote either doubles (one quote of the value) or closes the literal.
-        if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-            result += QLatin1Char('"');
+        if (i + 1 < text.size() && text[i + 1] == u'"') {
+            result += u'"';
             i += 2;
             continue;
         }

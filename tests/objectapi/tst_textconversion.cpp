@@ -3,7 +3,7 @@
 #include <QString>
 #include <QTest>
 
-#include "access/TextConversion.h"
+#include "objectapi/TextConversion.h"
 
 using namespace tolven;
 using namespace Qt::StringLiterals;

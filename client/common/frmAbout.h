@@ -7,6 +7,9 @@ class QPushButton;
 
 namespace tolven {
 
+// The program's version, as the about box shows it.
+QString ProgramVersion();
+
 // The system information programs "Systeminfo..." looks for on PATH, the
 // preferred one first.
 QStringList SystemInfoTools();

@@ -4,6 +4,9 @@
 
 namespace tolven {
 
+// The line end of message texts and of the files the client writes.
+inline constexpr QStringView Crlf = u"\r\n";
+
 // The server keeps German text in a 7-bit form: "[", "\", "]", "{", "|", "}"
 // and "~" stand for Ä, Ö, Ü, ä, ö, ü and ß, and "õ" for §.
 //
@@ -23,10 +26,10 @@ QString ReplaceText(const QString &text, const QString &find, const QString &rep
 QString Piece(const QString &text, const QString &delimiter, int n, const QString &defaultValue = {});
 
 // Server text to display text (mode "TOLVEN", case kept).
-inline QString ServerToDisplay(const QString &text) { return ConvertText(text, QStringLiteral("TOLVEN"), false); }
+QString ServerToDisplay(const QString &text);
 // Display text to server text (mode "GUITOLVEN", case kept).
-inline QString DisplayToServer(const QString &text) { return ConvertText(text, QStringLiteral("GUITOLVEN"), false); }
+QString DisplayToServer(const QString &text);
 // The upper-case search key of a display text (mode "TOLVENSUCHE").
-inline QString SearchKey(const QString &text) { return ConvertText(text, QStringLiteral("TOLVENSUCHE"), true); }
+QString SearchKey(const QString &text);
 
 } // namespace tolven

@@ -5,6 +5,8 @@
 
 #include <span>
 
+using namespace Qt::StringLiterals;
+
 namespace tolven {
 
 namespace {
@@ -164,6 +166,21 @@ QString Piece(const QString &text, const QString &delimiter, int n, const QStrin
     if (end == start)
         return defaultValue;
     return text.sliced(start, end - start);
+}
+
+QString ServerToDisplay(const QString &text)
+{
+    return ConvertText(text, u"TOLVEN"_s, false);
+}
+
+QString DisplayToServer(const QString &text)
+{
+    return ConvertText(text, u"GUITOLVEN"_s, false);
+}
+
+QString SearchKey(const QString &text)
+{
+    return ConvertText(text, u"TOLVENSUCHE"_s, true);
 }
 
 } // namespace tolven

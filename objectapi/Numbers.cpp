@@ -9,14 +9,11 @@
 #include <cmath>
 #include <string>
 
+#include "objectapi/Digits.h"
+
 namespace tolven {
 
 namespace {
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 // A finite number as decimal digits, split at the point.
 struct Decimal {
@@ -135,7 +132,7 @@ float NumericValue(const QString &value)
     bool plus = false;
     for (const QChar c : value) {
         const char16_t u = c.unicode();
-        if (isDigit(u)) {
+        if (IsAsciiDigit(u)) {
             kept += static_cast<char>(u);
         } else if (u == u',' || u == u'.') {
             kept += '.';
@@ -163,7 +160,7 @@ double LeadingNumber(QStringView text)
     bool point = false;
     for (; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
-        if (isDigit(u)) {
+        if (IsAsciiDigit(u)) {
             prefix += static_cast<char>(u);
         } else if (u == u'.' && !point) {
             prefix += '.';

@@ -1,6 +1,8 @@
 #include <QTest>
 
-#include "access/MLiteral.h"
+#include "objectapi/MLiteral.h"
+
+using namespace Qt::StringLiterals;
 
 using namespace tolven;
 
@@ -19,13 +21,13 @@ void TestMLiteral::quoteThenParseGivesTheText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << u"MUELLER"_qs << u"\"MUELLER\""_qs;
-    QTest::newRow("empty") << QString() << u"\"\""_qs;
-    QTest::newRow("one quote") << u"A\"B"_qs << u"\"A\"\"B\""_qs;
-    QTest::newRow("only quotes") << u"\"\""_qs << u"\"\"\"\"\"\""_qs;
-    QTest::newRow("command inside") << u"X\",FIL=9,PERSONAL=\"Y"_qs
-                                    << u"\"X\"\",FIL=9,PERSONAL=\"\"Y\""_qs;
-    QTest::newRow("umlauts") << u"Müller ß"_qs << u"\"Müller ß\""_qs;
+    QTest::newRow("plain") << u"MUELLER"_s << u"\"MUELLER\""_s;
+    QTest::newRow("empty") << QString() << u"\"\""_s;
+    QTest::newRow("one quote") << u"A\"B"_s << u"\"A\"\"B\""_s;
+    QTest::newRow("only quotes") << u"\"\""_s << u"\"\"\"\"\"\""_s;
+    QTest::newRow("command inside") << u"X\",FIL=9,PERSONAL=\"Y"_s
+                                    << u"\"X\"\",FIL=9,PERSONAL=\"\"Y\""_s;
+    QTest::newRow("umlauts") << u"Müller ß"_s << u"\"Müller ß\""_s;
 }
 
 void TestMLiteral::quoteThenParseGivesTheText()
@@ -49,14 +51,14 @@ void TestMLiteral::parse_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("end");
 
-    QTest::newRow("stops after the literal") << u"\"AB\",\"C\""_qs << 0 << true << u"AB"_qs << 4;
-    QTest::newRow("from a position") << u"X=\"AB\")"_qs << 2 << true << u"AB"_qs << 6;
-    QTest::newRow("doubled quote at the end") << u"\"A\"\"\""_qs << 0 << true << u"A\""_qs << 5;
-    QTest::newRow("no opening quote") << u"AB\""_qs << 0 << false << QString() << 0;
-    QTest::newRow("no closing quote") << u"\"AB"_qs << 0 << false << QString() << 0;
-    QTest::newRow("odd quotes at the end") << u"\"A\"\""_qs << 0 << false << QString() << 0;
+    QTest::newRow("stops after the literal") << u"\"AB\",\"C\""_s << 0 << true << u"AB"_s << 4;
+    QTest::newRow("from a position") << u"X=\"AB\")"_s << 2 << true << u"AB"_s << 6;
+    QTest::newRow("doubled quote at the end") << u"\"A\"\"\""_s << 0 << true << u"A\""_s << 5;
+    QTest::newRow("no opening quote") << u"AB\""_s << 0 << false << QString() << 0;
+    QTest::newRow("no closing quote") << u"\"AB"_s << 0 << false << QString() << 0;
+    QTest::newRow("odd quotes at the end") << u"\"A\"\""_s << 0 << false << QString() << 0;
     QTest::newRow("empty input") << QString() << 0 << false << QString() << 0;
-    QTest::newRow("position past the end") << u"\"A\""_qs << 3 << false << QString() << 3;
+    QTest::newRow("position past the end") << u"\"A\""_s << 3 << false << QString() << 3;
 }
 
 void TestMLiteral::parse()
@@ -68,10 +70,10 @@ void TestMLiteral::parse()
     QFETCH(int, end);
 
     qsizetype pos = start;
-    QString parsed = u"untouched"_qs;
+    QString parsed = u"untouched"_s;
     QCOMPARE(ParseMLiteral(input, pos, parsed), ok);
     QCOMPARE(pos, qsizetype(end));
-    QCOMPARE(parsed, ok ? value : u"untouched"_qs);
+    QCOMPARE(parsed, ok ? value : u"untouched"_s);
 }
 
 QTEST_GUILESS_MAIN(TestMLiteral)

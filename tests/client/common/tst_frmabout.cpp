@@ -8,15 +8,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Icons.h"
-#include "app/frmAbout.h"
+#include "common/Icons.h"
+#include "common/frmAbout.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
+
+using namespace Qt::StringLiterals;
 
 using tolven::frmAbout;
 
 namespace {
 
-const QString Unavailable = QStringLiteral("Systeminformationen sind momentan nicht verfügbar");
+const QString Unavailable = u"Systeminformationen sind momentan nicht verfügbar"_s;
 
 // Something is drawn: a pixmap that only looks valid would be all transparent.
 bool HasVisiblePixels(const QPixmap &pixmap)
@@ -43,7 +46,7 @@ void PlaceTool(const QTemporaryDir &bin, const QString &tool, bool broken)
     QFile file(bin.filePath(tool));
     QVERIFY(file.open(QIODevice::WriteOnly));
     // Only shell builtins: PATH holds nothing but bin while the test runs.
-    const QString script = broken ? QStringLiteral("no program\n")
+    const QString script = broken ? u"no program\n"_s
                                   : u"#!/bin/sh\necho started > '" + MarkerOf(bin, tool) + u"'\n";
     file.write(script.toUtf8());
     file.close();
@@ -77,6 +80,7 @@ private:
 
 void tst_frmAbout::initTestCase()
 {
+    testsupport::HideOffscreenPlatformNotices();
     tolven::InitAppResources();
     m_path = qgetenv("PATH");
 }
@@ -91,7 +95,7 @@ void tst_frmAbout::captions_data()
     QTest::addColumn<QString>("objectName");
     QTest::addColumn<QString>("text");
     QTest::newRow("title") << "lblTitle" << "TOLVEN Konkurerberverwaltung";
-    QTest::newRow("version") << "lblVersion" << u"Version " + QStringLiteral(TOLVEN_VERSION);
+    QTest::newRow("version") << "lblVersion" << u"Version " + tolven::ProgramVersion();
     QTest::newRow("description") << "lblDescription" << "Erfassung und Auswertung von Konkurrenzpreisen";
     QTest::newRow("OK") << "cmdOK" << "OK";
     QTest::newRow("Systeminfo") << "cmdSysInfo" << "&Systeminfo...";
@@ -118,7 +122,7 @@ void tst_frmAbout::captions()
 void tst_frmAbout::showsProgramIcon()
 {
     frmAbout about;
-    auto *icon = about.findChild<QLabel *>(QStringLiteral("lblIcon"));
+    auto *icon = about.findChild<QLabel *>(u"lblIcon"_s);
     QVERIFY(icon);
     QVERIFY(HasVisiblePixels(icon->pixmap()));
     QVERIFY(!about.windowIcon().isNull());
@@ -141,7 +145,7 @@ void tst_frmAbout::closes()
     testsupport::ScriptedDialogs dialogs;
     frmAbout about;
     // Before showing: once shown, the button with the focus is the default anyway.
-    QVERIFY(about.findChild<QPushButton *>(QStringLiteral("cmdOK"))->isDefault());
+    QVERIFY(about.findChild<QPushButton *>(u"cmdOK"_s)->isDefault());
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QVERIFY(!about.isModal());
@@ -149,7 +153,7 @@ void tst_frmAbout::closes()
     about.setResult(result == QDialog::Accepted ? QDialog::Rejected : QDialog::Accepted);
 
     if (how == u"OK")
-        QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        QTest::mouseClick(about.findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     else
         QTest::keyClick(&about, how == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
 
@@ -190,11 +194,11 @@ void tst_frmAbout::systemInfo()
 
     testsupport::ScriptedDialogs dialogs;
     if (started.isEmpty())
-        dialogs.expectMessage(QStringLiteral("Info über TOLVEN Konkurerberverwaltung"), Unavailable);
+        dialogs.expectMessage(u"Info über TOLVEN Konkurerberverwaltung"_s, Unavailable);
     frmAbout about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    QTest::mouseClick(about.findChild<QPushButton *>(u"cmdSysInfo"_s), Qt::LeftButton);
 
     VERIFY_DIALOGS_DONE(dialogs);
     if (started.isEmpty()) {
@@ -234,7 +238,7 @@ void tst_frmAbout::icons()
 
 void tst_frmAbout::everyBundledIconHasAName()
 {
-    QStringList files = QDir(QStringLiteral(":/icons")).entryList(QDir::Files);
+    QStringList files = QDir(u":/icons"_s).entryList(QDir::Files);
     QStringList expected;
     for (const QString &name : tolven::AppIconNames())
         expected << name + u".svg";

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace testsupport {
+
+// The offscreen platform the GUI tests run on says, as warnings, that it
+// cannot raise windows, grab the keyboard or pass on size hints. Nothing of
+// the client is wrong then, so these notices are dropped; every other message
+// reaches QtTest as before. Call in initTestCase(), after QtTest has put its
+// own message handler in place.
+inline void HideOffscreenPlatformNotices()
+{
+    static QtMessageHandler s_testHandler = nullptr;
+    s_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        if (type == QtWarningMsg && text.startsWith(QStringView(u"This plugin does not support ")))
+            return;
+        s_testHandler(type, context, text);
+    });
+}
+
+} // namespace testsupport
