@@ -466,11 +466,39 @@ inline constexpr Supplier IndustrySuppliers[] = {
     {u"KIEPENKERL", u"Nebelung Kiepenkerl", Trade::Garden},
 };
 
+// The kinds of regional merchant that fill firm 1's supplier list after the
+// industry and tool suppliers; none of them sells tools.
+struct RegionalSupplier
+{
+    Trade trade;
+    const char16_t *kind;
+};
+
+inline constexpr RegionalSupplier RegionalSuppliers[] = {
+    {Trade::Building, u"Baustoffhandel"},
+    {Trade::Wood, u"Holzhandlung"},
+    {Trade::Paint, u"Farbengroßhandel"},
+    {Trade::Garden, u"Gartenbaubedarf"},
+};
+
 inline constexpr int SupplierCount = 160;
 inline constexpr int FirstSupplierNumber = 70001;
 inline constexpr int CustomerCount = 320;
 inline constexpr int FirstCustomerNumber = 10001;
 static_assert(SupplierCount >= demo::MinimumSuppliers && CustomerCount >= demo::MinimumCustomers);
+
+// Firm 1's collective accounts: one for the suppliers of each trade (see
+// accountOf), and those of the customers.
+inline constexpr NamedEntry SupplierAccounts1[] = {
+    {u"001", u"Lieferanten Baustoffindustrie"}, {u"002", u"Lieferanten Holz und Platten"},
+    {u"007", u"Lieferanten Werkzeug und Eisenwaren"}, {u"010", u"Lieferanten Farben und Bautenschutz"},
+    {u"015", u"Lieferanten Garten und Gärtnereien"},
+};
+
+inline constexpr NamedEntry CustomerAccounts1[] = {
+    {u"100", u"Kunden Handwerk und Gewerbe"}, {u"110", u"Kunden Privat und Barverkauf"},
+    {u"120", u"Kunden öffentliche Hand"},
+};
 
 struct Place
 {
@@ -681,5 +709,40 @@ inline constexpr FixedPosition FixedPositions[] = {
     {17, u"GLOBUS", u"LISTE", 20, 18, 1, 110, 0, nullptr, u"Ware war im Markt nicht vorrätig"},
 };
 static_assert(std::size(FixedPositions) == demo::FixedPositionCount);
+
+// Firm 2, the branch, keeps a few master data of its own.
+inline constexpr NamedEntry Units2[] = {
+    {u"ST", u"Stück"}, {u"SCK", u"Sack"}, {u"PAL", u"Palette"},
+    {u"M2", u"Quadratmeter"}, {u"LFM", u"laufender Meter"}, {u"PAK", u"Paket"},
+};
+
+inline constexpr NamedEntry ArticleDepartments2[] = {
+    {u"10", u"Baustoffe Zweigwerk"}, {u"20", u"Holz Zweigwerk"}, {u"40", u"Werkzeug Zweigwerk"},
+};
+
+inline constexpr NamedEntry SupplierAccounts2[] = {
+    {u"001", u"Lieferanten Inland"}, {u"007", u"Lieferanten Werkzeug"},
+};
+
+inline constexpr NamedEntry CustomerAccounts2[] = {
+    {u"100", u"Kunden Zweigwerk"},
+};
+
+inline constexpr Supplier Suppliers2[] = {
+    {u"HEIDELBERGER ZEMENT", u"Heidelberger Zement, Werk Hannover", Trade::Building},
+    {u"KNAUF", u"Knauf Gips KG, Vertrieb Niedersachsen", Trade::Building},
+    {u"SAKRET", u"Sakret Trockenbaustoffe Hannover", Trade::Building},
+    {u"HOLZ HÖVELMANN", u"Holzhandlung Hövelmann", Trade::Building},
+    {u"EGGER", u"Egger Holzwerkstoffe", Trade::Building},
+    {u"SÄGEWERK GRÜN", u"Sägewerk Grün & Co.", Trade::Building},
+    {u"BOSCH", u"Robert Bosch Power Tools Vertrieb", Trade::Tools},
+    {u"STABILA", u"Stabila Messgeräte Gustav Ullrich", Trade::Tools},
+    {u"WÜRTH", u"Adolf Würth GmbH & Co. KG", Trade::Tools},
+    {u"MÜLLER EISENWAREN", u"Eisenwaren Müller, Laatzen", Trade::Tools},
+};
+
+inline constexpr NamedEntry CustomerGroups2[] = {
+    {u"10", u"Bauunternehmen"}, {u"20", u"Handwerker"}, {u"70", u"Privatkunden"},
+};
 
 } // namespace store::catalogue

@@ -433,6 +433,15 @@ void writeNamedList(Writer &writer, const QString &firm, const QString &classNam
         writer.save(className, firm, {{keyName, text(entry.key)}, {u"Bez"_s, server(entry.name)}});
 }
 
+// Collective accounts of one kind: "L" for suppliers, "K" for customers.
+void writeAccounts(Writer &writer, const QString &firm, const QString &kind, std::span<const NamedEntry> accounts)
+{
+    for (const NamedEntry &account : accounts) {
+        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
+                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, kind}, {u"Bez"_s, server(account.name)}});
+    }
+}
+
 void writeGroups(Writer &writer, const QString &firm, const QList<int> &mainGroups)
 {
     for (const MainGroup &group : MainGroups) {
@@ -545,14 +554,12 @@ Firm1Suppliers firm1Suppliers()
         add(text(supplier.shortName), text(supplier.name), supplier.trade);
     // Regional builders' merchants fill the list; none of them sells tools.
     const QStringList surnames = split(Surnames);
-    const Trade trades[] = {Trade::Building, Trade::Wood, Trade::Paint, Trade::Garden};
-    const char16_t *const kinds[] = {u"Baustoffhandel", u"Holzhandlung", u"Farbengroßhandel", u"Gartenbaubedarf"};
     int i = 0;
     while (result.partners.size() < SupplierCount) {
-        const int kind = i % 4;
+        const RegionalSupplier &regional = RegionalSuppliers[i % 4];
         const QString surname = surnames[(i * 7 + i / 4) % surnames.size()];
-        add(upper(surname) + u' ' + upper(text(kinds[kind])),
-            text(kinds[kind]) + u' ' + surname + u" GmbH", trades[kind]);
+        add(upper(surname) + u' ' + upper(text(regional.kind)), text(regional.kind) + u' ' + surname + u" GmbH",
+            regional.trade);
         ++i;
     }
     return result;
@@ -632,23 +639,8 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
         allMainGroups << group.number;
     writeGroups(writer, firm, allMainGroups);
 
-    const NamedEntry accounts[] = {
-        {u"001", u"Lieferanten Baustoffindustrie"}, {u"002", u"Lieferanten Holz und Platten"},
-        {u"007", u"Lieferanten Werkzeug und Eisenwaren"}, {u"010", u"Lieferanten Farben und Bautenschutz"},
-        {u"015", u"Lieferanten Garten und Gärtnereien"},
-    };
-    for (const NamedEntry &account : accounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
-                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"L"_s}, {u"Bez"_s, server(account.name)}});
-    }
-    const NamedEntry customerAccounts[] = {
-        {u"100", u"Kunden Handwerk und Gewerbe"}, {u"110", u"Kunden Privat und Barverkauf"},
-        {u"120", u"Kunden öffentliche Hand"},
-    };
-    for (const NamedEntry &account : customerAccounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
-                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"K"_s}, {u"Bez"_s, server(account.name)}});
-    }
+    writeAccounts(writer, firm, u"L"_s, SupplierAccounts1);
+    writeAccounts(writer, firm, u"K"_s, CustomerAccounts1);
 
     const Firm1Suppliers suppliers = firm1Suppliers();
     for (const Partner &supplier : suppliers.partners)
@@ -704,38 +696,17 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
 void writeFirm2(Writer &writer, QDate today)
 {
     const QString firm = u"2"_s;
-    const NamedEntry units[] = {{u"ST", u"Stück"}, {u"SCK", u"Sack"}, {u"PAL", u"Palette"},
-                                {u"M2", u"Quadratmeter"}, {u"LFM", u"laufender Meter"}, {u"PAK", u"Paket"}};
-    writeNamedList(writer, firm, u"TV.Einheit"_s, u"Code"_s, units);
-    const NamedEntry departmentList[] = {{u"10", u"Baustoffe Zweigwerk"}, {u"20", u"Holz Zweigwerk"},
-                                         {u"40", u"Werkzeug Zweigwerk"}};
-    writeNamedList(writer, firm, u"TV.Abteilung"_s, u"AbtNr"_s, departmentList);
+    writeNamedList(writer, firm, u"TV.Einheit"_s, u"Code"_s, Units2);
+    writeNamedList(writer, firm, u"TV.Abteilung"_s, u"AbtNr"_s, ArticleDepartments2);
     writeGroups(writer, firm, {1, 4, 7});
 
-    const NamedEntry accounts[] = {{u"001", u"Lieferanten Inland"}, {u"007", u"Lieferanten Werkzeug"}};
-    for (const NamedEntry &account : accounts) {
-        writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
-                    {{u"Nummer"_s, text(account.key)}, {u"Art"_s, u"L"_s}, {u"Bez"_s, server(account.name)}});
-    }
-    writer.save(u"TV.KontoSammelKontoKreis"_s, firm,
-                {{u"Nummer"_s, u"100"_s}, {u"Art"_s, u"K"_s}, {u"Bez"_s, server(u"Kunden Zweigwerk")}});
+    writeAccounts(writer, firm, u"L"_s, SupplierAccounts2);
+    writeAccounts(writer, firm, u"K"_s, CustomerAccounts2);
 
     Random random(0x5EED0003ULL);
-    const Supplier suppliers[] = {
-        {u"HEIDELBERGER ZEMENT", u"Heidelberger Zement, Werk Hannover", Trade::Building},
-        {u"KNAUF", u"Knauf Gips KG, Vertrieb Niedersachsen", Trade::Building},
-        {u"SAKRET", u"Sakret Trockenbaustoffe Hannover", Trade::Building},
-        {u"HOLZ HÖVELMANN", u"Holzhandlung Hövelmann", Trade::Building},
-        {u"EGGER", u"Egger Holzwerkstoffe", Trade::Building},
-        {u"SÄGEWERK GRÜN", u"Sägewerk Grün & Co.", Trade::Building},
-        {u"BOSCH", u"Robert Bosch Power Tools Vertrieb", Trade::Tools},
-        {u"STABILA", u"Stabila Messgeräte Gustav Ullrich", Trade::Tools},
-        {u"WÜRTH", u"Adolf Würth GmbH & Co. KG", Trade::Tools},
-        {u"MÜLLER EISENWAREN", u"Eisenwaren Müller, Laatzen", Trade::Tools},
-    };
     QMap<Trade, QStringList> byTrade;
     int number = 80001;
-    for (const Supplier &supplier : suppliers) {
+    for (const Supplier &supplier : Suppliers2) {
         const QString key = QString::number(number++);
         writePartner(writer, firm, u"TV.Lieferant"_s, u"Lnr"_s, u"SaKonto"_s,
                      addressed({key, text(supplier.shortName), text(supplier.name), {}, {}, accountOf(supplier.trade)},
@@ -745,8 +716,7 @@ void writeFirm2(Writer &writer, QDate today)
             byTrade[Trade::Wood] << key;
     }
 
-    const NamedEntry groups[] = {{u"10", u"Bauunternehmen"}, {u"20", u"Handwerker"}, {u"70", u"Privatkunden"}};
-    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_s, u"Gruppe"_s, groups);
+    writeNamedList(writer, firm, u"TV.ParKundenGruppen"_s, u"Gruppe"_s, CustomerGroups2);
     const QStringList surnames = split(Surnames);
     for (int i = 0; i < 15; ++i) {
         const CustomerTrade &trade = CustomerTrades[(i * 5) % int(std::size(CustomerTrades))];
