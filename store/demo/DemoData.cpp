@@ -218,6 +218,7 @@ const QList<Variant> &allVariants()
     }();
     return variants;
 }
+
 struct Article
 {
     QString number;
