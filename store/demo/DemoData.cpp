@@ -443,6 +443,21 @@ void writeAccounts(Writer &writer, const QString &firm, const QString &kind, std
     }
 }
 
+// The competitors and price types a firm's positions refer to.
+void writeCompetitorsAndPriceTypes(Writer &writer, const QString &firm, std::span<const NamedEntry> competitors,
+                                   std::span<const PriceType> priceTypes)
+{
+    for (const NamedEntry &competitor : competitors) {
+        writer.save(u"Konkur.Par"_s, firm,
+                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
+    }
+    for (const PriceType &type : priceTypes) {
+        writer.save(u"Konkur.Preistyp"_s, firm,
+                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
+                     {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
+    }
+}
+
 void writeGroups(Writer &writer, const QString &firm, const QList<int> &mainGroups)
 {
     for (const MainGroup &group : MainGroups) {
@@ -666,15 +681,7 @@ void writeFirm1(Writer &writer, const DemoSize &size, QDate today)
         writeTiers(writer, firm, articles[i], random);
     }
 
-    for (const NamedEntry &competitor : Competitors1) {
-        writer.save(u"Konkur.Par"_s, firm,
-                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
-    }
-    for (const PriceType &type : PriceTypes1) {
-        writer.save(u"Konkur.Preistyp"_s, firm,
-                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
-                     {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
-    }
+    writeCompetitorsAndPriceTypes(writer, firm, Competitors1, PriceTypes1);
 
     PositionWriter positions(writer, firm, articles, Competitors1, PriceTypes1, today);
     for (const FixedPosition &fixed : FixedPositions) {
@@ -749,15 +756,7 @@ void writeFirm2(Writer &writer, QDate today)
         articles << article;
     }
 
-    for (const NamedEntry &competitor : Competitors2) {
-        writer.save(u"Konkur.Par"_s, firm,
-                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
-    }
-    for (const PriceType &type : PriceTypes2) {
-        writer.save(u"Konkur.Preistyp"_s, firm,
-                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
-                     {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
-    }
+    writeCompetitorsAndPriceTypes(writer, firm, Competitors2, PriceTypes2);
     PositionWriter positions(writer, firm, articles, Competitors2, PriceTypes2, today);
     Random positionRandom(0x905171046ULL);
     positions.writeGenerated(demo::Firm2Positions, positionRandom);
