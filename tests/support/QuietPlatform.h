@@ -12,7 +12,11 @@ namespace testsupport {
 // own message handler in place.
 inline void HideOffscreenPlatformNotices()
 {
+    // Once only: a second handler would take the first for QtTest's and
+    // call itself for ever.
     static QtMessageHandler s_testHandler = nullptr;
+    if (s_testHandler)
+        return;
     s_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
         if (type == QtWarningMsg && text.startsWith(QStringView(u"This plugin does not support ")))
             return;

@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
+
 #include "positions/PositionColumns.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
