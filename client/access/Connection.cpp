@@ -72,11 +72,12 @@ void LoadConnectionSettings()
 {
     LoginContext &ctx = Context();
     auto settings = OpenLoginSettings();
-    ctx.Firm = Setting(*settings, u"Firma"_s, u"1"_s);
-    ctx.Branch = Setting(*settings, u"Filiale"_s, u"0"_s);
-    ctx.ServerAddress = Setting(*settings, u"Server"_s, DefaultServerAddress());
-    ctx.ServerPort = Setting(*settings, u"Port"_s, u"1973"_s);
-    ctx.Namespace = Setting(*settings, u"Namespace"_s, u"TOLVEN"_s);
+    const ServerSettings defaults = ServerSettings::StoreDefaults();
+    ctx.Firm = Setting(*settings, u"Firma"_s, defaults.firm);
+    ctx.Branch = Setting(*settings, u"Filiale"_s, defaults.branch);
+    ctx.ServerAddress = Setting(*settings, u"Server"_s, defaults.serverAddress);
+    ctx.ServerPort = Setting(*settings, u"Port"_s, defaults.port);
+    ctx.Namespace = Setting(*settings, u"Namespace"_s, defaults.namespaceName);
     ctx.UserCode = Setting(*settings, u"Name"_s, QString());
 
     FMPass &loginWindow = cacheapi::instance().loginWindow();

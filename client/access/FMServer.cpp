@@ -30,6 +30,11 @@ QLineEdit *MakeField(QWidget *parent, const QString &name)
 
 } // namespace
 
+ServerSettings ServerSettings::StoreDefaults()
+{
+    return {DefaultServerAddress(), u"1973"_s, u"1"_s, u"0"_s, u"TOLVEN"_s};
+}
+
 ServerSettings::Field ServerSettings::invalidField() const
 {
     int portNumber = 0;
@@ -71,7 +76,7 @@ FMServer::FMServer(QWidget *parent)
     , m_problem(new QLabel(this))
     , m_edit(new QPushButton(u"Ändern"_s, this))
     , m_back(new QPushButton(u"Zurück"_s, this))
-    , m_accepted{DefaultServerAddress(), u"1973"_s, u"1"_s, u"0"_s, u"TOLVEN"_s}
+    , m_accepted(ServerSettings::StoreDefaults())
 {
     setObjectName(u"FMServer"_s);
     setWindowTitle(u"TOLVEN Server"_s);

@@ -19,6 +19,9 @@ struct ServerSettings
     QString branch;
     QString namespaceName;
 
+    // What the settings store yields for a key it does not hold.
+    static ServerSettings StoreDefaults();
+
     enum class Field { None, ServerAddress, Port, Firm, Branch };
     // The first value that cannot be stored, or Field::None.
     Field invalidField() const;
