@@ -6,30 +6,40 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <optional>
+
 #include "access/Clock.h"
 #include "access/Connection.h"
+#include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/Login.h"
 #include "access/cacheapi.h"
 #include "common/Icons.h"
 #include "common/frmAbout.h"
+#include "objectapi/Numbers.h"
 #include "objectapi/TextConversion.h"
 #include "positions/DateField.h"
 #include "positions/DropDownDelegate.h"
+#include "positions/KeyFigures.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
+#include "positions/PositionSearch.h"
+#include "positions/SearchProgress.h"
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +82,8 @@ FMStart::FMStart(QWidget *parent)
     , m_grid(new PositionGrid(this))
     , m_notiz(new QPlainTextEdit(this))
     , m_positionMenu(new QMenu(u"Position"_s, this))
+    , m_positionCount(new QLabel(this))
+    , m_progressDelay(SearchProgress::DefaultDelay)
 {
     setObjectName(u"FMStart"_s);
     setWindowTitle(u"TOLVEN Konkurerberverwaltung"_s);
@@ -94,6 +106,8 @@ FMStart::FMStart(QWidget *parent)
     layout->addWidget(m_notiz);
     layout->addWidget(createButtonBar());
     setCentralWidget(central);
+    m_positionCount->setObjectName(u"Positionszahl"_s);
+    statusBar()->addPermanentWidget(m_positionCount);
 
     setTabOrder(m_likonkur, m_anr);
     setTabOrder(m_anr, m_artsu);
@@ -152,6 +166,7 @@ QWidget *FMStart::createFilterBar()
     m_likonkur->setObjectName(u"likonkur"_s);
     m_likonkur->setLookup(m_competitors, true);
     m_likonkur->setMinimumContentsLength(12);
+    m_likonkur->installEventFilter(this);
     m_anr->setObjectName(u"anr"_s);
     m_anr->setEditable(true);
     m_anr->setLookup(m_articles, true);
@@ -190,6 +205,7 @@ QWidget *FMStart::createFilterBar()
     grid->addWidget(label(u"Änderungsdatum ab:"_s, m_aenddatab), 1, 2);
     grid->addWidget(m_aenddatab, 1, 3);
     QPushButton *search = MakeButton(bar, u"BUSuch"_s, u"Suchen"_s, u"search"_s);
+    connect(search, &QPushButton::clicked, this, &FMStart::BUSuch_Click);
     grid->addWidget(search, 1, 5);
     grid->setColumnStretch(4, 1);
     return bar;
@@ -347,6 +363,84 @@ void FMStart::art_lesen()
         ReportAccessError(error, operation);
     }
     m_articles->setRows(rows);
+}
+
+void FMStart::BUSuch_Click()
+{
+    if (m_searching)
+        return;
+    try {
+        if (!EnsureConnected())
+            return;
+    } catch (const AccessError &error) {
+        ReportAccessError(error, u"Positionen suchen"_s);
+        return;
+    }
+    m_searching = true;
+    m_positions->clear();
+    m_positionCount->clear();
+
+    PositionFilters filters;
+    if (!m_likonkur->currentText().isEmpty())
+        filters.competitor = m_likonkur->currentCode();
+    filters.article = m_anr->currentText();
+    filters.text = m_volltext->text();
+    if (const QDate since = m_aenddatab->date(); since.isValid())
+        filters.changedSince = since.toString(Qt::ISODate);
+
+    SearchProgress progress(this, m_progressDelay);
+    PositionSearch search(*m_priceTypes, [&progress](int done, int total) { return progress.update(done, total); });
+    m_positions->setPackedRows(search.run(Context().Firm, filters));
+
+    const int found = m_positions->rowCount();
+    m_positionCount->setText(QLocale().toString(found) + (found == 1 ? u" Position"_s : u" Positionen"_s));
+    m_searching = false;
+}
+
+bool FMStart::art_hol()
+{
+    const int row = m_grid->currentIndex().row();
+    if (row < 0)
+        return true;
+    const QString operation = u"Artikeldaten lesen"_s;
+    QString answer;
+    try {
+        if (!EnsureConnected())
+            return true;
+        const QLocale locale;
+        const std::optional<double> quantity = CellNumber(m_positions->cell(row, PositionColumn::MengeAb), locale);
+        std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
+        answer = positions->callMethod(u"ArtikelDaten"_s,
+                                       {Context().Firm, m_positions->cell(row, PositionColumn::Artnr).toString(),
+                                        quantity ? ServerNumber(*quantity) : QString()});
+        CloseServerObject(positions);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, operation);
+        return true;
+    }
+    if (answer.isEmpty()) {
+        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+        return true;
+    }
+    const PositionModel::Row before = m_positions->row(row);
+    PackedRow::Cells cells;
+    std::copy(before.cbegin(), before.cend(), cells.begin());
+    ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::ArticleNumber);
+    for (int column = 0; column < PositionColumnCount; ++column)
+        m_positions->setCell(row, column, cells[column]);
+    return false;
+}
+
+bool FMStart::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_likonkur && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            BUSuch_Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FMStart::BUAusstieg_Click()

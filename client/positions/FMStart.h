@@ -4,7 +4,10 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <chrono>
+
 class QAction;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -50,6 +53,20 @@ public:
     // "TOLVEN Konkurerberverwaltung" with firm, branch and user of the login.
     static QString WindowTitleFor(const LoginContext &context);
 
+    // "Suchen": replaces the grid's rows, unsaved edits included, by the
+    // positions the filters find, each with its article's current data and
+    // key figures. The deletion list stays. Returns when the grid is filled.
+    void BUSuch_Click();
+    // True while a search runs; nothing else may start meanwhile.
+    bool isSearching() const { return m_searching; }
+    // How long a search runs before its progress dialog shows.
+    void setSearchProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+
+    // Fills the grid's current row with the data of the article whose number
+    // it holds. True when the server does not know the article: the user is
+    // told, the row stays as it was, and the number is to be refused.
+    bool art_hol();
+
     PositionModel &positionArray() const { return *m_positions; }
     LookupTable &competitorArray() const { return *m_competitors; }
     LookupTable &priceTypeArray() const { return *m_priceTypes; }
@@ -60,6 +77,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createMenus();
@@ -93,7 +111,10 @@ private:
     PositionGrid *m_grid;
     QPlainTextEdit *m_notiz;
     QMenu *m_positionMenu;
+    QLabel *m_positionCount;
     QPointer<frmAbout> m_about;
+    bool m_searching = false;
+    std::chrono::milliseconds m_progressDelay;
 };
 
 } // namespace tolven

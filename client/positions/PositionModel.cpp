@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/DisplayFormat.h"
+#include "positions/KeyFigures.h"
 #include "positions/PositionColumns.h"
 
 namespace tolven {
@@ -34,7 +35,17 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
 
     switch (role) {
     case Qt::DisplayRole: {
-        const QVariant &value = m_rows.at(index.row()).at(index.column());
+        const QVariant value = m_rows.at(index.row()).cell(index.column());
+        switch (index.column()) {
+        case PositionColumn::MengeAb:
+        case PositionColumn::PreisExcl:
+        case PositionColumn::PreisKalk:
+            return DisplayNumberCell(value, NumberPattern::FourPlaces);
+        case PositionColumn::PreisIncl:
+            return DisplayNumberCell(value, NumberPattern::TwoPlaces);
+        default:
+            break;
+        }
         // Dates are kept as QDate so that the window can compute with them;
         // the grid shows them the way the user types them.
         if (value.typeId() == QMetaType::QDate)
@@ -42,7 +53,7 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
         return value;
     }
     case Qt::EditRole:
-        return m_rows.at(index.row()).at(index.column());
+        return m_rows.at(index.row()).cell(index.column());
     case Qt::TextAlignmentRole:
         return static_cast<int>(ColumnInfo(index.column()).alignment | Qt::AlignVCenter);
     default:
@@ -90,7 +101,7 @@ bool PositionModel::insertRows(int row, int count, const QModelIndex &parent)
     if (parent.isValid() || row < 0 || row > m_rows.size() || count < 1 || count > MaxRows - m_rows.size())
         return false;
     beginInsertRows(QModelIndex(), row, row + count - 1);
-    m_rows.insert(row, count, Row(PositionColumnCount));
+    m_rows.insert(row, count, PackedRow());
     endInsertRows();
     return true;
 }
@@ -112,12 +123,22 @@ void PositionModel::clear()
     endResetModel();
 }
 
-void PositionModel::setRows(QList<Row> rows)
+void PositionModel::setRows(const QList<Row> &rows)
+{
+    QList<PackedRow> packed;
+    packed.reserve(qMin(rows.size(), qsizetype(MaxRows)));
+    for (const Row &cells : rows) {
+        if (packed.size() == MaxRows)
+            break;
+        packed << PackedRow::fromList(cells);
+    }
+    setPackedRows(std::move(packed));
+}
+
+void PositionModel::setPackedRows(QList<PackedRow> rows)
 {
     if (rows.size() > MaxRows)
         rows.resize(MaxRows);
-    for (Row &cells : rows)
-        cells = normalised(std::move(cells));
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
@@ -129,7 +150,7 @@ int PositionModel::appendRow(const Row &cells)
         return -1;
     const int row = static_cast<int>(m_rows.size());
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.append(normalised(cells));
+    m_rows.append(PackedRow::fromList(cells));
     endInsertRows();
     return row;
 }
@@ -137,24 +158,24 @@ int PositionModel::appendRow(const Row &cells)
 PositionModel::Row PositionModel::row(int row) const
 {
     Q_ASSERT(row >= 0 && row < m_rows.size());
-    return m_rows.at(row);
+    return m_rows.at(row).toList();
 }
 
 QVariant PositionModel::cell(int row, int column) const
 {
     Q_ASSERT(isCell(row, column));
-    return m_rows.at(row).at(column);
+    return m_rows.at(row).cell(column);
 }
 
 void PositionModel::setCell(int row, int column, const QVariant &value)
 {
     Q_ASSERT(isCell(row, column));
-    QVariant &stored = m_rows[row][column];
+    const QVariant stored = m_rows.at(row).cell(column);
     // Compare type too: QVariant holds 1 and 1.0 equal, but the cell's type
     // decides how the grid shows it.
     if (stored.typeId() == value.typeId() && stored == value)
         return;
-    stored = value;
+    m_rows[row] = m_rows.at(row).withCell(column, value);
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
@@ -174,15 +195,6 @@ QSet<int> PositionModel::readOnlyColumns() const
 bool PositionModel::isCell(int row, int column) const
 {
     return row >= 0 && row < m_rows.size() && column >= 0 && column < PositionColumnCount;
-}
-
-PositionModel::Row PositionModel::normalised(Row cells)
-{
-    // resize() detaches even to the same size; rows the window builds from one
-    // template stay shared.
-    if (cells.size() != PositionColumnCount)
-        cells.resize(PositionColumnCount);
-    return cells;
 }
 
 } // namespace tolven

@@ -5,12 +5,15 @@
 #include <QSet>
 #include <QVariant>
 
+#include "positions/PackedRow.h"
+
 namespace tolven {
 
 // The position array behind the main window's grid: rows of
 // PositionColumnCount cells, each holding what the window put there (text,
 // numbers, QDate for dates). The model keeps values; the window's handlers
-// own the rules about them.
+// own the rules about them. The grid shows the quantity and the prices excl.
+// VAT with four places, the price incl. VAT with two, in the locale's notation.
 class PositionModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,7 +41,9 @@ public:
     void clear();
     // Replaces all rows at once; each row is padded or cut to the column count
     // and the rows beyond MaxRows are dropped.
-    void setRows(QList<Row> rows);
+    void setRows(const QList<Row> &rows);
+    // The same for rows already packed, as a search delivers them.
+    void setPackedRows(QList<PackedRow> rows);
     // Appends a row (padded or cut like setRows); its index, or -1 when full.
     int appendRow(const Row &cells = Row());
     Row row(int row) const;
@@ -52,9 +57,8 @@ public:
 
 private:
     bool isCell(int row, int column) const;
-    static Row normalised(Row cells);
 
-    QList<Row> m_rows;
+    QList<PackedRow> m_rows;
     QSet<int> m_readOnlyColumns;
 };
 

@@ -1,0 +1,137 @@
+#include "KeyFigures.h"
+
+#include <QStringList>
+
+#include "objectapi/TextConversion.h"
+#include "positions/PositionColumns.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+ArticleData ArticleData::parse(const QString &answer)
+{
+    const QList<QStringView> fields = QStringView(answer).split(u'`');
+    const auto field = [&fields](int n) { return n <= fields.size() ? fields[n - 1] : QStringView(); };
+    ArticleData data;
+    data.known = !answer.isEmpty();
+    data.description = field(1).toString();
+    data.vatPercent = LeadingNumber(field(2));
+    data.ownPrice = LeadingNumber(field(3));
+    data.collective = field(4).toString();
+    data.salesUnit = ServerToDisplay(field(5).toString());
+    data.priceUnit = ServerToDisplay(field(6).toString());
+    data.centralNumber = field(7).toString();
+    data.grossPurchase = LeadingNumber(field(8));
+    data.netPurchase = LeadingNumber(field(9));
+    data.quantitySold = LeadingNumber(field(10));
+    data.turnover = LeadingNumber(field(11));
+    data.discounts = LeadingNumber(field(12));
+    data.cost = LeadingNumber(field(13));
+    return data;
+}
+
+std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
+{
+    switch (cell.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return cell.toDouble();
+    case QMetaType::QString: {
+        const QString text = cell.toString().trimmed();
+        if (text.isEmpty())
+            return std::nullopt;
+        bool ok = false;
+        double value = locale.toDouble(text, &ok);
+        if (!ok)
+            value = QLocale::c().toDouble(text, &ok);
+        if (ok)
+            return value;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+double CellNumberOrZero(const QVariant &cell, const QLocale &locale)
+{
+    return CellNumber(cell, locale).value_or(0.0);
+}
+
+QString DisplayNumberCell(const QVariant &cell, NumberPattern pattern, const QLocale &locale)
+{
+    if (const std::optional<double> number = CellNumber(cell, locale))
+        return FormatNumber(*number, pattern, locale);
+    return cell.toString();
+}
+
+double WithVat(double priceExcl, double vatPercent)
+{
+    return priceExcl * (100.0 + vatPercent) / 100.0;
+}
+
+QString PercentOrZero(double numerator, double divisor, const QLocale &locale)
+{
+    if (divisor == 0.0)
+        return u"0"_s;
+    return FormatNumber(numerator / divisor, NumberPattern::Percent, locale);
+}
+
+void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill, const QLocale &locale)
+{
+    const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
+    const auto number = [&row, &locale](int column) { return CellNumberOrZero(row[column], locale); };
+    const bool keepPositionText = fill == ArticleFill::Search && (article.collective == u"J" || !article.known);
+
+    if (!keepPositionText) {
+        row[PositionColumn::ArtBez] = article.description;
+        row[PositionColumn::IntPreis] = twoPlaces(article.ownPrice);
+    }
+    row[PositionColumn::ZAnr] = article.centralNumber;
+    row[PositionColumn::MC] = article.vatPercent;
+    row[PositionColumn::SAM] = article.collective;
+    row[PositionColumn::VKE] = article.salesUnit;
+    row[PositionColumn::VRE] = article.priceUnit;
+
+    // The prices incl. VAT follow the article's rate; the calculated one is
+    // taken as the row had it before an article number resets it.
+    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), article.vatPercent));
+    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), article.vatPercent));
+
+    row[PositionColumn::BruttoEK] = twoPlaces(article.grossPurchase);
+    row[PositionColumn::Rabatt] =
+        PercentOrZero(article.grossPurchase - article.netPurchase, article.grossPurchase, locale);
+    row[PositionColumn::NettoEK] = twoPlaces(article.netPurchase);
+    row[PositionColumn::VKMenge] = twoPlaces(article.quantitySold);
+
+    const double grossTurnover = article.turnover + article.discounts;
+    row[PositionColumn::BRUmsatz] = twoPlaces(grossTurnover);
+    row[PositionColumn::Nettoumsatz] = article.turnover;
+    if (fill == ArticleFill::ArticleNumber)
+        row[PositionColumn::PreisKalk] = 0.0;
+    // Without turnover there is no share of discounts; the cell keeps what it had.
+    if (grossTurnover != 0.0)
+        row[PositionColumn::RabattProzent] =
+            FormatNumber(article.discounts / grossTurnover, NumberPattern::Percent, locale);
+    row[PositionColumn::DBAbs] = twoPlaces(article.turnover - article.cost);
+    row[PositionColumn::DBProzent] = PercentOrZero(article.turnover - article.cost, article.turnover, locale);
+
+    // The calculated price against the purchase prices and the sales, from
+    // the cells as the grid shows them.
+    const double calculated = number(PositionColumn::PreisKalk);
+    const double gross = number(PositionColumn::BruttoEK);
+    const double net = number(PositionColumn::NettoEK);
+    const double quantity = number(PositionColumn::VKMenge);
+    const double turnover = number(PositionColumn::Nettoumsatz);
+    row[PositionColumn::ListeProzent] = PercentOrZero(calculated - gross, gross, locale);
+    row[PositionColumn::Spanne] = PercentOrZero(calculated - net, calculated, locale);
+    // The search leaves it at 0 without sales; sales without a sold quantity
+    // (credit notes, corrections) give 0 too rather than a division by zero.
+    const bool lossFigure = quantity != 0.0 && (fill == ArticleFill::ArticleNumber || turnover != 0.0);
+    row[PositionColumn::DBVerlust] = lossFigure ? twoPlaces((turnover / quantity - calculated) * quantity) : u"0"_s;
+}
+
+} // namespace tolven

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+#include "objectapi/Numbers.h"
+#include "positions/PackedRow.h"
+
+namespace tolven {
+
+// An article's data for a position as the server answers it: fields
+// separated by "`"; a missing field is empty, numbers are read from the
+// start of their field and count as 0 when there is none.
+struct ArticleData
+{
+    bool known = false;    // the server knows the article for the firm
+    QString description;   // display form
+    double vatPercent = 0;
+    double ownPrice = 0;   // incl. VAT
+    QString collective;    // "J" for a collective article
+    QString salesUnit;     // display form
+    QString priceUnit;     // display form
+    QString centralNumber;
+    double grossPurchase = 0;
+    double netPurchase = 0;
+    double quantitySold = 0;
+    double turnover = 0;   // net
+    double discounts = 0;
+    double cost = 0;
+
+    static ArticleData parse(const QString &answer);
+};
+
+// A cell read as a number, the way the grid shows numbers: numbers as they
+// are, text in the locale's notation (or with "." as decimal point). Empty
+// cells and text that is no number give nullopt.
+std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale = QLocale());
+// The same with 0 for a cell that holds no number.
+double CellNumberOrZero(const QVariant &cell, const QLocale &locale = QLocale());
+
+// The text the grid shows for a cell in a column with a number pattern: the
+// cell's number in that pattern, the cell as it is when it holds no number.
+QString DisplayNumberCell(const QVariant &cell, NumberPattern pattern, const QLocale &locale = QLocale());
+
+// A price excl. VAT with vatPercent added.
+double WithVat(double priceExcl, double vatPercent);
+// numerator / divisor as "#####0.00 %", or "0" when divisor is 0.
+QString PercentOrZero(double numerator, double divisor, const QLocale &locale = QLocale());
+
+// Who fills a row with an article's data.
+enum class ArticleFill {
+    // The position search: a collective article, and an article the server
+    // no longer knows, keep the description and internal price the position
+    // holds; the calculated price stays.
+    Search,
+    // An article number reaching a row: everything is taken from the
+    // article, and the calculated price starts at 0.
+    ArticleNumber,
+};
+
+// Writes the article's data and the key figures derived from it into row.
+void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill,
+                      const QLocale &locale = QLocale());
+
+} // namespace tolven

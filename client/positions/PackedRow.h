@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <cstdint>
+
+#include "positions/PositionColumns.h"
+
+namespace tolven {
+
+// One row of the position array in little memory: the text of all cells in
+// one string, where each cell ends, and what kind of value each holds. A
+// search fills hundreds of thousands of rows; as 32 QVariants each they would
+// take several times the space.
+//
+// Cells keep their kind: no value, text, numbers (double, float, int,
+// qlonglong), truth values and dates come back exactly as they went in.
+// Values of any other kind are kept as their text.
+class PackedRow
+{
+public:
+    using Cells = std::array<QVariant, PositionColumnCount>;
+
+    // Every cell without a value.
+    PackedRow() = default;
+    explicit PackedRow(const Cells &cells);
+    // The cells of a list, padded with no value or cut to the column count.
+    static PackedRow fromList(const QList<QVariant> &cells);
+
+    QVariant cell(int column) const;
+    Cells cells() const;
+    QList<QVariant> toList() const;
+
+    // The cell with its new value; the other cells keep theirs.
+    PackedRow withCell(int column, const QVariant &value) const;
+
+private:
+    enum class Kind : std::uint8_t { None, Text, Double, Float, Int, LongLong, Bool, Date };
+
+    QStringView textOf(int column) const;
+
+    QString m_text;
+    std::array<std::uint32_t, PositionColumnCount> m_ends{};
+    std::array<Kind, PositionColumnCount> m_kinds{};
+};
+
+} // namespace tolven

@@ -1,0 +1,130 @@
+#include "PositionSearch.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QSet>
+
+#include "access/cacheapi.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/ResultSet.h"
+#include "objectapi/ServerFactory.h"
+#include "objectapi/ServerObject.h"
+#include "positions/KeyFigures.h"
+#include "positions/LookupTable.h"
+#include "positions/PositionColumns.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+// Where the query's columns go in the array.
+struct ResultColumn
+{
+    int result;
+    int column;
+    enum Kind { Text, Number, Date } kind;
+};
+
+constexpr ResultColumn ResultColumns[] = {
+    {1, PositionColumn::UID, ResultColumn::Text},
+    {3, PositionColumn::Konkur, ResultColumn::Text},
+    {4, PositionColumn::Artnr, ResultColumn::Text},
+    {5, PositionColumn::ArtBez, ResultColumn::Text},
+    {6, PositionColumn::Preistyp, ResultColumn::Text},
+    {7, PositionColumn::DatumAb, ResultColumn::Date},
+    {8, PositionColumn::DatumBis, ResultColumn::Date},
+    {9, PositionColumn::MengeAb, ResultColumn::Number},
+    {10, PositionColumn::VKE, ResultColumn::Text},
+    {11, PositionColumn::PreisExcl, ResultColumn::Number},
+    {12, PositionColumn::PreisIncl, ResultColumn::Number},
+    {13, PositionColumn::Notiz, ResultColumn::Text},
+    {14, PositionColumn::ZAnr, ResultColumn::Text},
+    {15, PositionColumn::IntPreis, ResultColumn::Number},
+    {16, PositionColumn::AendDatum, ResultColumn::Date},
+    {17, PositionColumn::PreisKalk, ResultColumn::Number},
+};
+
+// Numbers and dates come in the server's form ("." as decimal point,
+// yyyy-mm-dd); the array keeps them as values, so that the grid shows them
+// in the user's notation. Empty or malformed text stays text.
+QVariant cellValue(const QString &text, ResultColumn::Kind kind)
+{
+    if (text.isEmpty() || kind == ResultColumn::Text)
+        return text;
+    if (kind == ResultColumn::Number) {
+        bool ok = false;
+        const double value = QLocale::c().toDouble(text, &ok);
+        return ok ? QVariant(value) : QVariant(text);
+    }
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    return date.isValid() ? QVariant(date) : QVariant(text);
+}
+
+} // namespace
+
+PositionSearch::PositionSearch(const LookupTable &priceTypes, Progress progress)
+    : m_priceTypes(priceTypes)
+    , m_progress(std::move(progress))
+{
+}
+
+PackedRow::Cells PositionSearch::RowFromResult(const std::function<QString(int)> &column)
+{
+    PackedRow::Cells cells;
+    for (const ResultColumn &source : ResultColumns)
+        cells[source.column] = cellValue(column(source.result), source.kind);
+    return cells;
+}
+
+bool PositionSearch::report(int done, int total)
+{
+    if (m_progress && !m_progress(done, total))
+        m_stopped = true;
+    return !m_stopped;
+}
+
+QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters &filters)
+{
+    m_stopped = false;
+    QList<PackedRow> rows;
+    QString operation = u"Positionen suchen"_s;
+    try {
+        std::unique_ptr<ServerObject> positions = Factory().classObject(u"Konkur.Konkur"_s);
+        std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Konkur"_s);
+        result->execute({firm, filters.competitor, filters.article, filters.text, filters.changedSince});
+        while (result->next()) {
+            rows << PackedRow(RowFromResult([&result](int n) { return result->getColumn(n); }));
+            if (!report(int(rows.size()), 0))
+                break;
+        }
+        CloseServerObject(result);
+
+        // Price types without an end date: a date the server holds is not shown.
+        QSet<QString> withoutEndDate;
+        for (int type = 0; type < m_priceTypes.rowCount(); ++type) {
+            if (m_priceTypes.text(type, 2) != u"J")
+                withoutEndDate.insert(m_priceTypes.text(type, 0));
+        }
+
+        operation = u"Artikeldaten lesen"_s;
+        const QLocale locale;
+        for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
+            PackedRow::Cells cells = rows.at(row).cells();
+            if (withoutEndDate.contains(cells[PositionColumn::Preistyp].toString()))
+                cells[PositionColumn::DatumBis] = QString();
+            const QString answer =
+                positions->callMethod(u"ArtikelDaten"_s, {firm, cells[PositionColumn::Artnr].toString()});
+            ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::Search, locale);
+            rows[row] = PackedRow(cells);
+            report(int(row + 1), int(rows.size()));
+        }
+        CloseServerObject(positions);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, operation);
+    }
+    return rows;
+}
+
+} // namespace tolven

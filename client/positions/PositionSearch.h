@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+#include "positions/PackedRow.h"
+
+namespace tolven {
+
+class LookupTable;
+
+// What the user asks the position search for; each filter empty for "any".
+struct PositionFilters
+{
+    QString competitor;    // competitor code
+    QString article;       // article number
+    QString text;          // part of the description
+    QString changedSince;  // yyyy-mm-dd
+};
+
+// The position search: the positions of a firm that the server finds for the
+// filters, each completed with its article's current data and the key
+// figures. One ArtikelDaten call per row; the server answers them from what
+// it read for the whole result.
+class PositionSearch
+{
+public:
+    // Told now and then how far the search is: rows done and the total, 0
+    // while the positions are still being read. Returns false to stop.
+    using Progress = std::function<bool(int done, int total)>;
+
+    // priceTypes: code, name and the "bis Datum" flag of each price type.
+    PositionSearch(const LookupTable &priceTypes, Progress progress);
+
+    // The rows found. A server error is reported and ends the search, as
+    // stopping does; the rows read until then are returned, those not yet
+    // completed with their position's own data.
+    QList<PackedRow> run(const QString &firm, const PositionFilters &filters);
+    bool stopped() const { return m_stopped; }
+
+    // One row of the query's result (columns counted from 1) as array cells.
+    static PackedRow::Cells RowFromResult(const std::function<QString(int)> &column);
+
+private:
+    bool report(int done, int total);
+
+    const LookupTable &m_priceTypes;
+    Progress m_progress;
+    bool m_stopped = false;
+};
+
+} // namespace tolven
