@@ -393,7 +393,7 @@ void FMStart::BUSuch_Click()
     m_positions->setPackedRows(search.run(Context().Firm, filters));
 
     const int found = m_positions->rowCount();
-    m_positionCount->setText(QLocale().toString(found) + (found == 1 ? u" Position"_s : u" Positionen"_s));
+    m_positionCount->setText(PositionCountText(found));
     m_searching = false;
 }
 

@@ -15,6 +15,11 @@ constexpr qint64 EventIntervalMs = 40;
 
 } // namespace
 
+QString PositionCountText(int count)
+{
+    return QLocale().toString(count) + (count == 1 ? u" Position"_s : u" Positionen"_s);
+}
+
 SearchProgress::SearchProgress(QWidget *window, std::chrono::milliseconds delay)
     : m_window(window)
     , m_delay(delay)
@@ -60,12 +65,12 @@ bool SearchProgress::update(int done, int total)
     }
     const QLocale locale;
     if (total > 0) {
-        m_dialog->setLabelText(u"Artikeldaten zu " + locale.toString(done) + u" von " + locale.toString(total)
-                               + u" Positionen gelesen");
+        m_dialog->setLabelText(u"Artikeldaten zu " + locale.toString(done) + u" von " + PositionCountText(total)
+                               + u" gelesen");
         m_dialog->setRange(0, total);
         m_dialog->setValue(done);
     } else {
-        m_dialog->setLabelText(locale.toString(done) + u" Positionen gelesen");
+        m_dialog->setLabelText(PositionCountText(done) + u" gelesen");
         m_dialog->setRange(0, 0);
     }
     QCoreApplication::processEvents();

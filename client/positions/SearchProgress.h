@@ -6,9 +6,13 @@
 #include <chrono>
 
 class QProgressDialog;
+class QString;
 class QWidget;
 
 namespace tolven {
+
+// "1 Position", "1.234 Positionen": a number of positions in the locale's notation.
+QString PositionCountText(int count);
 
 // Shows how far a long search is: after the delay a window-modal dialog with
 // the rows done (and the total once known) and "Abbrechen". Until then, and

@@ -6,6 +6,7 @@
 
 #include "access/Connection.h"
 #include "store/StoreFactory.h"
+#include "support/InterceptingFactory.h"
 #include "support/TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -19,7 +20,10 @@ ClientFixture::ClientFixture()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     m_api = std::make_unique<tolven::cacheapi>([this]() -> std::unique_ptr<tolven::ServerFactory> {
         ++m_factoriesMade;
-        return std::make_unique<store::StoreFactory>();
+        auto factory = std::make_unique<store::StoreFactory>();
+        if (!m_hook)
+            return factory;
+        return std::make_unique<InterceptingFactory>(std::move(factory), m_hook);
     });
     m_api->setRetryWaitHundredths(0);
     m_api->setExitHook([this] { ++m_exits; });
@@ -31,6 +35,12 @@ ClientFixture::~ClientFixture()
 {
     m_api.reset();
     QApplication::processEvents();
+}
+
+void ClientFixture::interceptCalls(
+    std::function<void(const QString &className, const QString &name, const QStringList &arguments)> hook)
+{
+    m_hook = std::move(hook);
 }
 
 void ClientFixture::setCommandLine(const QString &commandLine)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include "access/cacheapi.h"
@@ -27,6 +29,10 @@ public:
     // How often the program would have ended.
     int exits() const { return m_exits; }
 
+    // Every factory made from now on goes through hook (InterceptingFactory).
+    void interceptCalls(std::function<void(const QString &className, const QString &name,
+                                           const QStringList &arguments)> hook);
+
     // The command line the login reads ("firm branch user password server port namespace").
     void setCommandLine(const QString &commandLine);
     // The server address and port of a test database, for a command line.
@@ -43,6 +49,7 @@ private:
     std::unique_ptr<tolven::cacheapi> m_api;
     int m_factoriesMade = 0;
     int m_exits = 0;
+    std::function<void(const QString &, const QString &, const QStringList &)> m_hook;
 };
 
 } // namespace testsupport

@@ -1,0 +1,436 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "access/Clock.h"
+#include "common/Icons.h"
+#include "objectapi/AccessError.h"
+#include "positions/DateField.h"
+#include "positions/FMStart.h"
+#include "positions/MultiColumnComboBox.h"
+#include "positions/PositionColumns.h"
+#include "positions/PositionGrid.h"
+#include "positions/PositionModel.h"
+#include "store/StoreFactory.h"
+#include "support/ClientFixture.h"
+#include "support/QuietPlatform.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestDatabase.h"
+
+using namespace Qt::StringLiterals;
+
+using namespace tolven;
+
+namespace {
+
+using Properties = QList<std::pair<QString, QString>>;
+
+const QString Firm = u"7"_s;
+
+// Firm 7: two competitors, a price type with and one without an end date,
+// and articles whose figures the tests know.
+const QString Cement = u"200001"_s;       // VAT 19, gross 10, net 7.50, 200 sold for 1000, discounts 250, cost 800
+const QString Collective = u"200002"_s;   // collective article
+const QString Returned = u"200003"_s;     // turnover 500 without a sold quantity
+const QString Unsold = u"200004"_s;       // no sales at all
+const QString Vanished = u"299999"_s;     // positions name it, the article master does not
+
+struct Position
+{
+    QString competitor;
+    QString article;
+    QString priceType;
+    QString changed;   // yyyy-mm-dd
+    Properties more;
+};
+
+const QList<Position> Positions{
+    {u"OBI"_s, Cement, u"L"_s, u"2026-03-01"_s,
+     {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"12.5"_s}, {u"PreisKalk"_s, u"80"_s}, {u"MengeAb"_s, u"1"_s}}},
+    {u"OBI"_s, Cement, u"A"_s, u"2026-01-15"_s, {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"11"_s}}},
+    {u"HAGEBAU"_s, Collective, u"L"_s, u"2026-02-20"_s,
+     {{u"ArtBez"_s, u"Eigener Sammeltext"_s}, {u"IntPreis"_s, u"4.5"_s}}},
+    {u"HAGEBAU"_s, Returned, u"L"_s, u"2026-01-10"_s, {}},
+    {u"HAGEBAU"_s, Unsold, u"L"_s, u"2026-02-25"_s, {}},
+    {u"HAGEBAU"_s, Vanished, u"L"_s, u"2026-01-05"_s, {{u"ArtBez"_s, u"Altartikel"_s}, {u"IntPreis"_s, u"3"_s}}},
+};
+
+QStringList Sorted(QStringList list)
+{
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+} // namespace
+
+// The position search through the main window, on both databases: the
+// filters, the rows with their article data and key figures, the limits,
+// errors and cancelling; and the article fetch on a row.
+class TestPositionSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase_data() { testsupport::addBackendRows(); }
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void filters_data();
+    void filters();
+    void rowsWithArticleData();
+    void moreThanAThousandRows();
+    void serverErrorKeepsTheRowsRead();
+    void cancelKeepsTheRowsRead();
+    void enterInTheCompetitorFilterSearches();
+    void articleFetch();
+    void unknownArticleIsRefused();
+
+private:
+    void fillFirm(int extraPositions = 0);
+    bool start();
+    void search();
+    int rowOf(const QString &article, const QString &priceType = u"L"_s) const;
+    QString text(int row, int column) const;
+
+    std::unique_ptr<testsupport::TestDatabase> m_db;
+    std::unique_ptr<testsupport::ClientFixture> m_fixture;
+    std::unique_ptr<FMStart> m_window;
+};
+
+void TestPositionSearch::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    testsupport::HideOffscreenPlatformNotices();
+    InitAppResources();
+    SetTodayProvider([] { return QDate(2026, 3, 2); });
+}
+
+void TestPositionSearch::init()
+{
+    TOLVEN_FRESH_DATABASE(m_db);
+    m_fixture = std::make_unique<testsupport::ClientFixture>();
+    m_fixture->setCommandLine(u"7 0 NEU neu "_s + testsupport::ClientFixture::serverOf(*m_db) + u' '
+                              + testsupport::ClientFixture::portOf(*m_db));
+}
+
+void TestPositionSearch::cleanup()
+{
+    m_window.reset();
+    m_fixture.reset();
+    m_db.reset();
+}
+
+void TestPositionSearch::fillFirm(int extraPositions)
+{
+    store::StoreFactory factory;
+    QVERIFY(factory.connect(m_db->connectString()));
+    const auto save = [&](const QString &className, const Properties &values) {
+        auto object = factory.createNew(className);
+        object->setProperty(u"Firma"_s, Firm);
+        for (const auto &[name, value] : values)
+            object->setProperty(name, value);
+        object->sys_save();
+        object->sys_Close();
+    };
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
+    save(u"TV.ParPersEdv"_s, {{u"Personalcode"_s, u"NEU"_s}, {u"Passwort"_s, u"neu"_s}, {u"AKTIV"_s, u"J"_s},
+                              {u"PNAME"_s, u"Neu Ling"_s}, {u"ABTNR"_s, u"1"_s}, {u"PNR"_s, u"1"_s}});
+    save(u"TV.ParPersAbt"_s, {{u"ABTNR"_s, u"1"_s}, {u"abtbez"_s, u"Verkauf"_s}});
+    save(u"TV.PersBasis"_s, {{u"PNR"_s, u"1"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}, {u"konkurbez"_s, u"OBI L}neburg"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"HAGEBAU"_s}, {u"konkurbez"_s, u"hagebau"_s}});
+    save(u"Konkur.Preistyp"_s, {{u"code"_s, u"L"_s}, {u"bez"_s, u"Liste"_s}, {u"bisdatjn"_s, u"J"_s}});
+    save(u"Konkur.Preistyp"_s, {{u"code"_s, u"A"_s}, {u"bez"_s, u"Aktion"_s}, {u"bisdatjn"_s, u"N"_s}});
+    const auto article = [&](const QString &number, const QString &description, const Properties &figures) {
+        Properties values{{u"Artnr"_s, number}, {u"Bez"_s, description}, {u"MwSt"_s, u"19"_s},
+                          {u"VKE"_s, u"St}ck"_s}, {u"VRE"_s, u"Pal"_s}, {u"Aktiv"_s, u"J"_s}};
+        save(u"TV.Artikel"_s, values + figures);
+    };
+    article(Cement, u"Zement"_s,
+            {{u"VKPreis"_s, u"10"_s}, {u"BruttoEK"_s, u"10"_s}, {u"NettoEK"_s, u"7.5"_s}, {u"VKMenge"_s, u"200"_s},
+             {u"Umsatz"_s, u"1000"_s}, {u"Rabatt"_s, u"250"_s}, {u"Einsatz"_s, u"800"_s}, {u"ZAnr"_s, u"Z-1"_s}});
+    article(Collective, u"Sammelartikel"_s, {{u"Sammel"_s, u"J"_s}, {u"VKPreis"_s, u"5"_s}});
+    article(Returned, u"R}ckl{ufer"_s, {{u"VKMenge"_s, u"0"_s}, {u"Umsatz"_s, u"500"_s}, {u"Einsatz"_s, u"400"_s}});
+    article(Unsold, u"Ladenh}ter"_s, {});
+    for (const Position &position : Positions) {
+        save(u"Konkur.Konkur"_s, Properties{{u"konkur"_s, position.competitor},
+                                            {u"Artnr"_s, position.article},
+                                            {u"Preistyp"_s, position.priceType},
+                                            {u"DatumAb"_s, u"2026-01-01"_s},
+                                            {u"AendDatum"_s, position.changed}}
+                                     + position.more);
+    }
+    for (int extra = 0; extra < extraPositions; ++extra) {
+        save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, Unsold}, {u"Preistyp"_s, u"L"_s},
+                                  {u"MengeAb"_s, QString::number(extra)}, {u"AendDatum"_s, u"2026-02-01"_s}});
+    }
+    windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});
+}
+
+bool TestPositionSearch::start()
+{
+    m_window = std::make_unique<FMStart>();
+    if (!m_window->Form_Load())
+        return false;
+    m_window->show();
+    // No filter but the ones a test sets.
+    m_window->findChild<DateField *>(u"aenddatab"_s)->setDate(QDate());
+    return QTest::qWaitForWindowExposed(m_window.get());
+}
+
+void TestPositionSearch::search()
+{
+    QTest::mouseClick(m_window->findChild<QPushButton *>(u"BUSuch"_s), Qt::LeftButton);
+}
+
+int TestPositionSearch::rowOf(const QString &article, const QString &priceType) const
+{
+    const PositionModel &positions = m_window->positionArray();
+    for (int row = 0; row < positions.rowCount(); ++row) {
+        if (positions.cell(row, PositionColumn::Artnr).toString() == article
+            && positions.cell(row, PositionColumn::Preistyp).toString() == priceType)
+            return row;
+    }
+    return -1;
+}
+
+QString TestPositionSearch::text(int row, int column) const
+{
+    return m_window->positionArray().index(row, column).data().toString();
+}
+
+void TestPositionSearch::filters_data()
+{
+    QTest::addColumn<QString>("competitor");
+    QTest::addColumn<QString>("article");
+    QTest::addColumn<QString>("freeText");
+    QTest::addColumn<QDate>("changedSince");
+    QTest::addColumn<QStringList>("articles");
+
+    QTest::newRow("all empty") << QString() << QString() << QString() << QDate()
+                               << QStringList{Cement, Cement, Collective, Returned, Unsold, Vanished};
+    QTest::newRow("competitor") << u"OBI"_s << QString() << QString() << QDate() << QStringList{Cement, Cement};
+    QTest::newRow("article") << QString() << Returned << QString() << QDate() << QStringList{Returned};
+    // The position's own text counts for a collective article, the article's otherwise.
+    QTest::newRow("free text") << QString() << QString() << u"sammelt"_s << QDate() << QStringList{Collective};
+    QTest::newRow("free text, umlaut") << QString() << QString() << u"LÄUF"_s << QDate() << QStringList{Returned};
+    QTest::newRow("changed since") << QString() << QString() << QString() << QDate(2026, 2, 20)
+                                   << QStringList{Cement, Collective, Unsold};
+    QTest::newRow("all four") << u"HAGEBAU"_s << Unsold << u"laden"_s << QDate(2026, 2, 25) << QStringList{Unsold};
+    QTest::newRow("nothing found") << u"OBI"_s << Returned << QString() << QDate() << QStringList();
+}
+
+void TestPositionSearch::filters()
+{
+    QFETCH(QString, competitor);
+    QFETCH(QString, article);
+    QFETCH(QString, freeText);
+    QFETCH(QDate, changedSince);
+    QFETCH(QStringList, articles);
+
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    m_window->findChild<MultiColumnComboBox *>(u"likonkur"_s)->setCurrentCode(competitor);
+    m_window->findChild<MultiColumnComboBox *>(u"anr"_s)->setEditText(article);
+    m_window->findChild<QLineEdit *>(u"volltext"_s)->setText(freeText);
+    m_window->findChild<DateField *>(u"aenddatab"_s)->setDate(changedSince);
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+
+    QStringList found;
+    for (int row = 0; row < m_window->positionArray().rowCount(); ++row)
+        found << m_window->positionArray().cell(row, PositionColumn::Artnr).toString();
+    QCOMPARE(Sorted(found), Sorted(articles));
+    const QString count = articles.size() == 1 ? u"1 Position"_s : QString::number(articles.size()) + u" Positionen";
+    QCOMPARE(m_window->findChild<QLabel *>(u"Positionszahl"_s)->text(), count);
+}
+
+void TestPositionSearch::rowsWithArticleData()
+{
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    const PositionModel &positions = m_window->positionArray();
+    QCOMPARE(positions.rowCount(), Positions.size());
+
+    const int cement = rowOf(Cement);
+    QVERIFY(cement >= 0);
+    QCOMPARE(positions.cell(cement, PositionColumn::DatumBis), QVariant(QDate(2026, 12, 31)));
+    QCOMPARE(text(cement, PositionColumn::DatumBis), u"31.12.2026"_s);
+    QCOMPARE(text(cement, PositionColumn::ArtBez), u"Zement"_s);
+    QCOMPARE(text(cement, PositionColumn::ZAnr), u"Z-1"_s);
+    QCOMPARE(text(cement, PositionColumn::VKE), u"Stück"_s);
+    QCOMPARE(text(cement, PositionColumn::MengeAb), u"1,0000"_s);
+    QCOMPARE(text(cement, PositionColumn::PreisExcl), u"12,5000"_s);
+    QCOMPARE(text(cement, PositionColumn::PreisIncl), u"14,88"_s);
+    QCOMPARE(text(cement, PositionColumn::PreisKalk), u"80,0000"_s);
+    QCOMPARE(text(cement, PositionColumn::PreisKalkIncl), u"95,20"_s);
+    QCOMPARE(text(cement, PositionColumn::IntPreis), u"11,90"_s);
+    QCOMPARE(text(cement, PositionColumn::Rabatt), u"25,00 %"_s);
+    QCOMPARE(text(cement, PositionColumn::BRUmsatz), u"1250,00"_s);
+    QCOMPARE(text(cement, PositionColumn::RabattProzent), u"20,00 %"_s);
+    QCOMPARE(text(cement, PositionColumn::DBAbs), u"200,00"_s);
+    QCOMPARE(text(cement, PositionColumn::DBProzent), u"20,00 %"_s);
+    QCOMPARE(text(cement, PositionColumn::ListeProzent), u"700,00 %"_s);
+    QCOMPARE(text(cement, PositionColumn::Spanne), u"90,63 %"_s);
+    QCOMPARE(text(cement, PositionColumn::DBVerlust), u"-15000,00"_s);
+    QCOMPARE(positions.cell(cement, PositionColumn::Nettoumsatz), QVariant(1000.0));
+    QCOMPARE(positions.cell(cement, PositionColumn::MC), QVariant(19.0));
+    QCOMPARE(positions.cell(cement, PositionColumn::AendDatum), QVariant(QDate(2026, 3, 1)));
+    QVERIFY(!positions.cell(cement, PositionColumn::UID).toString().isEmpty());
+
+    // The price type without an end date hides the date the server holds.
+    const int offer = rowOf(Cement, u"A"_s);
+    QVERIFY(offer >= 0);
+    QCOMPARE(text(offer, PositionColumn::DatumBis), QString());
+
+    const int collective = rowOf(Collective);
+    QCOMPARE(text(collective, PositionColumn::ArtBez), u"Eigener Sammeltext"_s);
+    QCOMPARE(positions.cell(collective, PositionColumn::IntPreis), QVariant(4.5));
+    QCOMPARE(text(collective, PositionColumn::SAM), u"J"_s);
+
+    // Sales without a sold quantity: no loss figure, and the search goes on.
+    const int returned = rowOf(Returned);
+    QCOMPARE(text(returned, PositionColumn::DBVerlust), u"0"_s);
+    QCOMPARE(text(returned, PositionColumn::DBProzent), u"20,00 %"_s);
+
+    const int unsold = rowOf(Unsold);
+    QCOMPARE(text(unsold, PositionColumn::DBProzent), u"0"_s);
+    QCOMPARE(text(unsold, PositionColumn::RabattProzent), QString());
+
+    const int vanished = rowOf(Vanished);
+    QCOMPARE(text(vanished, PositionColumn::ArtBez), u"Altartikel"_s);
+    QCOMPARE(text(vanished, PositionColumn::BRUmsatz), u"0,00"_s);
+}
+
+void TestPositionSearch::moreThanAThousandRows()
+{
+    fillFirm(1100);
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(m_window->positionArray().rowCount(), Positions.size() + 1100);
+    const int last = m_window->positionArray().rowCount() - 1;
+    QCOMPARE(m_window->positionArray().cell(last, PositionColumn::MC), QVariant(19.0));
+    QCOMPARE(m_window->findChild<QLabel *>(u"Positionszahl"_s)->text(), u"1.106 Positionen"_s);
+}
+
+void TestPositionSearch::serverErrorKeepsTheRowsRead()
+{
+    fillFirm();
+    int calls = 0;
+    m_fixture->interceptCalls([&calls](const QString &, const QString &name, const QStringList &) {
+        if (name == u"ArtikelDaten" && ++calls == 3)
+            throw AccessError(ErrorNumber::ConnectionLost, u"Die Verbindung zur Datenbank ist verloren."_s);
+    });
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    dialogs.expectMessageStartingWith(u"Caché Zugriffsfehler"_s, u"Vorgang: Artikeldaten lesen."_s);
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+
+    // Every position read stays; the first two have their article data.
+    const PositionModel &positions = m_window->positionArray();
+    QCOMPARE(positions.rowCount(), Positions.size());
+    for (int row = 0; row < positions.rowCount(); ++row)
+        QCOMPARE(positions.cell(row, PositionColumn::MC).isValid(), row < 2);
+}
+
+void TestPositionSearch::cancelKeepsTheRowsRead()
+{
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    m_window->setSearchProgressDelay(std::chrono::milliseconds(0));
+    bool cancelled = false;
+    QTimer::singleShot(0, m_window.get(), [this, &cancelled] {
+        auto *progress = m_window->findChild<QProgressDialog *>(u"Suchfortschritt"_s);
+        QVERIFY(progress);
+        QVERIFY(progress->isVisible());
+        QCOMPARE(progress->labelText(), u"1 Position gelesen"_s);
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        cancelled = true;
+    });
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QVERIFY(cancelled);
+    QVERIFY(!m_window->isSearching());
+    QCOMPARE(m_window->positionArray().rowCount(), 1);
+    QVERIFY(!m_window->findChild<QProgressDialog *>(u"Suchfortschritt"_s));
+}
+
+void TestPositionSearch::enterInTheCompetitorFilterSearches()
+{
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    auto *likonkur = m_window->findChild<MultiColumnComboBox *>(u"likonkur"_s);
+    likonkur->setCurrentCode(u"OBI"_s);
+    likonkur->setFocus();
+    QTest::keyClick(likonkur, Qt::Key_Return);
+    QCOMPARE(m_window->positionArray().rowCount(), 2);
+    VERIFY_DIALOGS_DONE(dialogs);
+}
+
+void TestPositionSearch::articleFetch()
+{
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    PositionModel &positions = m_window->positionArray();
+    positions.appendRow();
+    const int row = positions.appendRow(
+        {QString(), Cement, QString(), QString(), QString(), QString(), QString(), u"1"_s, QString(), QString(),
+         u"12,50"_s, QString(), QString(), QString(), QString(), QString(), QString(), QString(), u"alt"_s,
+         QString(), QString(), u"100"_s});
+    auto *grid = m_window->findChild<PositionGrid *>(u"TDBGrid1"_s);
+    grid->setCurrentIndex(positions.index(row, PositionColumn::Artnr));
+
+    QVERIFY(!m_window->art_hol());
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(text(row, PositionColumn::ArtBez), u"Zement"_s);
+    QCOMPARE(text(row, PositionColumn::PreisIncl), u"14,88"_s);
+    // The calculated price incl. VAT comes from the price before the fetch, which then sets it to 0.
+    QCOMPARE(text(row, PositionColumn::PreisKalkIncl), u"119,00"_s);
+    QCOMPARE(positions.cell(row, PositionColumn::PreisKalk), QVariant(0.0));
+    QCOMPARE(text(row, PositionColumn::Spanne), u"0"_s);
+    QCOMPARE(text(row, PositionColumn::ListeProzent), u"-100,00 %"_s);
+    QCOMPARE(text(row, PositionColumn::DBVerlust), u"1000,00"_s);
+    QCOMPARE(text(row, PositionColumn::RabattProzent), u"20,00 %"_s);
+    QCOMPARE(text(row, PositionColumn::IntPreis), u"11,90"_s);
+    // The row above is untouched.
+    QCOMPARE(positions.row(0), PositionModel::Row(PositionColumnCount));
+}
+
+void TestPositionSearch::unknownArticleIsRefused()
+{
+    fillFirm();
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    PositionModel &positions = m_window->positionArray();
+    const int row = positions.appendRow({u"OBI"_s, Vanished, u"Altartikel"_s});
+    m_window->findChild<PositionGrid *>(u"TDBGrid1"_s)->setCurrentIndex(positions.index(row, PositionColumn::Artnr));
+    const PositionModel::Row before = positions.row(row);
+
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+    QVERIFY(m_window->art_hol());
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(dialogs.shown().constLast().icon, QMessageBox::Information);
+    QCOMPARE(positions.row(row), before);
+}
+
+QTEST_MAIN(TestPositionSearch)
+
+#include "tst_positionsearch.moc"
