@@ -372,6 +372,8 @@ void FMStart::BUSuch_Click()
     try {
         if (!EnsureConnected())
             return;
+        // No idle disconnect while the search runs, however long it takes.
+        BeginServerCall(true);
     } catch (const AccessError &error) {
         ReportAccessError(error, u"Positionen suchen"_s);
         return;
@@ -395,6 +397,7 @@ void FMStart::BUSuch_Click()
     const int found = m_positions->rowCount();
     m_positionCount->setText(PositionCountText(found));
     m_searching = false;
+    EndServerCall(true);
 }
 
 bool FMStart::art_hol()
@@ -407,6 +410,7 @@ bool FMStart::art_hol()
     try {
         if (!EnsureConnected())
             return true;
+        BeginServerCall(false);
         const QLocale locale;
         const std::optional<double> quantity = CellNumber(m_positions->cell(row, PositionColumn::MengeAb), locale);
         std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
@@ -414,6 +418,7 @@ bool FMStart::art_hol()
                                        {Context().Firm, m_positions->cell(row, PositionColumn::Artnr).toString(),
                                         quantity ? ServerNumber(*quantity) : QString()});
         CloseServerObject(positions);
+        EndServerCall(false);
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);
         return true;
