@@ -88,6 +88,7 @@ private slots:
     void moreThanAThousandRows();
     void serverErrorKeepsTheRowsRead();
     void cancelKeepsTheRowsRead();
+    void idleTimeDoesNotEndALongSearch();
     void enterInTheCompetitorFilterSearches();
     void articleFetch();
     void unknownArticleIsRefused();
@@ -369,6 +370,26 @@ void TestPositionSearch::cancelKeepsTheRowsRead()
     QVERIFY(!m_window->isSearching());
     QCOMPARE(m_window->positionArray().rowCount(), 1);
     QVERIFY(!m_window->findChild<QProgressDialog *>(u"Suchfortschritt"_s));
+}
+
+// The connection is let go after a while without server calls; a search
+// that handles events between its calls must not count as idle.
+void TestPositionSearch::idleTimeDoesNotEndALongSearch()
+{
+    fillFirm();
+    m_fixture->interceptCalls([](const QString &, const QString &name, const QStringList &) {
+        if (name == u"ArtikelDaten")
+            QTest::qSleep(60);
+    });
+    testsupport::ScriptedDialogs dialogs;
+    QVERIFY(start());
+    m_fixture->api().lockTimer().setInterval(1);
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    const PositionModel &positions = m_window->positionArray();
+    QCOMPARE(positions.rowCount(), Positions.size());
+    for (int row = 0; row < positions.rowCount(); ++row)
+        QVERIFY(positions.cell(row, PositionColumn::MC).isValid());
 }
 
 void TestPositionSearch::enterInTheCompetitorFilterSearches()
