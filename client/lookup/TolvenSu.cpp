@@ -1,0 +1,176 @@
+#include "TolvenSu.h"
+
+#include <QColor>
+#include <QList>
+#include <QStringList>
+#include <QTableView>
+
+#include "access/Dialogs.h"
+#include "access/cacheapi.h"
+#include "lookup/ArticleHitModel.h"
+#include "lookup/FMArtsu.h"
+#include "lookup/FMKnrsu.h"
+#include "lookup/FMLnrsu.h"
+#include "lookup/PartnerHitModel.h"
+#include "objectapi/Digits.h"
+#include "objectapi/MLiteral.h"
+#include "objectapi/TextConversion.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+// The text before the first separator, without the blanks around it.
+QString BeforeSeparator(const QString &text, QStringView separator)
+{
+    const qsizetype at = text.indexOf(separator);
+    return (at < 0 ? text : text.left(at)).trimmed();
+}
+
+// Runs one partner search and puts its hits into the dialog's list; on an
+// error the list keeps what it showed.
+void FetchPartnerHits(PartnerSearch &dialog, const QString &kind, const QString &group, const QString &operation)
+{
+    QList<PartnerHit> hits;
+    try {
+        BeginServerCall(false);
+        std::unique_ptr<ResultSet> result = Factory().openQuery(u"TV.Windows"_s, u"KkrSuche"_s);
+        result->execute({Context().Firm, kind, dialog.searchKey(), group});
+        while (hits.size() < PartnerHitModel::MaxHits && result->next()) {
+            // The short designation is server text like the name and street.
+            hits.append({result->getColumn(1), ServerToDisplay(result->getColumn(2)),
+                         ServerToDisplay(result->getColumn(3)), result->getColumn(4),
+                         ServerToDisplay(result->getColumn(5))});
+        }
+        CloseServerObject(result);
+        EndServerCall(false);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, operation);
+        return;
+    }
+    dialog.hits().setHits(hits);
+}
+
+} // namespace
+
+QVariant HitRowColour(int row, int role)
+{
+    switch (role) {
+    case Qt::BackgroundRole:
+        return row % 2 == 0 ? QColor(255, 255, 180) : QColor(Qt::white);
+    case Qt::ForegroundRole:
+        return QColor(Qt::black);
+    default:
+        return {};
+    }
+}
+
+ArticleHit SplitArticleHit(const QString &entry)
+{
+    const QString separator(ListFieldSeparator);
+    return {Piece(entry, separator, 1), Piece(entry, separator, 2), Piece(entry, separator, 3)};
+}
+
+QString ArticleSearchCommand(const ArticleCriteria &criteria)
+{
+    const QStringList arguments{MQuote(criteria.key),      MQuote(criteria.mainGroup),  MQuote(criteria.subGroup),
+                                MQuote(criteria.supplier), MQuote(criteria.department), MQuote(criteria.active),
+                                MQuote(criteria.listed)};
+    return u"D GETARF^TVCLSU(" + arguments.join(u',') + u')';
+}
+
+QString NextArticlePageCommand()
+{
+    return u"D GETARN^TVCLSU"_s;
+}
+
+bool IsSupplierNumber(const QString &number)
+{
+    return IsDigits(number, SupplierNumberDigits);
+}
+
+std::optional<QString> SupplierNameCommand(const QString &number)
+{
+    if (!IsSupplierNumber(number))
+        return std::nullopt;
+    return uR"(S P0=$$ASCIANSI^%UML($P($G(^B(FIRMA,"L",)"_s + number + uR"(,1)),%,2)) W:$F($ZV,"MSM") P0)"_s;
+}
+
+QString SupplierAccountParameter(const QString &entryText)
+{
+    // The account as a number: "007" is account 7.
+    const QString number = BeforeSeparator(entryText, u"|");
+    qsizetype digits = 0;
+    while (digits < number.size() && IsAsciiDigit(number.at(digits)))
+        ++digits;
+    if (digits == 0)
+        return {};
+    qsizetype zeros = 0;
+    while (zeros < digits - 1 && number.at(zeros) == u'0')
+        ++zeros;
+    return number.sliced(zeros, digits - zeros);
+}
+
+QString CustomerGroupParameter(const QString &entryText)
+{
+    return BeforeSeparator(entryText, GroupEntrySeparator);
+}
+
+QString SelectArticle(QWidget *parent)
+{
+    FMArtsu dialog(parent);
+    dialog.Form_Load();
+    if (ExitRequested())
+        return {};
+    ExecModal(dialog);
+    return dialog.selectedArticle();
+}
+
+void FetchArticlePage(FMArtsu &dialog)
+{
+    ArticleHitModel &hits = dialog.hits();
+    dialog.setCursor(Qt::WaitCursor);
+    bool failed = false;
+    // The server keeps the running search's position; with no hits yet a
+    // new search starts.
+    const QString page = hits.hitCount() != 0 ? DBCall(NextArticlePageCommand(), failed)
+                                              : DBCall(ArticleSearchCommand(dialog.criteria()), failed);
+    dialog.unsetCursor();
+    // A failed call answers nothing, which ends the search with the hits so far.
+    if (hits.addPage(page) && hits.hitCount() > 0)
+        dialog.list()->setCurrentIndex(hits.index(hits.hitCount() - 1, 0));
+}
+
+QString SelectSupplier(QWidget *parent)
+{
+    FMLnrsu dialog(parent);
+    dialog.Form_Load();
+    if (ExitRequested())
+        return {};
+    ExecModal(dialog);
+    return dialog.selectedNumber();
+}
+
+QString SelectCustomer(QWidget *parent)
+{
+    FMKnrsu dialog(parent);
+    dialog.Form_Load();
+    if (ExitRequested())
+        return {};
+    ExecModal(dialog);
+    return dialog.selectedNumber();
+}
+
+void FetchSupplierHits(FMLnrsu &dialog)
+{
+    FetchPartnerHits(dialog, u"L"_s, SupplierAccountParameter(dialog.groupText()), u"Suche Lieferantennummer"_s);
+}
+
+void FetchCustomerHits(FMKnrsu &dialog)
+{
+    FetchPartnerHits(dialog, u"K"_s, CustomerGroupParameter(dialog.groupText()), u"Kundennummer Suche"_s);
+}
+
+} // namespace tolven
