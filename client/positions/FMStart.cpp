@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,8 +27,10 @@
 #include "access/FMPass.h"
 #include "access/Login.h"
 #include "access/cacheapi.h"
+#include "common/FocusLossWatcher.h"
 #include "common/Icons.h"
 #include "common/frmAbout.h"
+#include "lookup/TolvenSu.h"
 #include "objectapi/Numbers.h"
 #include "objectapi/TextConversion.h"
 #include "positions/DateField.h"
@@ -115,6 +118,9 @@ FMStart::FMStart(QWidget *parent)
     setTabOrder(m_volltext, m_aenddatab);
     setTabOrder(m_aenddatab, findChild<QPushButton *>(u"BUSuch"_s));
     setTabOrder(findChild<QPushButton *>(u"BUSuch"_s), m_grid);
+
+    connect(new FocusLossWatcher(m_anr), &FocusLossWatcher::focusLost, this, &FMStart::anr_LostFocus);
+    connect(m_artsu, &QPushButton::clicked, this, &FMStart::artsu_Click);
 
     resize(1200, 720);
     cacheapi::instance().setMainWindow(this);
@@ -446,6 +452,44 @@ bool FMStart::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FMStart::anr_LostFocus()
+{
+    const QString article = m_anr->currentCode();
+    if (article.isEmpty()) {
+        m_bez1->clear();
+        return true;
+    }
+    QString answer;
+    try {
+        if (!EnsureConnected())
+            return false;
+        std::unique_ptr<ServerObject> positions = Factory().classObject(u"Konkur.Konkur"_s);
+        answer = ServerToDisplay(positions->callMethod(u"ArtBez1"_s, {Context().Firm, article}));
+        CloseServerObject(positions);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, u"Artikelbezeichnung lesen"_s);
+        return false;
+    }
+    if (answer.isEmpty()) {
+        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+        // Back once the focus has settled where the user sent it.
+        QTimer::singleShot(0, m_anr, [this] { m_anr->setFocus(); });
+        return false;
+    }
+    m_bez1->setText(Piece(answer, u"`"_s, 1));
+    return true;
+}
+
+void FMStart::artsu_Click()
+{
+    const QString article = SelectArticle(this);
+    if (article.isEmpty())
+        return;
+    m_anr->setCurrentCode(article);
+    if (anr_LostFocus())
+        m_volltext->setFocus();
 }
 
 void FMStart::BUAusstieg_Click()

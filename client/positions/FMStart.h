@@ -89,6 +89,11 @@ private:
     QList<QStringList> readList(const QString &className, const QString &queryName, const QList<int> &columns,
                                 const QString &operation);
 
+    // The article field and its search button: leaving the field shows the
+    // article's description (true) or says that there is no such article.
+    bool anr_LostFocus();
+    void artsu_Click();
+
     void BUAusstieg_Click();
     void mLogin_Click();
     void HilfeUeber_Click();
