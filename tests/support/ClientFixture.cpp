@@ -14,17 +14,23 @@ using namespace Qt::StringLiterals;
 namespace testsupport {
 
 ClientFixture::ClientFixture()
+    : ClientFixture([] { return std::make_unique<store::StoreFactory>(); })
+{
+}
+
+ClientFixture::ClientFixture(tolven::FactoryMaker makeFactory)
 {
     // Nothing of the user's own settings or database is touched.
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    m_api = std::make_unique<tolven::cacheapi>([this]() -> std::unique_ptr<tolven::ServerFactory> {
-        ++m_factoriesMade;
-        auto factory = std::make_unique<store::StoreFactory>();
-        if (!m_hook)
-            return factory;
-        return std::make_unique<InterceptingFactory>(std::move(factory), m_hook);
-    });
+    m_api = std::make_unique<tolven::cacheapi>(
+        [this, makeFactory = std::move(makeFactory)]() -> std::unique_ptr<tolven::ServerFactory> {
+            ++m_factoriesMade;
+            std::unique_ptr<tolven::ServerFactory> factory = makeFactory();
+            if (!m_hook)
+                return factory;
+            return std::make_unique<InterceptingFactory>(std::move(factory), m_hook);
+        });
     m_api->setRetryWaitHundredths(0);
     m_api->setExitHook([this] { ++m_exits; });
     // The process command line of the test program is none of the login's business.

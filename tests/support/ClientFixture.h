@@ -19,6 +19,8 @@ class ClientFixture
 {
 public:
     ClientFixture();
+    // The gateway's factories come from makeFactory instead of the store.
+    explicit ClientFixture(tolven::FactoryMaker makeFactory);
     ~ClientFixture();
 
     tolven::cacheapi &api() { return *m_api; }
