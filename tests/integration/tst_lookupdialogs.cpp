@@ -28,38 +28,14 @@ using namespace tolven;
 
 namespace {
 
-// What the client opened on the server, over every connection it made: class
-// objects by class name (each M command through DBCall and each class method
-// call opens one), class queries as "Class.Query".
+// What the client called on the server, over every connection it made:
+// each class method and query under its class name and as "Class.Name".
 struct CallLog
 {
     QStringList calls;
-    QString failingQuery;     // opening this query ("TV.Windows.KkrSuche") fails
+    QString failingQuery;     // running this query ("TV.Windows.KkrSuche") fails
 
     int count(const QString &name) const { return int(calls.count(name)); }
-};
-
-// The store, with what the client opens on it written into a log.
-class CountingFactory : public store::StoreFactory
-{
-public:
-    explicit CountingFactory(CallLog &log) : m_log(log) {}
-
-    std::unique_ptr<ServerObject> classObject(const QString &className) override
-    {
-        m_log.calls << className;
-        return StoreFactory::classObject(className);
-    }
-    std::unique_ptr<ResultSet> openQuery(const QString &className, const QString &queryName) override
-    {
-        m_log.calls << className + u'.' + queryName;
-        if (m_log.calls.last() == m_log.failingQuery)
-            throw AccessError(ErrorNumber::DatabaseError, u"Testfehler"_s);
-        return StoreFactory::openQuery(className, queryName);
-    }
-
-private:
-    CallLog &m_log;
 };
 
 template<typename T = QWidget>
@@ -195,7 +171,12 @@ private slots:
         if (!m_firms.begin())
             return;
         m_log = {};
-        m_client = std::make_unique<testsupport::ClientFixture>([this] { return std::make_unique<CountingFactory>(m_log); });
+        m_client = std::make_unique<testsupport::ClientFixture>();
+        m_client->interceptCalls([this](const QString &className, const QString &name, const QStringList &) {
+            m_log.calls << className << className + u'.' + name;
+            if (m_log.calls.last() == m_log.failingQuery)
+                throw AccessError(ErrorNumber::DatabaseError, u"Testfehler"_s);
+        });
         login(false);
     }
     void cleanup()
