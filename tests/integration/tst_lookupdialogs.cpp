@@ -15,7 +15,6 @@
 #include "objectapi/TextConversion.h"
 #include "positions/FMStart.h"
 #include "positions/MultiColumnComboBox.h"
-#include "store/StoreFactory.h"
 #include "store/demo/DemoData.h"
 #include "support/ClientFixture.h"
 #include "support/FirmFixture.h"
