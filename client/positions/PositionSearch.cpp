@@ -99,7 +99,6 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
             if (!report(int(rows.size()), 0))
                 break;
         }
-        CloseServerObject(result);
 
         // Price types without an end date: a date the server holds is not shown.
         QSet<QString> withoutEndDate;
@@ -120,6 +119,9 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
             rows[row] = PackedRow(cells);
             report(int(row + 1), int(rows.size()));
         }
+        // Closed only now: while it is open, the server answers the article
+        // calls from what it read with the positions.
+        CloseServerObject(result);
         CloseServerObject(positions);
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);
