@@ -55,6 +55,15 @@ struct SqlStatement
     QVariantList values;
 };
 
+// The articles a query's rows name, read in one statement: for each article
+// number the rows hold, the number, the article's key (NULL when there is no
+// such article) and ArticleColumns (store/Article.h), tiers in the order saved.
+struct ArticleStatement
+{
+    QString firm;
+    SqlStatement statement;
+};
+
 struct QueryDescription
 {
     QString name;
@@ -65,6 +74,10 @@ struct QueryDescription
     // Turns one row into the result set's columns (1-based for the caller);
     // without it every selected column is one result column.
     std::function<QStringList(Session &, const QSqlQuery &)> row;
+    // When set, the articles of the rows are read with this statement before
+    // the query's own, and the session's article calls for them are answered
+    // from what it read while the result set is open (see Session).
+    std::function<ArticleStatement(Session &, const QStringList &)> articles = {};
 };
 
 struct MethodCall

@@ -70,6 +70,9 @@ void RequireContext(Session &session, const QString &command)
 QString ExecuteCommand(Session &session, const QString &command)
 {
     session.ensureOpen();
+    // A command may change the firm of the session or data: the articles
+    // held for the last query are not answered after one.
+    session.articleCache().clear();
     for (const CommandForm &form : commandForms()) {
         if (form.exact ? command == form.head : command.startsWith(form.head)) {
             MCommand args(command, form.head.size());

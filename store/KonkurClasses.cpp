@@ -5,6 +5,7 @@
 
 #include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
+#include "store/Article.h"
 #include "store/LikePattern.h"
 #include "store/QuerySupport.h"
 #include "store/Session.h"
@@ -21,75 +22,24 @@ namespace {
 
 const QChar FieldSeparator = u'`';
 
-// The article master record as the methods need it, with its quantity
-// tiers: from MengeAb on, the article costs Preis.
-struct Article
-{
-    QString description;   // server form
-    QString vat;
-    QString collective;
-    QString salesUnit;
-    QString priceUnit;
-    QString centralNumber;
-    QString basePrice;
-    QString grossPurchase;
-    QString netPurchase;
-    QString quantitySold;
-    QString turnover;
-    QString discounts;
-    QString cost;
-    QList<std::pair<Decimal, Decimal>> tiers;
-};
+const QString OwnTextKey = u"s_artbez"_s;
 
 Decimal numberOrZero(const QString &text)
 {
     return Decimal::parse(text).value_or(Decimal());
 }
 
-// One statement, so each call costs one round trip; nothing for an unknown article.
-std::optional<Article> readArticle(Session &session, const QString &firm, const QString &number)
-{
-    QSqlQuery &query = session.statement(
-        u"SELECT a.p_bez, a.p_mwst, a.p_sammel, a.p_vke, a.p_vre, a.p_zanr, a.p_vkpreis, a.p_bruttoek,"
-        u" a.p_nettoek, a.p_vkmenge, a.p_umsatz, a.p_rabatt, a.p_einsatz, s.p_mengeab, s.p_preis"
-        u" FROM tv_artikel a LEFT JOIN tv_artikelstaffel s ON s.firma = a.firma AND s.p_artnr = a.obj_key"
-        u" WHERE a.firma = ? AND a.obj_key = ?"_s);
-    query.addBindValue(firm);
-    query.addBindValue(number);
-    session.exec(query, u"Lesen des Artikels " + number);
-    std::optional<Article> article;
-    while (query.next()) {
-        if (!article) {
-            article.emplace();
-            QString *fields[] = {&article->description,  &article->vat,           &article->collective,
-                                 &article->salesUnit,    &article->priceUnit,     &article->centralNumber,
-                                 &article->basePrice,    &article->grossPurchase, &article->netPurchase,
-                                 &article->quantitySold, &article->turnover,      &article->discounts,
-                                 &article->cost};
-            int column = 0;
-            for (QString *field : fields)
-                *field = query.value(column++).toString();
-        }
-        const std::optional<Decimal> from = Decimal::parse(query.value(13).toString());
-        const std::optional<Decimal> price = Decimal::parse(query.value(14).toString());
-        if (from && price)
-            article->tiers.append({*from, *price});
-    }
-    query.finish();
-    return article;
-}
-
 // The own price incl. VAT for a quantity: the tier with the highest
-// quantity not above it, else the article's base price. Empty when the
-// article has no price at all.
+// quantity not above it (of two alike, the one saved first), else the
+// article's base price. Empty when the article has no price at all.
 QString ownPrice(const Article &article, Decimal quantity)
 {
     std::optional<Decimal> price = Decimal::parse(article.basePrice);
     std::optional<Decimal> bestFrom;
-    for (const auto &[from, tierPrice] : article.tiers) {
-        if (from <= quantity && (!bestFrom || from > *bestFrom)) {
-            bestFrom = from;
-            price = tierPrice;
+    for (const Article::Tier &tier : article.tiers) {
+        if (tier.from <= quantity && (!bestFrom || tier.from > *bestFrom)) {
+            bestFrom = tier.from;
+            price = tier.price;
         }
     }
     if (!price)
@@ -115,7 +65,7 @@ QString articleData(MethodCall &call)
 {
     const ArticleCall args = articleArguments(call, u"ArtikelDaten"_s);
     const Decimal quantity = QuantityArgument(call.arguments.value(2), u"die Menge von Konkur.Konkur.ArtikelDaten"_s);
-    const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
+    const std::optional<Article> article = FindArticle(call.session, args.firm, args.number);
     if (!article)
         return {};
     const QStringList fields{tolven::ServerToDisplay(article->description),
@@ -139,7 +89,7 @@ QString articlePrice(MethodCall &call)
 {
     const ArticleCall args = articleArguments(call, u"ArtikelPreis"_s);
     const Decimal quantity = QuantityArgument(call.arguments[2], u"die Menge von Konkur.Konkur.ArtikelPreis"_s);
-    const std::optional<Article> article = readArticle(call.session, args.firm, args.number);
+    const std::optional<Article> article = FindArticle(call.session, args.firm, args.number);
     if (!article)
         return {};
     return ownPrice(*article, quantity);
@@ -158,45 +108,67 @@ QString articleDescription(MethodCall &call)
     return description;
 }
 
-// Konkur(firm, competitor, article, text, changed since): the positions.
-SqlStatement positionsStatement(Session &, const QStringList &args)
+// The filters of Konkur(firm, competitor, article, text, changed since) as
+// a condition on the positions k; the firm is the first value.
+SqlStatement positionFilter(Session &, const QStringList &args)
 {
     const QString what = u"die Abfrage \"Konkur\" der Klasse Konkur.Konkur"_s;
-    SqlStatement statement{
-        u"SELECT k.firma, k.obj_key, k.p_konkur, k.p_artnr, k.p_artbez, a.p_bez, k.p_preistyp, k.p_datumab,"
-        u" k.p_datumbis, k.p_mengeab, k.p_vke, k.p_preisexcl, a.p_mwst, k.p_notiz, k.p_zanr, k.p_intpreis,"
-        u" k.p_aenddatum, k.p_preiskalk"
-        u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
-        u" WHERE k.firma = ?"_s,
-        {FirmArgument(args[0], u"die Firma für " + what)}};
+    const QString firm = FirmArgument(args[0], u"die Firma für " + what);
+    SqlStatement filter{u"k.firma = ?"_s, {firm}};
     if (!args[1].isEmpty()) {
-        statement.sql += u" AND k.p_konkur = ?";
-        statement.values << args[1];
+        filter.sql += u" AND k.p_konkur = ?";
+        filter.values << args[1];
     }
     if (!args[2].isEmpty()) {
-        statement.sql += u" AND k.p_artnr = ?";
-        statement.values << args[2];
+        filter.sql += u" AND k.p_artnr = ?";
+        filter.values << args[2];
     }
     if (const QString key = tolven::SearchKey(args[3]); !key.isEmpty()) {
         // The position's own text when it has one, else the article's; both
         // sides in search-key form, so case and umlaut spelling do not count.
         // The matching articles are found once, not joined for every position.
-        statement.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
-                         u" ELSE k.p_artnr IN (SELECT obj_key FROM tv_artikel WHERE firma = ?"
-                         u" AND s_bez LIKE ? ESCAPE '!') END)";
-        statement.values << ContainsPattern(key) << statement.values.first() << ContainsPattern(key);
+        const QString articlesWithText = u"SELECT obj_key FROM tv_artikel WHERE firma = ? AND s_bez LIKE ? ESCAPE '!'"_s;
+        filter.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
+                      u" ELSE k.p_artnr IN (" + articlesWithText + u") END)";
+        filter.values << ContainsPattern(key) << firm << ContainsPattern(key);
     }
     if (const QString since = DateArgument(args[4], u"\"geändert seit\" für " + what); !since.isEmpty()) {
-        statement.sql += u" AND k.p_aenddatum >= ?";
-        statement.values << since;
+        filter.sql += u" AND k.p_aenddatum >= ?";
+        filter.values << since;
     }
+    return filter;
+}
+
+// Konkur(firm, competitor, article, text, changed since): the positions.
+SqlStatement positionsStatement(Session &session, const QStringList &args)
+{
+    const SqlStatement filter = positionFilter(session, args);
     // Sorted after the filters have found the rows through their index: an
     // order by the plain competitor column would tempt SQLite's planner into
     // walking the competitor index through the whole firm instead.
-    statement.sql += u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_s)
-            + u", k.p_preistyp, k.p_datumab,"
-              u" CAST(CASE WHEN k.p_mengeab = '' THEN '0' ELSE k.p_mengeab END AS NUMERIC), k.obj_seq";
-    return statement;
+    return {u"SELECT k.firma, k.obj_key, k.p_konkur, k.p_artnr, k.p_artbez, a.p_bez, k.p_preistyp, k.p_datumab,"
+            u" k.p_datumbis, k.p_mengeab, k.p_vke, k.p_preisexcl, a.p_mwst, k.p_notiz, k.p_zanr, k.p_intpreis,"
+            u" k.p_aenddatum, k.p_preiskalk"
+            u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
+            u" WHERE " + filter.sql + u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_s)
+                + u", k.p_preistyp, k.p_datumab,"
+                  u" CAST(CASE WHEN k.p_mengeab = '' THEN '0' ELSE k.p_mengeab END AS NUMERIC), k.obj_seq",
+            filter.values};
+}
+
+// The articles of the positions Konkur answers, each once, with their tiers:
+// one statement for the whole search instead of one per position.
+ArticleStatement positionArticles(Session &session, const QStringList &args)
+{
+    const SqlStatement filter = positionFilter(session, args);
+    const QString firm = filter.values.first().toString();
+    SqlStatement statement{u"SELECT d.p_artnr, a.obj_key, " + ArticleColumns + u" FROM (SELECT DISTINCT k.p_artnr"
+                               u" FROM konkur_konkur k WHERE " + filter.sql + u") d"
+                               u" LEFT JOIN tv_artikel a ON a.firma = ? AND a.obj_key = d.p_artnr "
+                               + ArticleTierJoin,
+                           filter.values};
+    statement.values << firm;
+    return {firm, statement};
 }
 
 QStringList positionRow(Session &, const QSqlQuery &row)
@@ -271,10 +243,12 @@ ClassDescription positions()
                       TextProperty(u"notiz"_s),
                       DateProperty(u"AendDatum"_s)};
     // The position's own text is kept as the client writes it (display form).
-    cls.derivedColumns = {{u"s_artbez"_s, u"ArtBez"_s, [](const QString &text) { return tolven::SearchKey(text); }}};
+    cls.derivedColumns = {{OwnTextKey, u"ArtBez"_s, [](const QString &text) { return tolven::SearchKey(text); }}};
     // The article index carries the own text, so the article list needs no table rows.
     cls.indexes = {{u"p_konkur"_s, u"p_artnr"_s}, {u"p_artnr"_s, u"p_artbez"_s}, {u"p_aenddatum"_s}};
-    cls.queries << QueryDescription{u"Konkur"_s, 1, 5, positionsStatement, positionRow}
+    QueryDescription search{u"Konkur"_s, 1, 5, positionsStatement, positionRow};
+    search.articles = positionArticles;
+    cls.queries << search
                 << articleList()
                 << FirmListQuery(u"Einheiten"_s, u"tv_einheit"_s, {u"firma"_s, u"obj_key"_s, u"p_bez"_s},
                                  u"obj_key"_s, [](Session &, const QSqlQuery &row) {

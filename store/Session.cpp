@@ -45,7 +45,19 @@ bool isUniqueViolation(const QSqlError &error)
 
 constexpr int ConnectTimeoutSeconds = 5;
 
+QAtomicInteger<quint64> s_statementsSent;
+
 } // namespace
+
+quint64 Session::statementsSent()
+{
+    return s_statementsSent.loadRelaxed();
+}
+
+void Session::countStatement()
+{
+    s_statementsSent.fetchAndAddRelaxed(1);
+}
 
 Session::Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName)
     : m_target(target)
@@ -147,6 +159,7 @@ void Session::close()
     if (m_inDbTransaction)
         dbRollback();
     m_transactionLevel = 0;
+    m_articleCache.clear();
     m_statements.clear();
     m_database.close();
     m_open = false;
@@ -194,7 +207,12 @@ QSqlQuery Session::newStatement(const QString &sql)
 void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
 {
     ensureOpen();
-    if (query.exec())
+    countStatement();
+    const bool done = query.exec();
+    // What changes data may change an article held; a failure rolls back.
+    if (!done || !query.isSelect())
+        m_articleCache.clear();
+    if (done)
         return;
     const QSqlError error = query.lastError();
     if (!duplicateMessage.isEmpty() && isUniqueViolation(error)) {
@@ -212,7 +230,7 @@ void Session::execDirect(const QString &sql, const QVariantList &values, const Q
     QSqlQuery query(m_database);
     if (values.isEmpty()) {
         // PostgreSQL prepares only queries and data changes, not DDL or SET.
-        if (!query.exec(sql))
+        if (!tryExec(query, sql))
             fail(query.lastError(), what);
         return;
     }
@@ -221,6 +239,16 @@ void Session::execDirect(const QString &sql, const QVariantList &values, const Q
     for (const QVariant &value : values)
         query.addBindValue(value);
     exec(query, what);
+}
+
+bool Session::tryExec(QSqlQuery &query, const QString &sql)
+{
+    ensureOpen();
+    countStatement();
+    const bool done = query.exec(sql);
+    if (!done || !query.isSelect())
+        m_articleCache.clear();
+    return done;
 }
 
 void Session::fail(const QSqlError &error, const QString &what)
@@ -243,6 +271,7 @@ bool Session::connectionAlive()
     if (!m_database.isOpen())
         return false;
     QSqlQuery probe(m_database);
+    countStatement();
     return probe.exec(u"SELECT 1"_s) && probe.next();
 }
 
@@ -256,6 +285,8 @@ void Session::connectionLost(const QString &detail)
 void Session::dbBegin()
 {
     ensureOpen();
+    m_articleCache.clear();
+    countStatement();
     if (!m_database.transaction())
         fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
     m_inDbTransaction = true;
@@ -264,6 +295,8 @@ void Session::dbBegin()
 void Session::dbCommit()
 {
     writeBackNumbers();
+    m_articleCache.clear();
+    countStatement();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
         fail(error, u"Abschluss einer Transaktion"_s);
@@ -275,8 +308,11 @@ void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
     m_numbers.clear();
-    if (m_database.isOpen())
+    m_articleCache.clear();
+    if (m_database.isOpen()) {
+        countStatement();
         m_database.rollback();
+    }
 }
 
 void Session::beginTransaction()
@@ -309,6 +345,7 @@ Session::WriteScope::WriteScope(Session &session)
     : m_session(session)
     , m_own(session.m_transactionLevel == 0)
 {
+    m_session.m_articleCache.clear();
     if (m_own)
         m_session.dbBegin();
 }

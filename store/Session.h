@@ -9,6 +9,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "store/ArticleCache.h"
 #include "store/DatabaseTarget.h"
 
 class QSqlError;
@@ -17,9 +18,16 @@ namespace store {
 
 
 // One session with the database: the connection, the firm, branch and person
-// set by "S FIRMA=...", the transaction opened by TSTART, and what the M
-// routines keep between calls. Server objects and result sets share it, so it
-// lives until the last of them is gone; after close() every use fails cleanly.
+// set by "S FIRMA=...", the transaction opened by TSTART, what the M routines
+// keep between calls, and the articles read for the positions of the last
+// query. Server objects and result sets share it, so it lives until the last
+// of them is gone; after close() every use fails cleanly.
+//
+// The articles held answer only what a fresh read would answer: they are
+// forgotten on every write and every transaction boundary of the session,
+// every statement other than a SELECT, every query executed, every M command
+// (among them the change of firm), and when the result set they were read for
+// is closed or the connection ends.
 class Session
 {
 public:
@@ -63,6 +71,9 @@ public:
     };
     ArticleSearch articleSearch;
 
+    // The articles read for the positions of the query last executed.
+    ArticleCache &articleCache() { return m_articleCache; }
+
     // A prepared statement for sql, kept for the session's next calls.
     QSqlQuery &statement(const QString &sql);
     // The SQL of every statement kept by statement(), to look at their plans.
@@ -77,8 +88,15 @@ public:
     void execDirect(const QString &sql, const QVariantList &values, const QString &what);
     // Turns a failed query into AccessError (after rollback and the connection check).
     [[noreturn]] void fail(const QSqlError &error, const QString &what);
+    // Runs sql once, for a caller that handles a failure itself (a table
+    // that may be missing); false when it failed.
+    bool tryExec(QSqlQuery &query, const QString &sql);
     // Throws unless the session is open.
     void ensureOpen() const;
+
+    // How many statements all sessions of the process have sent to their
+    // databases, for the benchmarks.
+    static quint64 statementsSent();
 
     // Transactions. TSTART/TCOMMIT/TROLLBACK of the client nest by count; each
     // store write joins the client's transaction or runs in one of its own.
@@ -111,6 +129,7 @@ private:
     void checkSchema();
     void connectionLost(const QString &detail);
     bool connectionAlive();
+    static void countStatement();
     void dbBegin();
     void dbCommit();
     void dbRollback() noexcept;
@@ -131,6 +150,7 @@ private:
         qint64 last;    // given out
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
+    ArticleCache m_articleCache;
 };
 
 } // namespace store

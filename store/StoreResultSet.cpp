@@ -20,6 +20,11 @@ StoreResultSet::StoreResultSet(std::shared_ptr<Session> session, const ClassDesc
 {
 }
 
+StoreResultSet::~StoreResultSet()
+{
+    m_session->articleCache().release(this);
+}
+
 QString StoreResultSet::name() const
 {
     return u"die Abfrage \"" + m_query.name + u"\" der Klasse " + m_class.name;
@@ -42,12 +47,23 @@ void StoreResultSet::execute(const QStringList &arguments)
         padded << QString();
 
     Session &s = *m_session;
+    // What the session held for an earlier query may be out of date by now.
+    s.articleCache().clear();
+    m_statement = QSqlQuery();
+    m_onRow = false;
+    m_row.clear();
+    m_executed = false;
     const SqlStatement statement = m_query.build(s, padded);
+    // Read before the rows: on PostgreSQL a further statement would end the
+    // rows' stream, while the articles read now answer the calls made for
+    // the rows without one.
+    if (m_query.articles) {
+        const ArticleStatement articles = m_query.articles(s, padded);
+        s.articleCache().fill(s, articles.firm, articles.statement, this);
+    }
     m_statement = s.newStatement(statement.sql);
     for (const QVariant &value : statement.values)
         m_statement.addBindValue(value);
-    m_onRow = false;
-    m_row.clear();
     s.exec(m_statement, name());
     m_executed = true;
 }
@@ -97,6 +113,7 @@ void StoreResultSet::close()
 {
     if (m_closed)
         return;
+    m_session->articleCache().release(this);
     m_statement = QSqlQuery();
     m_row.clear();
     m_onRow = false;

@@ -17,6 +17,9 @@ class StoreResultSet : public tolven::ResultSet
 {
 public:
     StoreResultSet(std::shared_ptr<Session> session, const ClassDescription &cls, const QueryDescription &query);
+    ~StoreResultSet() override;
+    StoreResultSet(const StoreResultSet &) = delete;
+    StoreResultSet &operator=(const StoreResultSet &) = delete;
 
     void execute(const QStringList &arguments) override;
     bool next() override;

@@ -123,6 +123,13 @@ void TestQueryPlans::queriesUseTheirIndex()
     const QStringList lines = plan(query->build(*m_session, arguments).sql);
     QVERIFY2(!scansATable(lines), qPrintable(lines.join(u"; ")));
     QVERIFY2(lines.join(u' ').contains(index), qPrintable(lines.join(u"; ")));
+    // The articles of the rows, read with them, are found the same way.
+    if (query->articles) {
+        const QStringList articleLines = plan(query->articles(*m_session, arguments).statement.sql);
+        QVERIFY2(!scansATable(articleLines), qPrintable(articleLines.join(u"; ")));
+        QVERIFY2(articleLines.join(u' ').contains(u"sqlite_autoindex_tv_artikel_1"_s), qPrintable(articleLines.join(u"; ")));
+        QVERIFY2(articleLines.join(u' ').contains(u"tv_artikelstaffel_i1"_s), qPrintable(articleLines.join(u"; ")));
+    }
 }
 
 void TestQueryPlans::methodsAndRoutinesUseTheirIndex_data()
