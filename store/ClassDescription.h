@@ -107,6 +107,7 @@ struct ClassDescription
     QList<PropertyDescription> properties;    // "Firma" is always there for stored classes
     QList<DerivedColumn> derivedColumns;
     QList<QStringList> indexes;               // further indexes: column lists after firma
+    QStringList substringIndexes;             // text columns searched for a part anywhere (SubstringIndex.h)
     QList<QueryDescription> queries;
     QList<MethodDescription> methods;
 

@@ -9,6 +9,7 @@
 #include "store/LikePattern.h"
 #include "store/QuerySupport.h"
 #include "store/Session.h"
+#include "store/SubstringIndex.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +23,7 @@ namespace {
 
 const QChar FieldSeparator = u'`';
 
+const QString PositionTable = u"konkur_konkur"_s;
 const QString OwnTextKey = u"s_artbez"_s;
 
 Decimal numberOrZero(const QString &text)
@@ -110,7 +112,7 @@ QString articleDescription(MethodCall &call)
 
 // The filters of Konkur(firm, competitor, article, text, changed since) as
 // a condition on the positions k; the firm is the first value.
-SqlStatement positionFilter(Session &, const QStringList &args)
+SqlStatement positionFilter(Session &session, const QStringList &args)
 {
     const QString what = u"die Abfrage \"Konkur\" der Klasse Konkur.Konkur"_s;
     const QString firm = FirmArgument(args[0], u"die Firma für " + what);
@@ -128,6 +130,16 @@ SqlStatement positionFilter(Session &, const QStringList &args)
         // sides in search-key form, so case and umlaut spelling do not count.
         // The matching articles are found once, not joined for every position.
         const QString articlesWithText = u"SELECT obj_key FROM tv_artikel WHERE firma = ? AND s_bez LIKE ? ESCAPE '!'"_s;
+        // Where the key is long enough for the text index, the positions
+        // that can match are found through it and the article index instead
+        // of reading every position of the firm; the condition below still
+        // decides, so the rows are the same either way.
+        const SqlStatement ownText = substring::candidates(session, PositionTable, OwnTextKey, firm, key);
+        if (!ownText.sql.isEmpty()) {
+            filter.sql += u" AND k.obj_key IN (" + ownText.sql + u" UNION ALL SELECT obj_key FROM " + PositionTable
+                    + u" WHERE firma = ? AND p_artnr IN (" + articlesWithText + u"))";
+            filter.values << ownText.values << firm << firm << ContainsPattern(key);
+        }
         filter.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
                       u" ELSE k.p_artnr IN (" + articlesWithText + u") END)";
         filter.values << ContainsPattern(key) << firm << ContainsPattern(key);
@@ -246,6 +258,7 @@ ClassDescription positions()
     cls.derivedColumns = {{OwnTextKey, u"ArtBez"_s, [](const QString &text) { return tolven::SearchKey(text); }}};
     // The article index carries the own text, so the article list needs no table rows.
     cls.indexes = {{u"p_konkur"_s, u"p_artnr"_s}, {u"p_artnr"_s, u"p_artbez"_s}, {u"p_aenddatum"_s}};
+    cls.substringIndexes = {OwnTextKey};
     QueryDescription search{u"Konkur"_s, 1, 5, positionsStatement, positionRow};
     search.articles = positionArticles;
     cls.queries << search

@@ -8,6 +8,7 @@
 
 #include "store/ClassRegistry.h"
 #include "store/Session.h"
+#include "store/SubstringIndex.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,7 +33,7 @@ void fillDerivedColumn(Session &session, const ClassDescription &description, co
     Q_ASSERT(source);
     QSqlQuery rows(session.database());
     rows.setForwardOnly(true);
-    if (!rows.exec(u"SELECT firma, obj_key, " + source->column + u" FROM " + description.table))
+    if (!session.tryExec(rows, u"SELECT firma, obj_key, " + source->column + u" FROM " + description.table))
         session.fail(rows.lastError(), u"Aktualisieren des Schemas"_s);
     QList<QVariantList> updates;
     while (rows.next()) {
@@ -106,7 +107,13 @@ Statements statements(bool postgres, bool ifMissing)
             result.indexes << createIndex + description.table + u"_i" + QString::number(++n) + u" ON "
                     + description.table + u" (firma, " + index.join(u", ") + u')';
         }
+        for (const QString &column : description.substringIndexes) {
+            const substring::Statements index = substring::create(postgres, description.table, column, ifMissing);
+            result.tables << index.tables;
+            result.indexes << index.indexes;
+        }
     }
+    result.tables.removeDuplicates();
     return result;
 }
 
@@ -122,7 +129,7 @@ int recordedVersion(Session &session)
 {
     session.ensureOpen();
     QSqlQuery query(session.database());
-    if (!query.exec(u"SELECT value FROM " + MetaTable + u" WHERE name = 'schema_version'") || !query.next())
+    if (!session.tryExec(query, u"SELECT value FROM " + MetaTable + u" WHERE name = 'schema_version'") || !query.next())
         return -1;
     bool ok = false;
     const int version = query.value(0).toString().toInt(&ok);
@@ -166,8 +173,15 @@ int upgrade(Session &session)
         return found;
 
     // Tables first, then the columns they lack, then the indexes, which may
-    // name those columns.
+    // name those columns; last the rows into the text indexes made now.
     const Statements missing = statements(session.isPostgres(), true);
+    QList<std::pair<QString, QString>> newSubstringIndexes;
+    for (const ClassDescription &description : AllClasses()) {
+        for (const QString &column : description.substringIndexes) {
+            if (!substring::exists(session, description.table, column))
+                newSubstringIndexes.append({description.table, column});
+        }
+    }
     Session::WriteScope scope(session);
     for (const QString &sql : missing.tables)
         session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
@@ -193,6 +207,8 @@ int upgrade(Session &session)
     }
     for (const QString &sql : missing.indexes)
         session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
+    for (const auto &[table, column] : newSubstringIndexes)
+        substring::fill(session, table, column);
     recordVersion(session);
     scope.commit();
     return found;
@@ -205,8 +221,13 @@ void analyze(Session &session)
 
 void drop(Session &session)
 {
+    QStringList tables = tableNames();
+    for (const ClassDescription &description : AllClasses()) {
+        for (const QString &column : description.substringIndexes)
+            tables << substring::ownTables(session.isPostgres(), description.table, column);
+    }
     Session::WriteScope scope(session);
-    for (const QString &table : tableNames())
+    for (const QString &table : tables)
         session.execDirect(u"DROP TABLE IF EXISTS " + table, {}, u"Löschen des Schemas"_s);
     scope.commit();
 }
@@ -216,7 +237,7 @@ bool anyTableExists(Session &session)
     session.ensureOpen();
     for (const QString &table : tableNames()) {
         QSqlQuery query(session.database());
-        if (query.exec(u"SELECT 1 FROM " + table + u" WHERE 1 = 0"))
+        if (session.tryExec(query, u"SELECT 1 FROM " + table + u" WHERE 1 = 0"))
             return true;
     }
     return false;

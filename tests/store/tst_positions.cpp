@@ -4,6 +4,7 @@
 #include <map>
 
 #include "objectapi/AccessError.h"
+#include "objectapi/TextConversion.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
@@ -36,6 +37,8 @@ private slots:
     void queryAnswersTheColumnsOfAPosition();
     void queryFilters_data();
     void queryFilters();
+    void textFilterIsTheSameWithAndWithoutTheIndex_data();
+    void textFilterIsTheSameWithAndWithoutTheIndex();
     void queryRefusesMalformedFilters_data();
     void queryRefusesMalformedFilters();
     void queryOrdersByCompetitorArticleTypeDateQuantity();
@@ -225,6 +228,74 @@ void TestPositions::queryFilters()
     QStringList found = FirstColumns(rows(u"Konkur.Konkur"_s, u"Konkur"_s, QStringList{m_fixture.firm()} + filters));
     std::sort(found.begin(), found.end());
     QCOMPARE(found, expectedIds);
+}
+
+void TestPositions::textFilterIsTheSameWithAndWithoutTheIndex_data()
+{
+    // Keys of three characters and more (in search-key form) go through the
+    // text index, shorter ones read the firm's positions.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("one character") << u"e"_s << 6;
+    QTest::newRow("two characters") << u"st"_s << 2;
+    QTest::newRow("two digits") << u"50"_s << 2;
+    QTest::newRow("umlaut, two in key form") << u"ö"_s << 1;
+    QTest::newRow("three characters") << u"ste"_s << 1;
+    QTest::newRow("article text") << u"kalk"_s << 1;
+    QTest::newRow("article text, words") << u"große stoß"_s << 1;
+    QTest::newRow("own text hides article's") << u"stoßfuge"_s << 1;
+    QTest::newRow("umlauts") << u"übergröße"_s << 1;
+    QTest::newRow("umlauts spelled out") << u"UEBERGROESSE"_s << 1;
+    QTest::newRow("mixed case") << u"ZeMeNt"_s << 2;
+    QTest::newRow("accent") << u"éclair"_s << 2;
+    QTest::newRow("percent alone") << u"%"_s << 2;
+    QTest::newRow("percent") << u"50%"_s << 2;
+    QTest::newRow("percent is literal") << u"5%r"_s << 0;
+    QTest::newRow("underscore") << u"a_b"_s << 1;
+    QTest::newRow("escape character alone") << u"!"_s << 1;
+    QTest::newRow("escape character") << u"ung! "_s << 1;
+    QTest::newRow("quotes") << u"\"profi\""_s << 1;
+    QTest::newRow("no match") << u"xyzzy"_s << 0;
+}
+
+void TestPositions::textFilterIsTheSameWithAndWithoutTheIndex()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    saveArticle(u"100001"_s, u"Gro~e Sto~fuge grau"_s);
+    saveArticle(u"100002"_s, u"Zement 25 kg, 50% Rabatt"_s);
+    saveArticle(u"100003"_s, u"Kalk AxB"_s);
+    saveArticle(u"100004"_s, u"Éclair-Fliese"_s);
+    const QList<Properties> positions{
+        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}},
+        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100002"_s}},
+        {{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"100003"_s}, {u"ArtBez"_s, u"Übergröße 50% Sonderposten"_s}},
+        {{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"100001"_s}, {u"ArtBez"_s, u"Achtung! \"Profi\" Ware"_s}},
+        {{u"konkur"_s, u"HORNBACH"_s}, {u"Artnr"_s, u"100004"_s}},
+        {{u"konkur"_s, u"HORNBACH"_s}, {u"Artnr"_s, u"999999"_s}},
+        {{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"999998"_s}, {u"ArtBez"_s, u"a_b Zement, éclair"_s}},
+        {{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"100003"_s}},
+    };
+    for (const Properties &properties : positions)
+        savePosition(properties);
+    // The same texts in another firm are never found.
+    const QString firm = m_fixture.firm();
+    m_fixture.setFirm(m_fixture.newFirm());
+    saveArticle(u"100002"_s, u"Zement 25 kg, 50% Rabatt"_s);
+    for (const Properties &properties : positions)
+        savePosition(properties);
+    m_fixture.setFirm(firm);
+
+    // What the filter means, without any index: the row's own text, else its
+    // article's, contains the text, both in search-key form. Same order.
+    const QString key = tolven::SearchKey(text);
+    QStringList expected;
+    for (const QStringList &row : rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, {}, {}})) {
+        if (tolven::SearchKey(row[4]).contains(key))
+            expected << row[0];
+    }
+    QCOMPARE(FirstColumns(rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, text, {}})), expected);
+    QCOMPARE(expected.size(), count);
 }
 
 void TestPositions::queryRefusesMalformedFilters_data()

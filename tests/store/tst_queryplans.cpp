@@ -5,6 +5,7 @@
 
 #include "store/ClassRegistry.h"
 #include "store/CommandDispatcher.h"
+#include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
 #include "support/TestDatabase.h"
@@ -13,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 // The searches of the client must find their rows through an index, not by
 // reading a firm's whole table. SQLite's planner shows which it takes; the
-// schema is the same on PostgreSQL.
+// schema is the same on PostgreSQL, but for the text index, which is checked
+// there too.
 class TestQueryPlans : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,8 @@ private slots:
     void queriesUseTheirIndex();
     void methodsAndRoutinesUseTheirIndex_data();
     void methodsAndRoutinesUseTheirIndex();
+    void textFilterUsesTheTrigramIndexOnPostgreSQL_data();
+    void textFilterUsesTheTrigramIndexOnPostgreSQL();
 
 private:
     // The plan's lines for sql, with every placeholder bound to a text.
@@ -99,6 +103,10 @@ void TestQueryPlans::queriesUseTheirIndex_data()
     QTest::newRow("positions by both") << konkur << u"Konkur"_s
                                        << QStringList{u"1"_s, u"OBI"_s, u"100001"_s, u"zement"_s, none}
                                        << u"konkur_konkur_i1"_s;
+    QTest::newRow("positions by text") << konkur << u"Konkur"_s << QStringList{u"1"_s, none, none, u"Zement"_s, none}
+                                       << u"konkur_konkur_s_artbez_fts VIRTUAL TABLE"_s;
+    QTest::newRow("positions by text and competitor")
+        << konkur << u"Konkur"_s << QStringList{u"1"_s, u"OBI"_s, none, u"grau"_s, none} << u"konkur_konkur_s_artbez_fts"_s;
     QTest::newRow("positions changed since") << konkur << u"Konkur"_s
                                              << QStringList{u"1"_s, none, none, none, u"2026-12-01"_s}
                                              << u"konkur_konkur_i3"_s;
@@ -170,6 +178,57 @@ void TestQueryPlans::methodsAndRoutinesUseTheirIndex()
     QVERIFY2(!scansATable(lines), qPrintable(lines.join(u"; ")));
     for (const QString &index : indexes)
         QVERIFY2(lines.join(u' ').contains(index), qPrintable(index + u": " + lines.join(u"; ")));
+}
+
+void TestQueryPlans::textFilterUsesTheTrigramIndexOnPostgreSQL_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("text") << QStringList{u"1"_s, {}, {}, u"Posten 1234"_s, {}};
+    QTest::newRow("text with percent") << QStringList{u"1"_s, {}, {}, u"50% Posten"_s, {}};
+    QTest::newRow("text and date") << QStringList{u"1"_s, {}, {}, u"Posten 99"_s, u"2026-01-01"_s};
+}
+
+void TestQueryPlans::textFilterUsesTheTrigramIndexOnPostgreSQL()
+{
+    QFETCH(QStringList, arguments);
+    if (testsupport::postgresAddress().isEmpty()) {
+        if (qEnvironmentVariableIsSet("CI"))
+            QFAIL("TOLVEN_TEST_PG is not set: run the tests through scripts/test");
+        QSKIP("no PostgreSQL cluster (TOLVEN_TEST_PG is not set; scripts/test starts one)");
+    }
+    testsupport::TestDatabase db(u"PostgreSQL"_s, false);
+    auto session = store::Session::open(db.target());
+    // A firm with many positions, each with a text of its own, so that the
+    // planner weighs the index against reading the firm's rows.
+    session->execDirect(u"INSERT INTO konkur_konkur (firma, obj_key, obj_seq, p_artnr, p_artbez, s_artbez, p_aenddatum)"
+                        u" SELECT ?, g::text, g, '100001', 'Posten ' || g, 'POSTEN ' || g, '2026-02-01'"
+                        u" FROM generate_series(1, 20000) g"_s,
+                        {u"1"_s}, u"Test"_s);
+    store::schema::analyze(*session);
+
+    // EXPLAIN takes no parameters on PostgreSQL: the test's own values,
+    // which hold no quote, stand in the text.
+    const store::SqlStatement statement =
+        store::FindClass(u"Konkur.Konkur"_s)->findQuery(u"Konkur"_s)->build(*session, arguments);
+    QString sql;
+    qsizetype next = 0;
+    for (const QChar ch : statement.sql) {
+        if (ch != u'?') {
+            sql += ch;
+            continue;
+        }
+        const QString value = statement.values.at(next++).toString();
+        QVERIFY(!value.contains(u'\''));
+        sql += u'\'' + value + u'\'';
+    }
+    QCOMPARE(next, statement.values.size());
+    QSqlQuery query(session->database());
+    QVERIFY2(query.exec(u"EXPLAIN " + sql), qPrintable(query.lastError().text()));
+    QStringList lines;
+    while (query.next())
+        lines << query.value(0).toString();
+    QVERIFY2(lines.join(u' ').contains(u"Bitmap Index Scan on konkur_konkur_s_artbez_trgm"_s),
+             qPrintable(lines.join(u"\n")));
 }
 
 QTEST_GUILESS_MAIN(TestQueryPlans)
