@@ -118,10 +118,12 @@ SqlStatement candidates(Session &session, const QString &table, const QString &c
                 {firm, ContainsPattern(key)}};
     }
     // The trigram phrase finds every text that holds key, and, as its case
-    // folding goes beyond ASCII where LIKE's does not, possibly more.
+    // folding goes beyond ASCII where LIKE's does not, possibly more. CROSS
+    // JOIN keeps the phrase first: without statistics SQLite's planner would
+    // rather walk the firm's rows and ask the index for each.
     const QString text = textTable(table, column);
     const QString fts = ftsTable(table, column);
-    return {u"SELECT t.obj_key FROM " + fts + u" JOIN " + text + u" t ON t.id = " + fts + u".rowid WHERE " + fts
+    return {u"SELECT t.obj_key FROM " + fts + u" CROSS JOIN " + text + u" t ON t.id = " + fts + u".rowid WHERE " + fts
                 + u" MATCH ? AND t.firma = ?",
             {phrase(key), firm}};
 }
