@@ -129,20 +129,23 @@ SqlStatement positionFilter(Session &session, const QStringList &args)
         // The position's own text when it has one, else the article's; both
         // sides in search-key form, so case and umlaut spelling do not count.
         // The matching articles are found once, not joined for every position.
+        const QString pattern = ContainsPattern(key);
         const QString articlesWithText = u"SELECT obj_key FROM tv_artikel WHERE firma = ? AND s_bez LIKE ? ESCAPE '!'"_s;
-        // Where the key is long enough for the text index, the positions
-        // that can match are found through it and the article index instead
-        // of reading every position of the firm; the condition below still
-        // decides, so the rows are the same either way.
-        const SqlStatement ownText = substring::candidates(session, PositionTable, OwnTextKey, firm, key);
-        if (!ownText.sql.isEmpty()) {
+        const SqlStatement ownText = substring::containing(session, PositionTable, OwnTextKey, firm, key);
+        if (ownText.sql.isEmpty()) {
+            filter.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
+                          u" ELSE k.p_artnr IN (" + articlesWithText + u") END)";
+            filter.values << pattern << firm << pattern;
+        } else {
+            // Long enough for the text index: the positions whose own text
+            // holds the key come from it, those without a text of their own
+            // from the matching articles through the article index; no
+            // position of the firm is read in vain. (A position's search key
+            // is empty exactly when it has no text of its own.)
             filter.sql += u" AND k.obj_key IN (" + ownText.sql + u" UNION ALL SELECT obj_key FROM " + PositionTable
-                    + u" WHERE firma = ? AND p_artnr IN (" + articlesWithText + u"))";
-            filter.values << ownText.values << firm << firm << ContainsPattern(key);
+                    + u" WHERE firma = ? AND COALESCE(p_artbez, '') = '' AND p_artnr IN (" + articlesWithText + u"))";
+            filter.values << ownText.values << firm << firm << pattern;
         }
-        filter.sql += u" AND (CASE WHEN k.p_artbez <> '' THEN k.s_artbez LIKE ? ESCAPE '!'"
-                      u" ELSE k.p_artnr IN (" + articlesWithText + u") END)";
-        filter.values << ContainsPattern(key) << firm << ContainsPattern(key);
     }
     if (const QString since = DateArgument(args[4], u"\"geändert seit\" für " + what); !since.isEmpty()) {
         filter.sql += u" AND k.p_aenddatum >= ?";

@@ -107,25 +107,27 @@ void fill(Session &session, const QString &table, const QString &column)
                        {}, u"Aufbau des Textindex von "_s + table);
 }
 
-SqlStatement candidates(Session &session, const QString &table, const QString &column, const QString &firm,
+SqlStatement containing(Session &session, const QString &table, const QString &column, const QString &firm,
                         const QString &key)
 {
     if (key.toUcs4().size() < MinimumLength)
         return {};
+    const QString pattern = ContainsPattern(key);
     if (session.isPostgres()) {
         // The GIN index serves LIKE itself, and its rows are rechecked against the pattern.
         return {u"SELECT obj_key FROM " + table + u" WHERE firma = ? AND " + column + u" LIKE ? ESCAPE '!'",
-                {firm, ContainsPattern(key)}};
+                {firm, pattern}};
     }
-    // The trigram phrase finds every text that holds key, and, as its case
-    // folding goes beyond ASCII where LIKE's does not, possibly more. CROSS
-    // JOIN keeps the phrase first: without statistics SQLite's planner would
-    // rather walk the firm's rows and ask the index for each.
+    // The trigram phrase finds every text that holds key and, as its case
+    // folding goes beyond ASCII where LIKE's does not, possibly a few more:
+    // LIKE on the text kept beside the index decides. CROSS JOIN keeps the
+    // phrase first: without statistics SQLite's planner would rather walk the
+    // firm's rows and ask the index for each.
     const QString text = textTable(table, column);
     const QString fts = ftsTable(table, column);
     return {u"SELECT t.obj_key FROM " + fts + u" CROSS JOIN " + text + u" t ON t.id = " + fts + u".rowid WHERE " + fts
-                + u" MATCH ? AND t.firma = ?",
-            {phrase(key), firm}};
+                + u" MATCH ? AND t.firma = ? AND t." + column + u" LIKE ? ESCAPE '!'",
+            {phrase(key), firm, pattern}};
 }
 
 } // namespace store::substring

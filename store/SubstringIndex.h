@@ -34,11 +34,11 @@ bool exists(Session &session, const QString &table, const QString &column);
 // PostgreSQL index reads them when it is made).
 void fill(Session &session, const QString &table, const QString &column);
 
-// A subquery for "obj_key IN (...)": the keys of the rows of firm whose column
-// contains key, taken literally (% and _ are no wildcards), and possibly a
-// few more, so the caller keeps its own exact condition beside it. Empty when
-// key is too short for the index.
-SqlStatement candidates(Session &session, const QString &table, const QString &column, const QString &firm,
+// A subquery for "obj_key IN (...)": the keys of the rows of firm whose
+// column contains key, taken literally (% and _ are no wildcards), exactly
+// as "column LIKE '%key%'" finds them. Empty when key is too short for the
+// index.
+SqlStatement containing(Session &session, const QString &table, const QString &column, const QString &firm,
                         const QString &key);
 
 } // namespace substring
