@@ -329,15 +329,23 @@ int measure(int argc, char *argv[], const Options &options)
             window.show();
             QCoreApplication::processEvents();
             // Every position of the firm: no filter.
-            for (const QString &name : {u"likonkur"_s, u"anr"_s}) {
-                auto *combo = window.findChild<QComboBox *>(name);
+            auto *competitor = window.findChild<QComboBox *>(u"likonkur"_s);
+            auto *article = window.findChild<QComboBox *>(u"anr"_s);
+            auto *text = window.findChild<QLineEdit *>(u"volltext"_s);
+            auto *changedSince = window.findChild<QLineEdit *>(u"aenddatab"_s);
+            auto *search = window.findChild<QPushButton *>(u"BUSuch"_s);
+            if (!competitor || !article || !text || !changedSince || !search) {
+                QTextStream(stderr) << "bench_search: das Hauptfenster hat nicht die erwarteten Felder\n";
+                tolven::InstallDialogs(nullptr);
+                return 1;
+            }
+            for (QComboBox *combo : {competitor, article}) {
                 combo->setCurrentIndex(-1);
                 if (combo->isEditable())
                     combo->setEditText({});
             }
-            for (const QString &name : {u"volltext"_s, u"aenddatab"_s})
-                window.findChild<QLineEdit *>(name)->clear();
-            auto *search = window.findChild<QPushButton *>(u"BUSuch"_s);
+            text->clear();
+            changedSince->clear();
 
             QList<double> times;
             quint64 statements = 0;
