@@ -195,13 +195,22 @@ QString FormatNumber(double value, NumberPattern pattern, const QLocale &locale)
     roundTo(d, places);
     dropSignOfZero(d);
 
-    QString text;
+    // Written in one piece: a search formats hundreds of thousands of these.
+    const QString point = locale.decimalPoint();
+    QString text(qsizetype(d.negative) + qsizetype(d.whole.size()) + point.size() + qsizetype(d.fraction.size())
+                     + suffix.size(),
+                 Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto digits = [&out](const std::string &part) {
+        for (const char digit : part)
+            *out++ = QChar(char16_t(digit));
+    };
     if (d.negative)
-        text += u'-';
-    text += latin1(d.whole);
-    text += locale.decimalPoint();
-    text += latin1(d.fraction);
-    text += suffix;
+        *out++ = u'-';
+    digits(d.whole);
+    out = std::copy(point.begin(), point.end(), out);
+    digits(d.fraction);
+    std::copy(suffix.begin(), suffix.end(), out);
     return text;
 }
 

@@ -7,61 +7,74 @@ using namespace Qt::StringLiterals;
 
 namespace tolven {
 
+PackedRow::Kind PackedRow::encode(const QVariant &value, QString &text)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return Kind::None;
+    case QMetaType::QString:
+        text = value.toString();
+        return Kind::Text;
+    case QMetaType::Double:
+        text = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return Kind::Double;
+    case QMetaType::Float:
+        // A float widened to double and read back narrows to the same float.
+        text = QString::number(double(value.toFloat()), 'g', QLocale::FloatingPointShortest);
+        return Kind::Float;
+    case QMetaType::Int:
+        text = QString::number(value.toInt());
+        return Kind::Int;
+    case QMetaType::LongLong:
+        text = QString::number(value.toLongLong());
+        return Kind::LongLong;
+    case QMetaType::Bool:
+        text = value.toBool() ? u"1"_s : QString();
+        return Kind::Bool;
+    case QMetaType::QDate:
+        // The day number: much cheaper to write and read than a date text.
+        if (const QDate date = value.toDate(); date.isValid())
+            text = QString::number(date.toJulianDay());
+        return Kind::Date;
+    default:
+        text = value.toString();
+        return Kind::Text;
+    }
+}
+
 PackedRow::PackedRow(const Cells &cells)
+    : PackedRow(PackedRow().mergedWith(cells, true))
+{
+}
+
+PackedRow PackedRow::mergedWith(const Cells &changes, bool everyCell) const
 {
     std::array<QString, PositionColumnCount> texts;
+    PackedRow merged;
     qsizetype length = 0;
     for (int column = 0; column < PositionColumnCount; ++column) {
-        const QVariant &value = cells[column];
-        Kind kind = Kind::Text;
-        QString text;
-        switch (value.typeId()) {
-        case QMetaType::UnknownType:
-            kind = Kind::None;
-            break;
-        case QMetaType::QString:
-            text = value.toString();
-            break;
-        case QMetaType::Double:
-            kind = Kind::Double;
-            text = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-            break;
-        case QMetaType::Float:
-            kind = Kind::Float;
-            // A float widened to double and read back narrows to the same float.
-            text = QString::number(double(value.toFloat()), 'g', QLocale::FloatingPointShortest);
-            break;
-        case QMetaType::Int:
-            kind = Kind::Int;
-            text = QString::number(value.toInt());
-            break;
-        case QMetaType::LongLong:
-            kind = Kind::LongLong;
-            text = QString::number(value.toLongLong());
-            break;
-        case QMetaType::Bool:
-            kind = Kind::Bool;
-            text = value.toBool() ? u"1"_s : QString();
-            break;
-        case QMetaType::QDate:
-            kind = Kind::Date;
-            // The day number: much cheaper to write and read than a date text.
-            if (const QDate date = value.toDate(); date.isValid())
-                text = QString::number(date.toJulianDay());
-            break;
-        default:
-            text = value.toString();
-            break;
+        if (everyCell || changes[column].isValid()) {
+            merged.m_kinds[column] = encode(changes[column], texts[column]);
+            length += texts[column].size();
+        } else {
+            merged.m_kinds[column] = m_kinds[column];
+            length += textOf(column).size();
         }
-        m_kinds[column] = kind;
-        length += text.size();
-        texts[column] = std::move(text);
     }
-    m_text.reserve(length);
+    merged.m_text.reserve(length);
     for (int column = 0; column < PositionColumnCount; ++column) {
-        m_text += texts[column];
-        m_ends[column] = std::uint32_t(m_text.size());
+        if (everyCell || changes[column].isValid())
+            merged.m_text += texts[column];
+        else
+            merged.m_text += textOf(column);
+        merged.m_ends[column] = std::uint32_t(merged.m_text.size());
     }
+    return merged;
+}
+
+PackedRow PackedRow::mergedWith(const Cells &changes) const
+{
+    return mergedWith(changes, false);
 }
 
 PackedRow PackedRow::fromList(const QList<QVariant> &cells)

@@ -36,9 +36,15 @@ public:
 
     // The cell with its new value; the other cells keep theirs.
     PackedRow withCell(int column, const QVariant &value) const;
+    // Every cell that holds a value in changes put in; the other cells keep
+    // theirs without being read and written again.
+    PackedRow mergedWith(const Cells &changes) const;
 
 private:
     enum class Kind : std::uint8_t { None, Text, Double, Float, Int, LongLong, Bool, Date };
+
+    static Kind encode(const QVariant &value, QString &text);
+    PackedRow mergedWith(const Cells &changes, bool everyCell) const;
 
     QStringView textOf(int column) const;
 

@@ -110,13 +110,19 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
         operation = u"Artikeldaten lesen"_s;
         const QLocale locale;
         for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
-            PackedRow::Cells cells = rows.at(row).cells();
-            if (withoutEndDate.contains(cells[PositionColumn::Preistyp].toString()))
+            // Only the cells the article data work with are read; those it
+            // writes are put into the row.
+            const PackedRow &position = rows.at(row);
+            PackedRow::Cells cells;
+            for (int column : {PositionColumn::ArtBez, PositionColumn::IntPreis, PositionColumn::PreisExcl,
+                               PositionColumn::PreisKalk})
+                cells[column] = position.cell(column);
+            if (withoutEndDate.contains(position.cell(PositionColumn::Preistyp).toString()))
                 cells[PositionColumn::DatumBis] = QString();
             const QString answer =
-                positions->callMethod(u"ArtikelDaten"_s, {firm, cells[PositionColumn::Artnr].toString()});
+                positions->callMethod(u"ArtikelDaten"_s, {firm, position.cell(PositionColumn::Artnr).toString()});
             ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::Search, locale);
-            rows[row] = PackedRow(cells);
+            rows[row] = position.mergedWith(cells);
             report(int(row + 1), int(rows.size()));
         }
         // Closed only now: while it is open, the server answers the article
