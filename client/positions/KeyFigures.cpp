@@ -80,11 +80,11 @@ QString PercentOrZero(double numerator, double divisor, const QLocale &locale)
     return FormatNumber(numerator / divisor, NumberPattern::Percent, locale);
 }
 
-void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill, const QLocale &locale)
+PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, const QLocale &locale)
 {
     const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
-    const auto number = [&row, &locale](int column) { return CellNumberOrZero(row[column], locale); };
     const bool keepPositionText = fill == ArticleFill::Search && (article.collective == u"J" || !article.known);
+    PackedRow::Cells row;
 
     if (!keepPositionText) {
         row[PositionColumn::ArtBez] = article.description;
@@ -96,11 +96,6 @@ void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, Article
     row[PositionColumn::VKE] = article.salesUnit;
     row[PositionColumn::VRE] = article.priceUnit;
 
-    // The prices incl. VAT follow the article's rate; the calculated one is
-    // taken as the row had it before an article number resets it.
-    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), article.vatPercent));
-    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), article.vatPercent));
-
     row[PositionColumn::BruttoEK] = twoPlaces(article.grossPurchase);
     row[PositionColumn::Rabatt] =
         PercentOrZero(article.grossPurchase - article.netPurchase, article.grossPurchase, locale);
@@ -110,14 +105,26 @@ void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, Article
     const double grossTurnover = article.turnover + article.discounts;
     row[PositionColumn::BRUmsatz] = twoPlaces(grossTurnover);
     row[PositionColumn::Nettoumsatz] = article.turnover;
-    if (fill == ArticleFill::ArticleNumber)
-        row[PositionColumn::PreisKalk] = 0.0;
     // Without turnover there is no share of discounts; the cell keeps what it had.
     if (grossTurnover != 0.0)
         row[PositionColumn::RabattProzent] =
             FormatNumber(article.discounts / grossTurnover, NumberPattern::Percent, locale);
     row[PositionColumn::DBAbs] = twoPlaces(article.turnover - article.cost);
     row[PositionColumn::DBProzent] = PercentOrZero(article.turnover - article.cost, article.turnover, locale);
+    return row;
+}
+
+void ApplyPriceFigures(PackedRow::Cells &row, double vatPercent, ArticleFill fill, const QLocale &locale)
+{
+    const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
+    const auto number = [&row, &locale](int column) { return CellNumberOrZero(row[column], locale); };
+
+    // The prices incl. VAT follow the article's rate; the calculated one is
+    // taken as the row had it before an article number resets it.
+    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), vatPercent));
+    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), vatPercent));
+    if (fill == ArticleFill::ArticleNumber)
+        row[PositionColumn::PreisKalk] = 0.0;
 
     // The calculated price against the purchase prices and the sales, from
     // the cells as the grid shows them.
@@ -132,6 +139,20 @@ void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, Article
     // (credit notes, corrections) give 0 too rather than a division by zero.
     const bool lossFigure = quantity != 0.0 && (fill == ArticleFill::ArticleNumber || turnover != 0.0);
     row[PositionColumn::DBVerlust] = lossFigure ? twoPlaces((turnover / quantity - calculated) * quantity) : u"0"_s;
+}
+
+void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells)
+{
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        if (cells[column].isValid())
+            row[column] = cells[column];
+    }
+}
+
+void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill, const QLocale &locale)
+{
+    PutCells(row, ArticleCells(article, fill, locale));
+    ApplyPriceFigures(row, article.vatPercent, fill, locale);
 }
 
 } // namespace tolven

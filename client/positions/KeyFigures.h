@@ -61,8 +61,17 @@ enum class ArticleFill {
     ArticleNumber,
 };
 
-// Writes the article's data and the key figures derived from it into row.
+// Writes the article's data and the key figures derived from it into row:
+// ArticleCells, then ApplyPriceFigures.
 void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill,
                       const QLocale &locale = QLocale());
+// The cells that follow from the article alone (the others hold no value):
+// the same for every position of the article.
+PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, const QLocale &locale = QLocale());
+// The prices incl. VAT and the figures of the calculated price, from the
+// row's prices and the article cells already in it.
+void ApplyPriceFigures(PackedRow::Cells &row, double vatPercent, ArticleFill fill, const QLocale &locale = QLocale());
+// Every cell of cells that holds a value, put into row.
+void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells);
 
 } // namespace tolven

@@ -1,6 +1,7 @@
 #include "PositionSearch.h"
 
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 
@@ -109,6 +110,12 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
 
         operation = u"Artikeldaten lesen"_s;
         const QLocale locale;
+        struct Article
+        {
+            double vatPercent;
+            PackedRow::Cells cells;
+        };
+        QHash<QString, Article> articles;
         for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
             // Only the cells the article data work with are read; those it
             // writes are put into the row.
@@ -121,7 +128,14 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
                 cells[PositionColumn::DatumBis] = QString();
             const QString answer =
                 positions->callMethod(u"ArtikelDaten"_s, {firm, position.cell(PositionColumn::Artnr).toString()});
-            ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::Search, locale);
+            // Positions of one article share its cells; they are made once.
+            auto article = articles.constFind(answer);
+            if (article == articles.cend()) {
+                const ArticleData data = ArticleData::parse(answer);
+                article = articles.insert(answer, {data.vatPercent, ArticleCells(data, ArticleFill::Search, locale)});
+            }
+            PutCells(cells, article->cells);
+            ApplyPriceFigures(cells, article->vatPercent, ArticleFill::Search, locale);
             rows[row] = position.mergedWith(cells);
             report(int(row + 1), int(rows.size()));
         }
