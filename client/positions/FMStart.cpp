@@ -87,6 +87,7 @@ FMStart::FMStart(QWidget *parent)
     , m_positionMenu(new QMenu(u"Position"_s, this))
     , m_positionCount(new QLabel(this))
     , m_progressDelay(SearchProgress::DefaultDelay)
+    , m_searchRowLimit(PositionModel::MaxRows)
 {
     setObjectName(u"FMStart"_s);
     setWindowTitle(u"TOLVEN Konkurerberverwaltung"_s);
@@ -397,13 +398,19 @@ void FMStart::BUSuch_Click()
         filters.changedSince = since.toString(Qt::ISODate);
 
     SearchProgress progress(this, m_progressDelay);
-    PositionSearch search(*m_priceTypes, [&progress](int done, int total) { return progress.update(done, total); });
+    PositionSearch search(*m_priceTypes, qMin(m_searchRowLimit, PositionModel::MaxRows),
+                          [&progress](int done, int total) { return progress.update(done, total); });
     m_positions->setPackedRows(search.run(Context().Firm, filters));
 
     const int found = m_positions->rowCount();
     m_positionCount->setText(PositionCountText(found));
     m_searching = false;
     EndServerCall(true);
+    if (search.truncated()) {
+        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s,
+               u"Es werden nur die ersten " + PositionCountText(found)
+                   + u" gezeigt. Bitte grenzen Sie die Suche mit den Filtern ein.");
+    }
 }
 
 bool FMStart::art_hol()

@@ -61,6 +61,8 @@ public:
     bool isSearching() const { return m_searching; }
     // How long a search runs before its progress dialog shows.
     void setSearchProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+    // The most rows a search shows (PositionModel::MaxRows unless lowered).
+    void setSearchRowLimit(int rows) { m_searchRowLimit = rows; }
 
     // Fills the grid's current row with the data of the article whose number
     // it holds. True when the server does not know the article: the user is
@@ -120,6 +122,7 @@ private:
     QPointer<frmAbout> m_about;
     bool m_searching = false;
     std::chrono::milliseconds m_progressDelay;
+    int m_searchRowLimit;
 };
 
 } // namespace tolven

@@ -114,25 +114,32 @@ PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, cons
     return row;
 }
 
-void ApplyPriceFigures(PackedRow::Cells &row, double vatPercent, ArticleFill fill, const QLocale &locale)
+ArticleFigures ArticleFigures::of(const PackedRow::Cells &articleCells, const QLocale &locale)
+{
+    const auto number = [&articleCells, &locale](int column) { return CellNumberOrZero(articleCells[column], locale); };
+    return {number(PositionColumn::MC), number(PositionColumn::BruttoEK), number(PositionColumn::NettoEK),
+            number(PositionColumn::VKMenge), number(PositionColumn::Nettoumsatz)};
+}
+
+void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill, const QLocale &locale)
 {
     const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
     const auto number = [&row, &locale](int column) { return CellNumberOrZero(row[column], locale); };
 
     // The prices incl. VAT follow the article's rate; the calculated one is
     // taken as the row had it before an article number resets it.
-    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), vatPercent));
-    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), vatPercent));
+    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), article.vatPercent));
+    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), article.vatPercent));
     if (fill == ArticleFill::ArticleNumber)
         row[PositionColumn::PreisKalk] = 0.0;
 
-    // The calculated price against the purchase prices and the sales, from
-    // the cells as the grid shows them.
+    // The calculated price against the purchase prices and the sales, as the
+    // grid shows them.
     const double calculated = number(PositionColumn::PreisKalk);
-    const double gross = number(PositionColumn::BruttoEK);
-    const double net = number(PositionColumn::NettoEK);
-    const double quantity = number(PositionColumn::VKMenge);
-    const double turnover = number(PositionColumn::Nettoumsatz);
+    const double gross = article.grossPurchase;
+    const double net = article.netPurchase;
+    const double quantity = article.quantitySold;
+    const double turnover = article.turnover;
     row[PositionColumn::ListeProzent] = PercentOrZero(calculated - gross, gross, locale);
     row[PositionColumn::Spanne] = PercentOrZero(calculated - net, calculated, locale);
     // The search leaves it at 0 without sales; sales without a sold quantity
@@ -151,8 +158,9 @@ void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells)
 
 void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, ArticleFill fill, const QLocale &locale)
 {
-    PutCells(row, ArticleCells(article, fill, locale));
-    ApplyPriceFigures(row, article.vatPercent, fill, locale);
+    const PackedRow::Cells cells = ArticleCells(article, fill, locale);
+    PutCells(row, cells);
+    ApplyPriceFigures(row, ArticleFigures::of(cells, locale), fill, locale);
 }
 
 } // namespace tolven

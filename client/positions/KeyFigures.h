@@ -68,9 +68,22 @@ void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, Article
 // The cells that follow from the article alone (the others hold no value):
 // the same for every position of the article.
 PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, const QLocale &locale = QLocale());
+// What the figures of a position's prices take from its article: the VAT
+// rate and the article cells' numbers as the grid shows them.
+struct ArticleFigures
+{
+    double vatPercent = 0;
+    double grossPurchase = 0;
+    double netPurchase = 0;
+    double quantitySold = 0;
+    double turnover = 0;
+
+    static ArticleFigures of(const PackedRow::Cells &articleCells, const QLocale &locale = QLocale());
+};
 // The prices incl. VAT and the figures of the calculated price, from the
-// row's prices and the article cells already in it.
-void ApplyPriceFigures(PackedRow::Cells &row, double vatPercent, ArticleFill fill, const QLocale &locale = QLocale());
+// row's prices and its article's figures.
+void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill,
+                       const QLocale &locale = QLocale());
 // Every cell of cells that holds a value, put into row.
 void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells);
 

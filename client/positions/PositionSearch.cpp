@@ -65,8 +65,9 @@ QVariant cellValue(const QString &text, ResultColumn::Kind kind)
 
 } // namespace
 
-PositionSearch::PositionSearch(const LookupTable &priceTypes, Progress progress)
+PositionSearch::PositionSearch(const LookupTable &priceTypes, int maxRows, Progress progress)
     : m_priceTypes(priceTypes)
+    , m_maxRows(maxRows)
     , m_progress(std::move(progress))
 {
 }
@@ -89,6 +90,7 @@ bool PositionSearch::report(int done, int total)
 QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters &filters)
 {
     m_stopped = false;
+    m_truncated = false;
     QList<PackedRow> rows;
     QString operation = u"Positionen suchen"_s;
     try {
@@ -96,6 +98,10 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
         std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Konkur"_s);
         result->execute({firm, filters.competitor, filters.article, filters.text, filters.changedSince});
         while (result->next()) {
+            if (rows.size() == m_maxRows) {
+                m_truncated = true;
+                break;
+            }
             rows << PackedRow(RowFromResult([&result](int n) { return result->getColumn(n); }));
             if (!report(int(rows.size()), 0))
                 break;
@@ -112,8 +118,8 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
         const QLocale locale;
         struct Article
         {
-            double vatPercent;
             PackedRow::Cells cells;
+            ArticleFigures figures;
         };
         QHash<QString, Article> articles;
         for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
@@ -131,11 +137,12 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
             // Positions of one article share its cells; they are made once.
             auto article = articles.constFind(answer);
             if (article == articles.cend()) {
-                const ArticleData data = ArticleData::parse(answer);
-                article = articles.insert(answer, {data.vatPercent, ArticleCells(data, ArticleFill::Search, locale)});
+                const PackedRow::Cells articleCells =
+                    ArticleCells(ArticleData::parse(answer), ArticleFill::Search, locale);
+                article = articles.insert(answer, {articleCells, ArticleFigures::of(articleCells, locale)});
             }
             PutCells(cells, article->cells);
-            ApplyPriceFigures(cells, article->vatPercent, ArticleFill::Search, locale);
+            ApplyPriceFigures(cells, article->figures, ArticleFill::Search, locale);
             rows[row] = position.mergedWith(cells);
             report(int(row + 1), int(rows.size()));
         }

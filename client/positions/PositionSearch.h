@@ -31,14 +31,17 @@ public:
     // while the positions are still being read. Returns false to stop.
     using Progress = std::function<bool(int done, int total)>;
 
-    // priceTypes: code, name and the "bis Datum" flag of each price type.
-    PositionSearch(const LookupTable &priceTypes, Progress progress);
+    // priceTypes: code, name and the "bis Datum" flag of each price type;
+    // maxRows: the most rows the search delivers.
+    PositionSearch(const LookupTable &priceTypes, int maxRows, Progress progress);
 
     // The rows found. A server error is reported and ends the search, as
     // stopping does; the rows read until then are returned, those not yet
     // completed with their position's own data.
     QList<PackedRow> run(const QString &firm, const PositionFilters &filters);
     bool stopped() const { return m_stopped; }
+    // The server found more rows than maxRows.
+    bool truncated() const { return m_truncated; }
 
     // One row of the query's result (columns counted from 1) as array cells.
     static PackedRow::Cells RowFromResult(const std::function<QString(int)> &column);
@@ -47,8 +50,10 @@ private:
     bool report(int done, int total);
 
     const LookupTable &m_priceTypes;
+    int m_maxRows;
     Progress m_progress;
     bool m_stopped = false;
+    bool m_truncated = false;
 };
 
 } // namespace tolven

@@ -318,6 +318,15 @@ void TestPositionSearch::moreThanAThousandRows()
     const int last = m_window->positionArray().rowCount() - 1;
     QCOMPARE(m_window->positionArray().cell(last, PositionColumn::MC), QVariant(19.0));
     QCOMPARE(m_window->findChild<QLabel *>(u"Positionszahl"_s)->text(), u"1.106 Positionen"_s);
+
+    // Beyond the most rows the grid holds, the user is told rather than left to believe all are shown.
+    m_window->setSearchRowLimit(1000);
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s,
+                          u"Es werden nur die ersten 1.000 Positionen gezeigt. Bitte grenzen Sie die Suche mit den "
+                          u"Filtern ein."_s);
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(m_window->positionArray().rowCount(), 1000);
 }
 
 void TestPositionSearch::serverErrorKeepsTheRowsRead()
