@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,12 +84,7 @@ FMArtsu::FMArtsu(QWidget *parent)
     m_supplierSearch->setAutoDefault(false);
 
     m_list->setObjectName(u"ARTSULI"_s);
-    m_list->setModel(m_hits);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    SetUpHitList(*m_list, m_hits);
     m_hits->setPageFetcher([this] { FetchArticlePage(*this); });
 
     auto label = [this](const QString &text, QWidget *buddy) {

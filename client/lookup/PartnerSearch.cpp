@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -47,12 +46,7 @@ PartnerSearch::PartnerSearch(const PartnerKind &kind, QWidget *parent)
     // Enter in the search field does not search.
     m_search->setAutoDefault(false);
     m_list->setObjectName(kind.listName);
-    m_list->setModel(m_hits);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    SetUpHitList(*m_list, m_hits);
 
     auto *keyLabel = new QLabel(kind.keyLabel, this);
     keyLabel->setBuddy(m_key);

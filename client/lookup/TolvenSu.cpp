@@ -1,6 +1,7 @@
 #include "TolvenSu.h"
 
 #include <QColor>
+#include <QHeaderView>
 #include <QList>
 #include <QStringList>
 #include <QTableView>
@@ -65,6 +66,16 @@ QVariant HitRowColour(int row, int role)
     default:
         return {};
     }
+}
+
+void SetUpHitList(QTableView &view, QAbstractItemModel *hits)
+{
+    view.setModel(hits);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 6);
 }
 
 ArticleHit SplitArticleHit(const QString &entry)

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QAbstractItemModel;
+class QTableView;
 class QWidget;
 
 namespace tolven {
@@ -26,6 +28,9 @@ inline constexpr QChar ListFieldSeparator{u'`'};
 // 1, light yellow (255, 255, 180), even rows white, text black on both.
 // Invalid for other roles.
 QVariant HitRowColour(int row, int role);
+// Makes view a hit list over hits: whole rows, one at a time, read-only,
+// without row numbers.
+void SetUpHitList(QTableView &view, QAbstractItemModel *hits);
 
 // One row of the article search.
 struct ArticleHit
