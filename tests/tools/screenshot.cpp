@@ -1,4 +1,4 @@
-// Draws the main window as the demo login sees it into a PNG (the README's
+// Draws the main window as the demo login sees it after a search into a PNG (the README's
 // picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
 // server settings and the about box: screenshot --windows FOLDER. Run it
 // under xvfb-run so that the windows have a real screen and fonts.
@@ -54,7 +54,9 @@ int main(int argc, char *argv[])
         window.resize(arguments.at(3).toInt(), arguments.at(4).toInt());
     window.move(0, 0);
     window.show();
-    // The competitor list open, so the picture shows what the login read.
+    // A search with the filters the start sets, and the competitor list open,
+    // so the picture shows positions and what the login read.
+    window.BUSuch_Click();
     auto *competitors = window.findChild<QComboBox *>(u"likonkur"_s);
     int status = 0;
     QTimer::singleShot(300, [&] { competitors->showPopup(); });
