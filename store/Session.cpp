@@ -302,11 +302,23 @@ void Session::dbCommit()
         fail(error, u"Abschluss einer Transaktion"_s);
     }
     m_inDbTransaction = false;
+    // Without statistics of a bulk load (a fill, an import), PostgreSQL's
+    // planner takes the tables for nearly empty and runs the text filter of
+    // the position query as a nested loop over every position, for minutes;
+    // autovacuum would catch up only later. What was committed stays
+    // committed, so a failing ANALYZE is of no concern to the caller.
+    if (isPostgres() && std::exchange(m_rowsInserted, 0) >= BulkInsertRows) {
+        QSqlQuery analyze(m_database);
+        countStatement();
+        analyze.exec(u"ANALYZE"_s);
+    }
+    m_rowsInserted = 0;
 }
 
 void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
+    m_rowsInserted = 0;
     m_numbers.clear();
     m_articleCache.clear();
     if (m_database.isOpen()) {

@@ -121,6 +121,11 @@ public:
         bool m_done = false;
     };
 
+    // A row was inserted; a transaction that inserts BulkInsertRows or more
+    // has PostgreSQL's statistics brought up to date when it commits.
+    static constexpr int BulkInsertRows = 500;
+    void rowInserted() { ++m_rowsInserted; }
+
     // The next running number of a class within a firm.
     qint64 nextNumber(const QString &className, const QString &firmNumber);
 
@@ -143,6 +148,7 @@ private:
     bool m_open = true;
     int m_transactionLevel = 0;  // TSTART count
     bool m_inDbTransaction = false;
+    int m_rowsInserted = 0;  // in the open database transaction
     // Running numbers given in the open database transaction, by class and firm.
     struct Numbers
     {

@@ -327,6 +327,7 @@ void StoreObject::insert()
     for (const QVariant &value : values)
         query.addBindValue(value);
     const QString newKey = running ? QString::number(number) : m_key;
+    s.rowInserted();
     s.exec(query, u"Speichern eines Objekts der Klasse " + m_class.name,
            u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + m_firm + u"||" + newKey + u" gibt es bereits.");
     scope.commit();
