@@ -1,6 +1,6 @@
 // Draws the main window as the demo login sees it after a search into a PNG (the README's
 // picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
-// server settings and the about box: screenshot --windows FOLDER. Run it
+// server settings, the about box and the look-up dialogs: screenshot --windows FOLDER. Run it
 // under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
@@ -18,6 +18,8 @@
 #include "access/cacheapi.h"
 #include "app/ClientSetup.h"
 #include "common/frmAbout.h"
+#include "lookup/FMArtsu.h"
+#include "lookup/FMLnrsu.h"
 #include "positions/FMStart.h"
 
 using namespace Qt::StringLiterals;
@@ -31,7 +33,11 @@ int main(int argc, char *argv[])
     if (arguments.size() == 3 && arguments.at(1) == u"--windows") {
         tolven::cacheapi gateway(tolven::StoreFactoryMaker());
         tolven::frmAbout about;
-        const QList<QWidget *> windows{&gateway.loginWindow(), &gateway.serverWindow(), &about};
+        // The look-up dialogs without a connection: their make-up, empty lists.
+        tolven::FMArtsu articles;
+        tolven::FMLnrsu suppliers;
+        const QList<QWidget *> windows{&gateway.loginWindow(), &gateway.serverWindow(), &about, &articles,
+                                       &suppliers};
         for (QWidget *window : windows)
             window->show();
         QTimer::singleShot(300, [&] {
