@@ -43,38 +43,41 @@ PackedRow::Kind PackedRow::encode(const QVariant &value, QString &text)
 }
 
 PackedRow::PackedRow(const Cells &cells)
-    : PackedRow(PackedRow().mergedWith(cells, true))
+    : PackedRow(PackedRow().replaced(cells, Columns().set()))
 {
 }
 
-PackedRow PackedRow::mergedWith(const Cells &changes, bool everyCell) const
+PackedRow PackedRow::replaced(const Cells &values, Columns columns) const
 {
     std::array<QString, PositionColumnCount> texts;
-    PackedRow merged;
+    PackedRow result;
     qsizetype length = 0;
     for (int column = 0; column < PositionColumnCount; ++column) {
-        if (everyCell || changes[column].isValid()) {
-            merged.m_kinds[column] = encode(changes[column], texts[column]);
+        if (columns.test(column)) {
+            result.m_kinds[column] = encode(values[column], texts[column]);
             length += texts[column].size();
         } else {
-            merged.m_kinds[column] = m_kinds[column];
+            result.m_kinds[column] = m_kinds[column];
             length += textOf(column).size();
         }
     }
-    merged.m_text.reserve(length);
+    result.m_text.reserve(length);
     for (int column = 0; column < PositionColumnCount; ++column) {
-        if (everyCell || changes[column].isValid())
-            merged.m_text += texts[column];
+        if (columns.test(column))
+            result.m_text += texts[column];
         else
-            merged.m_text += textOf(column);
-        merged.m_ends[column] = std::uint32_t(merged.m_text.size());
+            result.m_text += textOf(column);
+        result.m_ends[column] = std::uint32_t(result.m_text.size());
     }
-    return merged;
+    return result;
 }
 
 PackedRow PackedRow::mergedWith(const Cells &changes) const
 {
-    return mergedWith(changes, false);
+    Columns columns;
+    for (int column = 0; column < PositionColumnCount; ++column)
+        columns.set(column, changes[column].isValid());
+    return replaced(changes, columns);
 }
 
 PackedRow PackedRow::fromList(const QList<QVariant> &cells)
@@ -117,14 +120,6 @@ QVariant PackedRow::cell(int column) const
     return {};
 }
 
-PackedRow::Cells PackedRow::cells() const
-{
-    Cells all;
-    for (int column = 0; column < PositionColumnCount; ++column)
-        all[column] = cell(column);
-    return all;
-}
-
 QList<QVariant> PackedRow::toList() const
 {
     QList<QVariant> all;
@@ -137,9 +132,9 @@ QList<QVariant> PackedRow::toList() const
 PackedRow PackedRow::withCell(int column, const QVariant &value) const
 {
     Q_ASSERT(column >= 0 && column < PositionColumnCount);
-    Cells all = cells();
-    all[column] = value;
-    return PackedRow(all);
+    Cells values;
+    values[column] = value;
+    return replaced(values, Columns().set(column));
 }
 
 } // namespace tolven

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 #include "positions/PositionColumns.h"
@@ -31,7 +32,6 @@ public:
     static PackedRow fromList(const QList<QVariant> &cells);
 
     QVariant cell(int column) const;
-    Cells cells() const;
     QList<QVariant> toList() const;
 
     // The cell with its new value; the other cells keep theirs.
@@ -43,8 +43,12 @@ public:
 private:
     enum class Kind : std::uint8_t { None, Text, Double, Float, Int, LongLong, Bool, Date };
 
+    using Columns = std::bitset<PositionColumnCount>;
+
     static Kind encode(const QVariant &value, QString &text);
-    PackedRow mergedWith(const Cells &changes, bool everyCell) const;
+    // This row with the given columns taken from values; the others are
+    // copied as they are packed.
+    PackedRow replaced(const Cells &values, Columns columns) const;
 
     QStringView textOf(int column) const;
 
