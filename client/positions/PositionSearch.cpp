@@ -123,12 +123,11 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
         };
         QHash<QString, Article> articles;
         for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
-            // Only the cells the article data work with are read; those it
-            // writes are put into the row.
+            // Only the prices the figures are computed from are read; the
+            // cells written are put into the row.
             const PackedRow &position = rows.at(row);
             PackedRow::Cells cells;
-            for (int column : {PositionColumn::ArtBez, PositionColumn::IntPreis, PositionColumn::PreisExcl,
-                               PositionColumn::PreisKalk})
+            for (int column : {PositionColumn::PreisExcl, PositionColumn::PreisKalk})
                 cells[column] = position.cell(column);
             if (withoutEndDate.contains(position.cell(PositionColumn::Preistyp).toString()))
                 cells[PositionColumn::DatumBis] = QString();
