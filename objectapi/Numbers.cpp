@@ -102,9 +102,27 @@ void dropSignOfZero(Decimal &d)
         d.negative = false;
 }
 
-QString latin1(const std::string &digits)
+// "[-]whole<point>fraction<suffix>", written in one piece: a search formats
+// hundreds of thousands of numbers. Without fraction digits there is no point.
+QString decimalText(const Decimal &d, QStringView point, QStringView suffix = {})
 {
-    return QString::fromLatin1(digits.data(), static_cast<qsizetype>(digits.size()));
+    if (d.fraction.empty())
+        point = {};
+    QString text(qsizetype(d.negative) + qsizetype(d.whole.size()) + point.size() + qsizetype(d.fraction.size())
+                     + suffix.size(),
+                 Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto digits = [&out](const std::string &part) {
+        for (const char digit : part)
+            *out++ = QChar(char16_t(digit));
+    };
+    if (d.negative)
+        *out++ = u'-';
+    digits(d.whole);
+    out = std::copy(point.begin(), point.end(), out);
+    digits(d.fraction);
+    std::copy(suffix.begin(), suffix.end(), out);
+    return text;
 }
 
 // The whole text must read as "[-]digits[.digits]" with a digit somewhere;
@@ -195,23 +213,7 @@ QString FormatNumber(double value, NumberPattern pattern, const QLocale &locale)
     roundTo(d, places);
     dropSignOfZero(d);
 
-    // Written in one piece: a search formats hundreds of thousands of these.
-    const QString point = locale.decimalPoint();
-    QString text(qsizetype(d.negative) + qsizetype(d.whole.size()) + point.size() + qsizetype(d.fraction.size())
-                     + suffix.size(),
-                 Qt::Uninitialized);
-    QChar *out = text.data();
-    const auto digits = [&out](const std::string &part) {
-        for (const char digit : part)
-            *out++ = QChar(char16_t(digit));
-    };
-    if (d.negative)
-        *out++ = u'-';
-    digits(d.whole);
-    out = std::copy(point.begin(), point.end(), out);
-    digits(d.fraction);
-    std::copy(suffix.begin(), suffix.end(), out);
-    return text;
+    return decimalText(d, locale.decimalPoint(), suffix);
 }
 
 QString ServerNumber(double value, int maxDecimals)
@@ -220,16 +222,7 @@ QString ServerNumber(double value, int maxDecimals)
     roundTo(d, maxDecimals);
     d.fraction.erase(d.fraction.find_last_not_of('0') + 1);
     dropSignOfZero(d);
-
-    QString text;
-    if (d.negative)
-        text += u'-';
-    text += latin1(d.whole);
-    if (!d.fraction.empty()) {
-        text += u'.';
-        text += latin1(d.fraction);
-    }
-    return text;
+    return decimalText(d, u".");
 }
 
 } // namespace tolven
