@@ -58,6 +58,12 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     return button;
 }
 
+// An article number the server does not know for the firm.
+void ReportUnknownArticle(QWidget *parent)
+{
+    MsgBox(parent, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+}
+
 QAction *MakeAction(QMenu *menu, const QString &name, const QString &caption, const QString &icon = {})
 {
     QAction *action = menu->addAction(caption);
@@ -437,7 +443,7 @@ bool FMStart::art_hol()
         return true;
     }
     if (answer.isEmpty()) {
-        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+        ReportUnknownArticle(this);
         return true;
     }
     const PositionModel::Row before = m_positions->row(row);
@@ -480,7 +486,7 @@ bool FMStart::anr_LostFocus()
         return false;
     }
     if (answer.isEmpty()) {
-        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+        ReportUnknownArticle(this);
         // Back once the focus has settled where the user sent it.
         QTimer::singleShot(0, m_anr, [this] { m_anr->setFocus(); });
         return false;

@@ -9,6 +9,15 @@ using namespace Qt::StringLiterals;
 
 namespace tolven {
 
+namespace {
+
+QString TwoPlaces(const QLocale &locale, double value)
+{
+    return FormatNumber(value, NumberPattern::TwoPlaces, locale);
+}
+
+} // namespace
+
 ArticleData ArticleData::parse(const QString &answer)
 {
     const QList<QStringView> fields = QStringView(answer).split(u'`');
@@ -82,13 +91,12 @@ QString PercentOrZero(double numerator, double divisor, const QLocale &locale)
 
 PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, const QLocale &locale)
 {
-    const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
     const bool keepPositionText = fill == ArticleFill::Search && (article.collective == u"J" || !article.known);
     PackedRow::Cells row;
 
     if (!keepPositionText) {
         row[PositionColumn::ArtBez] = article.description;
-        row[PositionColumn::IntPreis] = twoPlaces(article.ownPrice);
+        row[PositionColumn::IntPreis] = TwoPlaces(locale, article.ownPrice);
     }
     row[PositionColumn::ZAnr] = article.centralNumber;
     row[PositionColumn::MC] = article.vatPercent;
@@ -96,20 +104,20 @@ PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, cons
     row[PositionColumn::VKE] = article.salesUnit;
     row[PositionColumn::VRE] = article.priceUnit;
 
-    row[PositionColumn::BruttoEK] = twoPlaces(article.grossPurchase);
+    row[PositionColumn::BruttoEK] = TwoPlaces(locale, article.grossPurchase);
     row[PositionColumn::Rabatt] =
         PercentOrZero(article.grossPurchase - article.netPurchase, article.grossPurchase, locale);
-    row[PositionColumn::NettoEK] = twoPlaces(article.netPurchase);
-    row[PositionColumn::VKMenge] = twoPlaces(article.quantitySold);
+    row[PositionColumn::NettoEK] = TwoPlaces(locale, article.netPurchase);
+    row[PositionColumn::VKMenge] = TwoPlaces(locale, article.quantitySold);
 
     const double grossTurnover = article.turnover + article.discounts;
-    row[PositionColumn::BRUmsatz] = twoPlaces(grossTurnover);
+    row[PositionColumn::BRUmsatz] = TwoPlaces(locale, grossTurnover);
     row[PositionColumn::Nettoumsatz] = article.turnover;
     // Without turnover there is no share of discounts; the cell keeps what it had.
     if (grossTurnover != 0.0)
         row[PositionColumn::RabattProzent] =
             FormatNumber(article.discounts / grossTurnover, NumberPattern::Percent, locale);
-    row[PositionColumn::DBAbs] = twoPlaces(article.turnover - article.cost);
+    row[PositionColumn::DBAbs] = TwoPlaces(locale, article.turnover - article.cost);
     row[PositionColumn::DBProzent] = PercentOrZero(article.turnover - article.cost, article.turnover, locale);
     return row;
 }
@@ -123,13 +131,13 @@ ArticleFigures ArticleFigures::of(const PackedRow::Cells &articleCells, const QL
 
 void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill, const QLocale &locale)
 {
-    const auto twoPlaces = [&locale](double value) { return FormatNumber(value, NumberPattern::TwoPlaces, locale); };
     const auto number = [&row, &locale](int column) { return CellNumberOrZero(row[column], locale); };
 
     // The prices incl. VAT follow the article's rate; the calculated one is
     // taken as the row had it before an article number resets it.
-    row[PositionColumn::PreisIncl] = twoPlaces(WithVat(number(PositionColumn::PreisExcl), article.vatPercent));
-    row[PositionColumn::PreisKalkIncl] = twoPlaces(WithVat(number(PositionColumn::PreisKalk), article.vatPercent));
+    row[PositionColumn::PreisIncl] = TwoPlaces(locale, WithVat(number(PositionColumn::PreisExcl), article.vatPercent));
+    row[PositionColumn::PreisKalkIncl] =
+        TwoPlaces(locale, WithVat(number(PositionColumn::PreisKalk), article.vatPercent));
     if (fill == ArticleFill::ArticleNumber)
         row[PositionColumn::PreisKalk] = 0.0;
 
@@ -145,7 +153,8 @@ void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, Art
     // The search leaves it at 0 without sales; sales without a sold quantity
     // (credit notes, corrections) give 0 too rather than a division by zero.
     const bool lossFigure = quantity != 0.0 && (fill == ArticleFill::ArticleNumber || turnover != 0.0);
-    row[PositionColumn::DBVerlust] = lossFigure ? twoPlaces((turnover / quantity - calculated) * quantity) : u"0"_s;
+    row[PositionColumn::DBVerlust] =
+        lossFigure ? TwoPlaces(locale, (turnover / quantity - calculated) * quantity) : u"0"_s;
 }
 
 void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells)
