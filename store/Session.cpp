@@ -307,12 +307,12 @@ void Session::dbCommit()
     // the position query as a nested loop over every position, for minutes;
     // autovacuum would catch up only later. What was committed stays
     // committed, so a failing ANALYZE is of no concern to the caller.
-    if (isPostgres() && std::exchange(m_rowsInserted, 0) >= BulkInsertRows) {
+    const int inserted = std::exchange(m_rowsInserted, 0);
+    if (isPostgres() && inserted >= BulkInsertRows) {
         QSqlQuery analyze(m_database);
         countStatement();
         analyze.exec(u"ANALYZE"_s);
     }
-    m_rowsInserted = 0;
 }
 
 void Session::dbRollback() noexcept
