@@ -129,14 +129,25 @@ QString CustomerGroupParameter(const QString &entryText)
     return BeforeSeparator(entryText, GroupEntrySeparator);
 }
 
-QString SelectArticle(QWidget *parent)
+namespace {
+
+// Loads a look-up dialog, shows it modally and answers what was chosen in it.
+template <typename Dialog>
+QString Choose(QWidget *parent, QString (Dialog::*choice)() const)
 {
-    FMArtsu dialog(parent);
+    Dialog dialog(parent);
     dialog.Form_Load();
     if (ExitRequested())
         return {};
     ExecModal(dialog);
-    return dialog.selectedArticle();
+    return (dialog.*choice)();
+}
+
+} // namespace
+
+QString SelectArticle(QWidget *parent)
+{
+    return Choose<FMArtsu>(parent, &FMArtsu::selectedArticle);
 }
 
 void FetchArticlePage(FMArtsu &dialog)
@@ -156,22 +167,12 @@ void FetchArticlePage(FMArtsu &dialog)
 
 QString SelectSupplier(QWidget *parent)
 {
-    FMLnrsu dialog(parent);
-    dialog.Form_Load();
-    if (ExitRequested())
-        return {};
-    ExecModal(dialog);
-    return dialog.selectedNumber();
+    return Choose<FMLnrsu>(parent, &FMLnrsu::selectedNumber);
 }
 
 QString SelectCustomer(QWidget *parent)
 {
-    FMKnrsu dialog(parent);
-    dialog.Form_Load();
-    if (ExitRequested())
-        return {};
-    ExecModal(dialog);
-    return dialog.selectedNumber();
+    return Choose<FMKnrsu>(parent, &FMKnrsu::selectedNumber);
 }
 
 void FetchSupplierHits(FMLnrsu &dialog)
