@@ -140,7 +140,11 @@ Number parseNumber(const std::string &text)
 
 } // namespace
 
-float NumericValue(const QString &value)
+namespace {
+
+// The text NumericValue reads: digits, a leading sign and "." for every "," or
+// "."; empty when a sign follows a digit.
+std::string numericInputText(const QString &value)
 {
     // "," is the decimal separator and "." is taken for one, so "1.234,5" has
     // two and is no number. The parser rejects such leftovers; only a "+",
@@ -156,14 +160,26 @@ float NumericValue(const QString &value)
             kept += '.';
         } else if (u == u'-' || u == u'+') {
             if (plus || !kept.empty())
-                return 0.0f;
+                return {};
             if (u == u'-')
                 kept += '-';
             else
                 plus = true;
         }
     }
-    return parseNumber<float>(kept);
+    return kept;
+}
+
+} // namespace
+
+float NumericValue(const QString &value)
+{
+    return parseNumber<float>(numericInputText(value));
+}
+
+double NumericInput(const QString &value)
+{
+    return parseNumber<double>(numericInputText(value));
 }
 
 double LeadingNumber(QStringView text)

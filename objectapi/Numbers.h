@@ -8,6 +8,9 @@ namespace tolven {
 // Cleans typed numeric input: keeps digits, signs and commas ("." becomes ","),
 // then reads the rest with "," as decimal separator. Empty or no number gives 0.
 float NumericValue(const QString &value);
+// The same filter read in double precision: a price of 1234567,89 keeps its
+// cents, which a float cannot hold.
+double NumericInput(const QString &value);
 
 // Reads a number from the start of a server field: an optional sign, digits
 // and "." as decimal point, stopping at the first other character. An empty
