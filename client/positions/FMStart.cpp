@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -33,16 +34,20 @@
 #include "lookup/TolvenSu.h"
 #include "objectapi/Numbers.h"
 #include "objectapi/TextConversion.h"
+#include "positions/CellEdit.h"
 #include "positions/DateField.h"
 #include "positions/DropDownDelegate.h"
 #include "positions/KeyFigures.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
+#include "positions/PositionDelegate.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
+#include "positions/PositionSave.h"
 #include "positions/PositionSearch.h"
-#include "positions/SearchProgress.h"
+#include "positions/PositionValidation.h"
+#include "positions/WorkProgress.h"
 
 using namespace Qt::StringLiterals;
 
@@ -58,10 +63,12 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     return button;
 }
 
+const QString WindowTitle = u"TOLVEN Konkurerberverwaltung"_s;
+
 // An article number the server does not know for the firm.
 void ReportUnknownArticle(QWidget *parent)
 {
-    MsgBox(parent, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s, u"Artikel nicht gespeichert"_s);
+    MsgBox(parent, QMessageBox::Information, WindowTitle, u"Artikel nicht gespeichert"_s);
 }
 
 QAction *MakeAction(QMenu *menu, const QString &name, const QString &caption, const QString &icon = {})
@@ -92,7 +99,7 @@ FMStart::FMStart(QWidget *parent)
     , m_notiz(new QPlainTextEdit(this))
     , m_positionMenu(new QMenu(u"Position"_s, this))
     , m_positionCount(new QLabel(this))
-    , m_progressDelay(SearchProgress::DefaultDelay)
+    , m_progressDelay(WorkProgress::DefaultDelay)
     , m_searchRowLimit(PositionModel::MaxRows)
 {
     setObjectName(u"FMStart"_s);
@@ -128,6 +135,8 @@ FMStart::FMStart(QWidget *parent)
 
     connect(new FocusLossWatcher(m_anr), &FocusLossWatcher::focusLost, this, &FMStart::anr_LostFocus);
     connect(m_artsu, &QPushButton::clicked, this, &FMStart::artsu_Click);
+    connect(m_notiz, &QPlainTextEdit::textChanged, this, &FMStart::notiz_Change);
+    connect(new FocusLossWatcher(m_notiz), &FocusLossWatcher::focusLost, this, &FMStart::notiz_LostFocus);
 
     resize(1200, 720);
     cacheapi::instance().setMainWindow(this);
@@ -158,12 +167,23 @@ void FMStart::createMenus()
     QAction *about = MakeAction(help, u"HilfeUeber"_s, u"Hilfe &über ..."_s,
                                 u"about"_s);
 
+    // The grid's context menu, also in the menu bar; its keys work in the grid.
     m_positionMenu->setObjectName(u"m_position"_s);
-    MakeAction(m_positionMenu, u"m_pos_neu"_s, u"Neu"_s, u"new-row"_s);
-    MakeAction(m_positionMenu, u"m_pos_anfueg"_s, u"Kopie Anfügen"_s,
-               u"copy-row"_s);
-    MakeAction(m_positionMenu, u"m_pos_loesch"_s, u"Löschen"_s,
-               u"delete-row"_s);
+    m_positionMenu->setTitle(u"&Position"_s);
+    const auto positionCommand = [this](const QString &name, const QString &caption, const QString &icon,
+                                        const QKeySequence &keys, void (FMStart::*handler)()) {
+        QAction *action = MakeAction(m_positionMenu, name, caption, icon);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_grid->addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    positionCommand(u"m_pos_neu"_s, u"Neu"_s, u"new-row"_s, QKeySequence(Qt::Key_Insert), &FMStart::m_pos_neu_Click);
+    positionCommand(u"m_pos_anfueg"_s, u"Kopie Anfügen"_s, u"copy-row"_s, QKeySequence(Qt::CTRL | Qt::Key_D),
+                    &FMStart::m_pos_anfueg_Click);
+    positionCommand(u"m_pos_loesch"_s, u"Löschen"_s, u"delete-row"_s, QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                    &FMStart::m_pos_loesch_Click);
+    menuBar()->insertMenu(help->menuAction(), m_positionMenu);
 
     connect(login, &QAction::triggered, this, &FMStart::mLogin_Click);
     connect(quit, &QAction::triggered, this, &FMStart::close);
@@ -229,7 +249,11 @@ QWidget *FMStart::createButtonBar()
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(MakeButton(bar, u"BUSpeich"_s, u"Speichern"_s, u"save"_s));
+    QPushButton *save = MakeButton(bar, u"BUSpeich"_s, u"Speichern"_s, u"save"_s);
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setToolTip(u"Speichern (Strg+S)"_s);
+    connect(save, &QPushButton::clicked, this, &FMStart::BUSpeich_Click);
+    row->addWidget(save);
     row->addWidget(MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s));
     row->addWidget(MakeButton(bar, u"BUExport"_s, u"Export CSV"_s, u"export"_s));
     row->addSpacing(24);
@@ -253,6 +277,17 @@ void FMStart::setUpGrid()
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &FMStart::TDBGrid1_ContextMenu);
+
+    auto *cells = new PositionDelegate(this);
+    cells->setObjectName(u"Zellen"_s);
+    m_grid->setItemDelegate(cells);
+    connect(cells, &PositionDelegate::columnButtonClicked, this, &FMStart::TDBGrid1_ButtonClick);
+    connect(m_grid, &PositionGrid::columnButtonPressed, this, &FMStart::TDBGrid1_ButtonClick);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this, &FMStart::TDBGrid1_RowColChange);
+    m_positions->setEditableCheck(
+        [this](const PackedRow &row, int column) { return IsEditableCell(row, column, editContext()); });
+    m_positions->setEditHandler(
+        [this](int row, int column, const QVariant &typed) { return TDBGrid1_BeforeColUpdate(row, column, typed); });
 
     auto *competitorDropDown = new DropDownDelegate(m_competitors, this);
     competitorDropDown->setObjectName(u"konkur"_s);
@@ -403,7 +438,7 @@ void FMStart::BUSuch_Click()
     if (const QDate since = m_aenddatab->date(); since.isValid())
         filters.changedSince = since.toString(Qt::ISODate);
 
-    SearchProgress progress(this, m_progressDelay);
+    WorkProgress progress(this, WorkProgress::SearchTexts(), m_progressDelay);
     PositionSearch search(*m_priceTypes, qMin(m_searchRowLimit, PositionModel::MaxRows),
                           [&progress](int done, int total) { return progress.update(done, total); });
     m_positions->setPackedRows(search.run(Context().Firm, filters));
@@ -424,35 +459,291 @@ bool FMStart::art_hol()
     const int row = m_grid->currentIndex().row();
     if (row < 0)
         return true;
-    const QString operation = u"Artikeldaten lesen"_s;
+    const PositionModel::Row before = m_positions->row(row);
+    PackedRow::Cells cells;
+    std::copy(before.cbegin(), before.cend(), cells.begin());
+    if (fetchArticle(cells, true))
+        return true;
+    for (int column = 0; column < PositionColumnCount; ++column)
+        m_positions->setCell(row, column, cells[column]);
+    return false;
+}
+
+bool FMStart::fetchArticle(PackedRow::Cells &cells, bool tell)
+{
     QString answer;
     try {
         if (!EnsureConnected())
             return true;
         BeginServerCall(false);
-        const QLocale locale;
-        const std::optional<double> quantity = CellNumber(m_positions->cell(row, PositionColumn::MengeAb), locale);
+        const std::optional<double> quantity = CellNumber(cells[PositionColumn::MengeAb]);
         std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
-        answer = positions->callMethod(u"ArtikelDaten"_s,
-                                       {Context().Firm, m_positions->cell(row, PositionColumn::Artnr).toString(),
-                                        quantity ? ServerNumber(*quantity) : QString()});
+        answer = positions->callMethod(u"ArtikelDaten"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
+                                                          quantity ? ServerNumber(*quantity) : QString()});
         CloseServerObject(positions);
         EndServerCall(false);
     } catch (const AccessError &error) {
-        ReportAccessError(error, operation);
+        ReportAccessError(error, u"Artikeldaten lesen"_s);
         return true;
     }
     if (answer.isEmpty()) {
-        ReportUnknownArticle(this);
+        if (tell)
+            ReportUnknownArticle(this);
         return true;
     }
-    const PositionModel::Row before = m_positions->row(row);
-    PackedRow::Cells cells;
-    std::copy(before.cbegin(), before.cend(), cells.begin());
     ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::ArticleNumber);
-    for (int column = 0; column < PositionColumnCount; ++column)
-        m_positions->setCell(row, column, cells[column]);
     return false;
+}
+
+EditContext FMStart::editContext() const
+{
+    return {!m_likonkur->currentText().isEmpty(), !m_anr->currentText().isEmpty(), m_priceTypes};
+}
+
+bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &typed)
+{
+    // A message box shown from here takes the focus from the editor, which
+    // commits once more; that second commit is no edit of the user's.
+    if (m_committing || m_searching || m_saving)
+        return false;
+    const QVariant before = m_positions->cell(row, column);
+    // Leaving a cell unchanged is no edit.
+    if (SameContent(before, typed))
+        return true;
+    const QModelIndex index = m_positions->index(row, column);
+    if ((column == PositionColumn::DatumAb || column == PositionColumn::DatumBis)
+        && typed.typeId() == QMetaType::QString && !typed.toString().isEmpty()) {
+        reopenCell(index, typed, u"Kein gültiges Datum: "_s + typed.toString());
+        return false;
+    }
+
+    QScopedValueRollback<bool> committing(m_committing, true);
+    const PositionModel::Row current = m_positions->row(row);
+    PackedRow::Cells cells;
+    std::copy(current.cbegin(), current.cend(), cells.begin());
+    cells[column] = typed;
+    FilterTypedNumbers(cells);
+
+    if (column == PositionColumn::Artnr && fetchArticle(cells, false)) {
+        reopenCell(index, typed, u"Artikel nicht gespeichert"_s);
+        return false;
+    }
+    if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
+        try {
+            if (EnsureConnected()) {
+                std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
+                const QString answer = positions->callMethod(
+                    u"ArtikelPreis"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
+                                        ServerNumber(CellNumberOrZero(cells[PositionColumn::MengeAb]))});
+                CloseServerObject(positions);
+                cells[PositionColumn::IntPreis] =
+                    FormatNumber(LeadingNumber(Piece(answer, u"`"_s, 1)), NumberPattern::TwoPlaces);
+            }
+        } catch (const AccessError &error) {
+            ReportAccessError(error, u"Artikelpreis lesen"_s);
+        }
+    }
+    ApplyEditedColumn(cells, column);
+    if (!SameContent(before, cells[column]))
+        cells[PositionColumn::AendDatum] = QString();
+    for (int c = 0; c < PositionColumnCount; ++c)
+        m_positions->setCell(row, c, cells[c]);
+    return true;
+}
+
+void FMStart::reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message)
+{
+    // After the editor has closed: the reason, then the cell in edit again
+    // with what the user typed.
+    const QPersistentModelIndex cell(index);
+    QTimer::singleShot(0, this, [this, cell, typed, message] {
+        MsgBox(this, QMessageBox::Information, WindowTitle, message);
+        if (!cell.isValid())
+            return;
+        m_grid->setCurrentIndex(cell);
+        m_grid->setFocus();
+        m_grid->edit(cell);
+        if (auto *editor = qobject_cast<QLineEdit *>(m_grid->indexWidget(cell)))
+            editor->setText(typed.toString());
+    });
+}
+
+void FMStart::TDBGrid1_RowColChange()
+{
+    const int row = m_grid->currentIndex().row();
+    if (row < 0 || m_searching || m_saving)
+        return;
+    if (!m_likonkur->currentText().isEmpty() && IsEmptyCell(m_positions->cell(row, PositionColumn::Konkur)))
+        m_positions->setCell(row, PositionColumn::Konkur, m_likonkur->currentCode());
+    if (!m_anr->currentText().isEmpty() && IsEmptyCell(m_positions->cell(row, PositionColumn::Artnr))) {
+        m_positions->setCell(row, PositionColumn::Artnr, m_anr->currentText());
+        art_hol();
+    }
+    const QString flag = EndDateFlag(*m_priceTypes, m_positions->cell(row, PositionColumn::Preistyp).toString());
+    if (flag == u"N" && !IsEmptyCell(m_positions->cell(row, PositionColumn::DatumBis))
+        && !IsEmptyCell(m_positions->cell(row, PositionColumn::Konkur)))
+        m_positions->setCell(row, PositionColumn::DatumBis, QString());
+}
+
+void FMStart::TDBGrid1_ButtonClick(const QModelIndex &index)
+{
+    if (!index.isValid() || m_searching || m_saving)
+        return;
+    m_grid->setCurrentIndex(index);
+    const int row = index.row();
+    if (index.column() == PositionColumn::Artnr) {
+        if (!m_positions->isEditable(row, PositionColumn::Artnr))
+            return;
+        const QString article = SelectArticle(this);
+        // The chosen article is taken as if typed: with its data, and the
+        // row marked for saving.
+        if (!article.isEmpty())
+            TDBGrid1_BeforeColUpdate(row, PositionColumn::Artnr, article);
+        return;
+    }
+    if (index.column() == PositionColumn::Notiz) {
+        if (!m_positions->cell(row, PositionColumn::Notiz).isValid())
+            m_positions->setCell(row, PositionColumn::Notiz, QString());
+        m_noteRow = -1;
+        m_notiz->setPlainText(m_positions->cell(row, PositionColumn::Notiz).toString());
+        m_noteRow = row;
+        m_notiz->show();
+        m_notiz->setFocus();
+    }
+}
+
+void FMStart::notiz_Change()
+{
+    if (m_noteRow < 0 || m_noteRow >= m_positions->rowCount())
+        return;
+    const QString text = m_notiz->toPlainText();
+    if (text == m_positions->cell(m_noteRow, PositionColumn::Notiz).toString())
+        return;
+    m_positions->setCell(m_noteRow, PositionColumn::Notiz, text);
+    // A changed note is a change of the position like any other.
+    m_positions->setCell(m_noteRow, PositionColumn::AendDatum, QString());
+}
+
+void FMStart::notiz_LostFocus()
+{
+    m_noteRow = -1;
+    m_notiz->hide();
+    m_grid->setFocus();
+}
+
+void FMStart::goToRow(int row)
+{
+    int column = m_grid->currentIndex().column();
+    if (column < 0) {
+        column = 0;
+        while (column < PositionColumnCount - 1 && (m_grid->isColumnHidden(column) || !m_positions->isEditable(row, column)))
+            ++column;
+    }
+    const QModelIndex cell = m_positions->index(row, column);
+    m_grid->setCurrentIndex(cell);
+    m_grid->scrollTo(cell);
+}
+
+bool FMStart::appendPosition(const QList<QVariant> &cells)
+{
+    const int row = m_positions->appendRow(cells);
+    if (row < 0) {
+        MsgBox(this, QMessageBox::Information, WindowTitle,
+               u"Mehr als " + PositionCountText(PositionModel::MaxRows)
+                   + u" fasst die Liste nicht. Bitte speichern Sie und grenzen Sie die Suche ein.");
+        return false;
+    }
+    showPositionCount();
+    goToRow(row);
+    return true;
+}
+
+void FMStart::showPositionCount()
+{
+    m_positionCount->setText(PositionCountText(m_positions->rowCount()));
+}
+
+void FMStart::m_pos_neu_Click()
+{
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    PositionModel::Row cells(PositionColumn::AendDatum + 1, QString());
+    if (!m_likonkur->currentText().isEmpty())
+        cells[PositionColumn::Konkur] = m_likonkur->currentCode();
+    const QString article = m_anr->currentText();
+    if (!article.isEmpty())
+        cells[PositionColumn::Artnr] = article;
+    cells[PositionColumn::DatumAb] = Today();
+    if (!appendPosition(cells))
+        return;
+    if (!article.isEmpty())
+        art_hol();
+    m_grid->setFocus();
+}
+
+void FMStart::m_pos_anfueg_Click()
+{
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    const int current = m_grid->currentIndex().row();
+    if (current < 0)
+        return;
+    PositionModel::Row cells = m_positions->row(current).mid(0, PositionColumn::UID);
+    cells << QString() << QString();
+    if (appendPosition(cells))
+        m_grid->setFocus();
+}
+
+void FMStart::m_pos_loesch_Click()
+{
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    const int row = m_grid->currentIndex().row();
+    if (row < 0)
+        return;
+    if (const QString id = m_positions->cell(row, PositionColumn::UID).toString(); !id.isEmpty())
+        m_deletions << id;
+    m_positions->removeRows(row, 1);
+    showPositionCount();
+}
+
+void FMStart::BUSpeich_Click()
+{
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    if (const std::optional<SaveProblem> problem = FindSaveProblem(*m_positions)) {
+        int column = problem->column;
+        if (problem->kind == SaveProblem::Duplicate)
+            column = qMax(m_grid->currentIndex().column(), 0);
+        const QModelIndex cell = m_positions->index(problem->row, column);
+        m_grid->setCurrentIndex(cell);
+        m_grid->scrollTo(cell);
+        MsgBox(this, QMessageBox::Information, WindowTitle, SaveProblemText(*problem));
+        m_grid->setFocus();
+        m_grid->edit(cell);
+        return;
+    }
+    try {
+        if (!EnsureConnected())
+            return;
+        BeginServerCall(true);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, u"Positionen speichern"_s);
+        return;
+    }
+    m_saving = true;
+    WorkProgress progress(this, WorkProgress::SaveTexts(), m_progressDelay);
+    PositionSaver saver(*m_positions, m_deletions, Context().Firm, Today(),
+                        [&progress](int done, int total) { return progress.update(done, total); });
+    const bool saved = saver.run();
+    m_saving = false;
+    EndServerCall(true);
+    if (saved)
+        art_lesen();
 }
 
 bool FMStart::eventFilter(QObject *watched, QEvent *event)

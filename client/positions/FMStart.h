@@ -6,6 +6,8 @@
 
 #include <chrono>
 
+#include "positions/PackedRow.h"
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -16,6 +18,7 @@ class QPushButton;
 namespace tolven {
 
 class DateField;
+struct EditContext;
 class DropDownDelegate;
 class LookupTable;
 class MultiColumnComboBox;
@@ -33,9 +36,6 @@ class FMStart : public QMainWindow
     Q_OBJECT
 
 public:
-    // Room on the deletion list for positions deleted before the next save.
-    static constexpr int DeletionListSize = 1000;
-
     explicit FMStart(QWidget *parent = nullptr);
     ~FMStart() override;
 
@@ -60,7 +60,7 @@ public:
     // True while a search runs; nothing else may start meanwhile.
     bool isSearching() const { return m_searching; }
     // How long a search runs before its progress dialog shows.
-    void setSearchProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+    void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
     // The most rows a search shows (PositionModel::MaxRows unless lowered).
     void setSearchRowLimit(int rows) { m_searchRowLimit = rows; }
 
@@ -68,6 +68,20 @@ public:
     // it holds. True when the server does not know the article: the user is
     // told, the row stays as it was, and the number is to be refused.
     bool art_hol();
+
+    // "Speichern": checks every row (nothing empty that must be filled, no
+    // two rows alike), then deletes the positions deleted in the grid and
+    // stores the new and changed rows. A problem is shown on its cell.
+    void BUSpeich_Click();
+    bool isSaving() const { return m_saving; }
+
+    // The commands of the "Position" menu: a new row (with the filters'
+    // competitor and article and today as its start), a copy of the current
+    // row as a new position, and deleting the current row (a stored position
+    // is deleted on the server by the next save).
+    void m_pos_neu_Click();
+    void m_pos_anfueg_Click();
+    void m_pos_loesch_Click();
 
     PositionModel &positionArray() const { return *m_positions; }
     LookupTable &competitorArray() const { return *m_competitors; }
@@ -96,6 +110,27 @@ private:
     bool anr_LostFocus();
     void artsu_Click();
 
+    // The grid's edit handlers. A typed value is taken with what follows from
+    // it (the numbers cleaned, the article's data, the own price for the
+    // quantity, the other price, the key figures, the row marked for saving);
+    // an unknown article or an unreal date is refused and the cell opened again.
+    bool TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &typed);
+    // Entering a cell: the filters' competitor and article go into an empty
+    // row, and an end date the row's price type does not have is dropped.
+    void TDBGrid1_RowColChange();
+    // The buttons of the article column (article search) and the note column.
+    void TDBGrid1_ButtonClick(const QModelIndex &index);
+    void notiz_Change();
+    void notiz_LostFocus();
+    // The article's data into cells; true when the server does not know it.
+    bool fetchArticle(PackedRow::Cells &cells, bool tell);
+    void reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message);
+    EditContext editContext() const;
+    void goToRow(int row);
+    // Appends a row and makes it current; false (and the user told) when the list is full.
+    bool appendPosition(const QList<QVariant> &cells);
+    void showPositionCount();
+
     void BUAusstieg_Click();
     void mLogin_Click();
     void HilfeUeber_Click();
@@ -121,6 +156,9 @@ private:
     QLabel *m_positionCount;
     QPointer<frmAbout> m_about;
     bool m_searching = false;
+    bool m_saving = false;
+    bool m_committing = false;
+    int m_noteRow = -1;
     std::chrono::milliseconds m_progressDelay;
     int m_searchRowLimit;
 };

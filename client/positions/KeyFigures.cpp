@@ -141,9 +141,15 @@ void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, Art
     if (fill == ArticleFill::ArticleNumber)
         row[PositionColumn::PreisKalk] = 0.0;
 
+    ApplyCalculatedPriceFigures(row, article, fill, locale);
+}
+
+void ApplyCalculatedPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill,
+                                 const QLocale &locale)
+{
     // The calculated price against the purchase prices and the sales, as the
     // grid shows them.
-    const double calculated = number(PositionColumn::PreisKalk);
+    const double calculated = CellNumberOrZero(row[PositionColumn::PreisKalk], locale);
     const double gross = article.grossPurchase;
     const double net = article.netPurchase;
     const double quantity = article.quantitySold;

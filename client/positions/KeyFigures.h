@@ -84,6 +84,9 @@ struct ArticleFigures
 // row's prices and its article's figures.
 void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill,
                        const QLocale &locale = QLocale());
+// The figures of the calculated price (columns 23 to 25) alone.
+void ApplyCalculatedPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill,
+                                 const QLocale &locale = QLocale());
 // Every cell of cells that holds a value, put into row.
 void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells);
 

@@ -16,7 +16,18 @@ class PositionGrid : public QTableView
 public:
     explicit PositionGrid(QWidget *parent = nullptr);
 
+    // Writes what the open editor holds to the model and closes it; nothing
+    // when no cell is being edited.
+    void commitPendingEdit();
+
+signals:
+    // F4 on a cell whose column has a button.
+    void columnButtonPressed(const QModelIndex &index);
+
 protected:
+    // Tab, Shift+Tab and the left and right arrows pass over the cells the
+    // user may not edit.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -80,8 +80,10 @@ bool PositionModel::setData(const QModelIndex &index, const QVariant &value, int
     if (role != Qt::EditRole || !index.isValid())
         return false;
     Q_ASSERT(checkIndex(index, CheckIndexOption::ParentIsInvalid));
-    if (m_readOnlyColumns.contains(index.column()))
+    if (!isEditable(index.row(), index.column()))
         return false;
+    if (m_editHandler)
+        return m_editHandler(index.row(), index.column(), value);
     setCell(index.row(), index.column(), value);
     return true;
 }
@@ -91,7 +93,7 @@ Qt::ItemFlags PositionModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-    if (!m_readOnlyColumns.contains(index.column()))
+    if (isEditable(index.row(), index.column()))
         result |= Qt::ItemIsEditable;
     return result;
 }
@@ -155,6 +157,12 @@ int PositionModel::appendRow(const Row &cells)
     return row;
 }
 
+const PackedRow &PositionModel::packedRow(int row) const
+{
+    Q_ASSERT(row >= 0 && row < m_rows.size());
+    return m_rows.at(row);
+}
+
 PositionModel::Row PositionModel::row(int row) const
 {
     Q_ASSERT(row >= 0 && row < m_rows.size());
@@ -190,6 +198,23 @@ void PositionModel::setReadOnlyColumns(const QSet<int> &columns)
 QSet<int> PositionModel::readOnlyColumns() const
 {
     return m_readOnlyColumns;
+}
+
+void PositionModel::setEditableCheck(EditableCheck check)
+{
+    m_editable = std::move(check);
+}
+
+bool PositionModel::isEditable(int row, int column) const
+{
+    if (!isCell(row, column) || m_readOnlyColumns.contains(column))
+        return false;
+    return !m_editable || m_editable(m_rows.at(row), column);
+}
+
+void PositionModel::setEditHandler(EditHandler handler)
+{
+    m_editHandler = std::move(handler);
 }
 
 bool PositionModel::isCell(int row, int column) const

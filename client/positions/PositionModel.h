@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QVariant>
 
+#include <functional>
+
 #include "positions/PackedRow.h"
 
 namespace tolven {
@@ -30,8 +32,9 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // The view's way in: refused for read-only columns. The window writes
-    // through setCell, which knows no read-only columns.
+    // The view's way in: refused for cells that are not editable; goes to
+    // the edit handler when there is one. The window writes through setCell,
+    // which knows no read-only cells.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // Inserts rows of empty cells; false beyond MaxRows.
@@ -47,6 +50,7 @@ public:
     // Appends a row (padded or cut like setRows); its index, or -1 when full.
     int appendRow(const Row &cells = Row());
     Row row(int row) const;
+    const PackedRow &packedRow(int row) const;
     QVariant cell(int row, int column) const;
     // Stores value; dataChanged for that cell only, none when it is unchanged.
     void setCell(int row, int column, const QVariant &value);
@@ -55,11 +59,22 @@ public:
     void setReadOnlyColumns(const QSet<int> &columns);
     QSet<int> readOnlyColumns() const;
 
+    // Decides, besides the read-only columns, which cells the user may edit.
+    using EditableCheck = std::function<bool(const PackedRow &row, int column)>;
+    void setEditableCheck(EditableCheck check);
+    bool isEditable(int row, int column) const;
+    // Takes what the user typed into a cell instead of storing it: true when
+    // it was taken. The handler writes the cells itself.
+    using EditHandler = std::function<bool(int row, int column, const QVariant &value)>;
+    void setEditHandler(EditHandler handler);
+
 private:
     bool isCell(int row, int column) const;
 
     QList<PackedRow> m_rows;
     QSet<int> m_readOnlyColumns;
+    EditableCheck m_editable;
+    EditHandler m_editHandler;
 };
 
 } // namespace tolven

@@ -250,12 +250,12 @@ void TestFMStart::windowLayout()
     QStringList menus;
     for (QAction *menu : window.menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus, (QStringList{u"&Datei"_s, u"&Hilfe"_s}));
+    QCOMPARE(menus, (QStringList{u"&Datei"_s, u"&Position"_s, u"&Hilfe"_s}));
     QStringList fileMenu;
     for (QAction *item : window.menuBar()->actions().first()->menu()->actions())
         fileMenu << (item->isSeparator() ? u"-"_s : item->objectName());
     QCOMPARE(fileMenu, (QStringList{u"m_konkur"_s, u"m_preistyp"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
-    QCOMPARE(window.findChild<QMenu *>(u"m_position"_s)->title(), u"Position"_s);
+    QCOMPARE(window.findChild<QMenu *>(u"m_position"_s)->title(), u"&Position"_s);
 
     QStringList labels;
     for (const QLabel *label : window.findChildren<QLabel *>())

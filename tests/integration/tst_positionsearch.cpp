@@ -19,6 +19,7 @@
 #include "positions/PositionModel.h"
 #include "store/StoreFactory.h"
 #include "support/ClientFixture.h"
+#include "support/PositionFirm.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
@@ -29,37 +30,7 @@ using namespace tolven;
 
 namespace {
 
-using Properties = QList<std::pair<QString, QString>>;
-
-const QString Firm = u"7"_s;
-
-// Firm 7: two competitors, a price type with and one without an end date,
-// and articles whose figures the tests know.
-const QString Cement = u"200001"_s;       // VAT 19, gross 10, net 7.50, 200 sold for 1000, discounts 250, cost 800
-const QString Collective = u"200002"_s;   // collective article
-const QString Returned = u"200003"_s;     // turnover 500 without a sold quantity
-const QString Unsold = u"200004"_s;       // no sales at all
-const QString Vanished = u"299999"_s;     // positions name it, the article master does not
-
-struct Position
-{
-    QString competitor;
-    QString article;
-    QString priceType;
-    QString changed;   // yyyy-mm-dd
-    Properties more;
-};
-
-const QList<Position> Positions{
-    {u"OBI"_s, Cement, u"L"_s, u"2026-03-01"_s,
-     {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"12.5"_s}, {u"PreisKalk"_s, u"80"_s}, {u"MengeAb"_s, u"1"_s}}},
-    {u"OBI"_s, Cement, u"A"_s, u"2026-01-15"_s, {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"11"_s}}},
-    {u"HAGEBAU"_s, Collective, u"L"_s, u"2026-02-20"_s,
-     {{u"ArtBez"_s, u"Eigener Sammeltext"_s}, {u"IntPreis"_s, u"4.5"_s}}},
-    {u"HAGEBAU"_s, Returned, u"L"_s, u"2026-01-10"_s, {}},
-    {u"HAGEBAU"_s, Unsold, u"L"_s, u"2026-02-25"_s, {}},
-    {u"HAGEBAU"_s, Vanished, u"L"_s, u"2026-01-05"_s, {{u"ArtBez"_s, u"Altartikel"_s}, {u"IntPreis"_s, u"3"_s}}},
-};
+using namespace testsupport::positionfirm;
 
 QStringList Sorted(QStringList list)
 {
@@ -130,50 +101,7 @@ void TestPositionSearch::cleanup()
 
 void TestPositionSearch::fillFirm(int extraPositions)
 {
-    store::StoreFactory factory;
-    QVERIFY(factory.connect(m_db->connectString()));
-    const auto save = [&](const QString &className, const Properties &values) {
-        auto object = factory.createNew(className);
-        object->setProperty(u"Firma"_s, Firm);
-        for (const auto &[name, value] : values)
-            object->setProperty(name, value);
-        object->sys_save();
-        object->sys_Close();
-    };
-    auto windows = factory.classObject(u"TV.Windows"_s);
-    windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
-    save(u"TV.ParPersEdv"_s, {{u"Personalcode"_s, u"NEU"_s}, {u"Passwort"_s, u"neu"_s}, {u"AKTIV"_s, u"J"_s},
-                              {u"PNAME"_s, u"Neu Ling"_s}, {u"ABTNR"_s, u"1"_s}, {u"PNR"_s, u"1"_s}});
-    save(u"TV.ParPersAbt"_s, {{u"ABTNR"_s, u"1"_s}, {u"abtbez"_s, u"Verkauf"_s}});
-    save(u"TV.PersBasis"_s, {{u"PNR"_s, u"1"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}, {u"konkurbez"_s, u"OBI L}neburg"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"HAGEBAU"_s}, {u"konkurbez"_s, u"hagebau"_s}});
-    save(u"Konkur.Preistyp"_s, {{u"code"_s, u"L"_s}, {u"bez"_s, u"Liste"_s}, {u"bisdatjn"_s, u"J"_s}});
-    save(u"Konkur.Preistyp"_s, {{u"code"_s, u"A"_s}, {u"bez"_s, u"Aktion"_s}, {u"bisdatjn"_s, u"N"_s}});
-    const auto article = [&](const QString &number, const QString &description, const Properties &figures) {
-        Properties values{{u"Artnr"_s, number}, {u"Bez"_s, description}, {u"MwSt"_s, u"19"_s},
-                          {u"VKE"_s, u"St}ck"_s}, {u"VRE"_s, u"Pal"_s}, {u"Aktiv"_s, u"J"_s}};
-        save(u"TV.Artikel"_s, values + figures);
-    };
-    article(Cement, u"Zement"_s,
-            {{u"VKPreis"_s, u"10"_s}, {u"BruttoEK"_s, u"10"_s}, {u"NettoEK"_s, u"7.5"_s}, {u"VKMenge"_s, u"200"_s},
-             {u"Umsatz"_s, u"1000"_s}, {u"Rabatt"_s, u"250"_s}, {u"Einsatz"_s, u"800"_s}, {u"ZAnr"_s, u"Z-1"_s}});
-    article(Collective, u"Sammelartikel"_s, {{u"Sammel"_s, u"J"_s}, {u"VKPreis"_s, u"5"_s}});
-    article(Returned, u"R}ckl{ufer"_s, {{u"VKMenge"_s, u"0"_s}, {u"Umsatz"_s, u"500"_s}, {u"Einsatz"_s, u"400"_s}});
-    article(Unsold, u"Ladenh}ter"_s, {});
-    for (const Position &position : Positions) {
-        save(u"Konkur.Konkur"_s, Properties{{u"konkur"_s, position.competitor},
-                                            {u"Artnr"_s, position.article},
-                                            {u"Preistyp"_s, position.priceType},
-                                            {u"DatumAb"_s, u"2026-01-01"_s},
-                                            {u"AendDatum"_s, position.changed}}
-                                     + position.more);
-    }
-    for (int extra = 0; extra < extraPositions; ++extra) {
-        save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, Unsold}, {u"Preistyp"_s, u"L"_s},
-                                  {u"MengeAb"_s, QString::number(extra)}, {u"AendDatum"_s, u"2026-02-01"_s}});
-    }
-    windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});
+    testsupport::positionfirm::Fill(m_db->connectString(), extraPositions);
 }
 
 bool TestPositionSearch::start()
@@ -355,7 +283,7 @@ void TestPositionSearch::cancelKeepsTheRowsRead()
     fillFirm();
     testsupport::ScriptedDialogs dialogs;
     QVERIFY(start());
-    m_window->setSearchProgressDelay(std::chrono::milliseconds(0));
+    m_window->setProgressDelay(std::chrono::milliseconds(0));
     bool cancelled = false;
     QTimer::singleShot(0, m_window.get(), [this, &cancelled] {
         auto *progress = m_window->findChild<QProgressDialog *>(u"Suchfortschritt"_s);

@@ -1,5 +1,7 @@
 #include "InterceptingFactory.h"
 
+using namespace Qt::StringLiterals;
+
 namespace testsupport {
 
 namespace {
@@ -21,9 +23,17 @@ public:
         (*m_hook)(m_inner->className(), name, arguments);
         return m_inner->callMethod(name, arguments);
     }
-    void sys_save() override { m_inner->sys_save(); }
+    void sys_save() override
+    {
+        (*m_hook)(m_inner->className(), u"sys_save"_s, {m_inner->sys_ID()});
+        m_inner->sys_save();
+    }
     QString sys_ID() const override { return m_inner->sys_ID(); }
-    void sys_deleteid(const QString &id) override { m_inner->sys_deleteid(id); }
+    void sys_deleteid(const QString &id) override
+    {
+        (*m_hook)(m_inner->className(), u"sys_deleteid"_s, {id});
+        m_inner->sys_deleteid(id);
+    }
     void sys_Close() override { m_inner->sys_Close(); }
 
 private:

@@ -17,7 +17,8 @@ class InterceptingFactory : public tolven::ServerFactory
 {
 public:
     // Called before each method call and each query execution: the class,
-    // the method or query name, and the arguments.
+    // the method or query name, and the arguments; and before each sys_save
+    // (argument: the object's id, empty for a new one) and sys_deleteid (the id).
     using Hook = std::function<void(const QString &className, const QString &name, const QStringList &arguments)>;
 
     InterceptingFactory(std::unique_ptr<tolven::ServerFactory> inner, Hook hook);

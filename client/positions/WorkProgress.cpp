@@ -1,8 +1,10 @@
-#include "SearchProgress.h"
+#include "WorkProgress.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QProgressDialog>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -10,7 +12,7 @@ namespace tolven {
 
 namespace {
 
-// How often events are handled while the search runs.
+// How often events are handled while the work runs.
 constexpr qint64 EventIntervalMs = 40;
 
 } // namespace
@@ -20,23 +22,41 @@ QString PositionCountText(int count)
     return QLocale().toString(count) + (count == 1 ? u" Position"_s : u" Positionen"_s);
 }
 
-SearchProgress::SearchProgress(QWidget *window, std::chrono::milliseconds delay)
+WorkProgress::Texts WorkProgress::SearchTexts()
+{
+    return {u"Suchfortschritt"_s, u"Positionen suchen"_s, [](int done, int total) -> QString {
+                if (total == 0)
+                    return PositionCountText(done) + u" gelesen";
+                return u"Artikeldaten zu " + QLocale().toString(done) + u" von " + PositionCountText(total)
+                    + u" gelesen";
+            }};
+}
+
+WorkProgress::Texts WorkProgress::SaveTexts()
+{
+    return {u"Speicherfortschritt"_s, u"Positionen speichern"_s, [](int done, int total) -> QString {
+                return QLocale().toString(done) + u" von " + PositionCountText(total) + u" gespeichert";
+            }};
+}
+
+WorkProgress::WorkProgress(QWidget *window, Texts texts, std::chrono::milliseconds delay)
     : m_window(window)
+    , m_texts(std::move(texts))
     , m_delay(delay)
 {
     m_clock.start();
 }
 
-SearchProgress::~SearchProgress()
+WorkProgress::~WorkProgress()
 {
     delete m_dialog.data();
 }
 
-void SearchProgress::show()
+void WorkProgress::show()
 {
     auto *dialog = new QProgressDialog(m_window);
-    dialog->setObjectName(u"Suchfortschritt"_s);
-    dialog->setWindowTitle(u"Positionen suchen"_s);
+    dialog->setObjectName(m_texts.objectName);
+    dialog->setWindowTitle(m_texts.title);
     dialog->setCancelButtonText(u"Abbrechen"_s);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(0);
@@ -47,7 +67,7 @@ void SearchProgress::show()
     m_dialog = dialog;
 }
 
-bool SearchProgress::update(int done, int total)
+bool WorkProgress::update(int done, int total)
 {
     if (m_cancelled)
         return false;
@@ -63,16 +83,10 @@ bool SearchProgress::update(int done, int total)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return !m_cancelled;
     }
-    const QLocale locale;
-    if (total > 0) {
-        m_dialog->setLabelText(u"Artikeldaten zu " + locale.toString(done) + u" von " + PositionCountText(total)
-                               + u" gelesen");
-        m_dialog->setRange(0, total);
+    m_dialog->setLabelText(m_texts.label(done, total));
+    m_dialog->setRange(0, total);
+    if (total > 0)
         m_dialog->setValue(done);
-    } else {
-        m_dialog->setLabelText(PositionCountText(done) + u" gelesen");
-        m_dialog->setRange(0, 0);
-    }
     QCoreApplication::processEvents();
     return !m_cancelled;
 }

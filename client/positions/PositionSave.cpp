@@ -1,0 +1,202 @@
+#include "PositionSave.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+
+#include <memory>
+#include <numeric>
+
+#include "access/cacheapi.h"
+#include "common/DisplayFormat.h"
+#include "objectapi/AccessError.h"
+#include "objectapi/Numbers.h"
+#include "objectapi/ServerFactory.h"
+#include "objectapi/ServerObject.h"
+#include "positions/CellEdit.h"
+#include "positions/KeyFigures.h"
+#include "positions/PositionModel.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+const QString PositionClass = u"Konkur.Konkur"_s;
+
+// A date cell in server form. A cell that holds no date is sent as it is, so
+// that the server names what is wrong with it.
+QString ServerDate(const QVariant &cell)
+{
+    if (cell.typeId() == QMetaType::QDate)
+        return cell.toDate().toString(Qt::ISODate);
+    const QString text = cell.toString();
+    if (const QDate date = ParseDisplayDate(text); date.isValid())
+        return date.toString(Qt::ISODate);
+    return text;
+}
+
+// A number cell in server form; text that is no number is sent as it is.
+QString ServerNumberOf(const QVariant &cell)
+{
+    if (const std::optional<double> number = CellNumber(cell))
+        return ServerNumber(*number);
+    return cell.toString();
+}
+
+} // namespace
+
+QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, const QDate &today)
+{
+    const auto text = [&row](int column) { return row.cell(column).toString(); };
+    const bool collective = text(PositionColumn::SAM) == u"J";
+    QList<std::pair<QString, QString>> properties{
+        {u"konkur"_s, text(PositionColumn::Konkur)},
+        {u"Artnr"_s, text(PositionColumn::Artnr)},
+        {u"ArtBez"_s, collective ? text(PositionColumn::ArtBez) : QString()},
+        {u"Preistyp"_s, text(PositionColumn::Preistyp)},
+        {u"DatumAb"_s, ServerDate(row.cell(PositionColumn::DatumAb))},
+    };
+    if (!IsEmptyCell(row.cell(PositionColumn::DatumBis)))
+        properties.append({u"DatumBis"_s, ServerDate(row.cell(PositionColumn::DatumBis))});
+    properties.append({
+        {u"MengeAb"_s, ServerNumberOf(row.cell(PositionColumn::MengeAb))},
+        {u"VKE"_s, text(PositionColumn::VKE)},
+        {u"PreisExcl"_s, ServerNumberOf(row.cell(PositionColumn::PreisExcl))},
+        {u"PreisKalk"_s, ServerNumberOf(row.cell(PositionColumn::PreisKalk))},
+        {u"VRE"_s, text(PositionColumn::VRE)},
+        {u"notiz"_s, text(PositionColumn::Notiz)},
+        {u"ZAnr"_s, text(PositionColumn::ZAnr)},
+        {u"AendDatum"_s, today.toString(Qt::ISODate)},
+    });
+    if (collective)
+        properties.append({u"IntPreis"_s, ServerNumberOf(row.cell(PositionColumn::IntPreis))});
+    return properties;
+}
+
+PositionSaver::PositionSaver(PositionModel &positions, QStringList &deletions, QString firm, QDate today,
+                             Progress progress)
+    : m_positions(positions)
+    , m_deletions(deletions)
+    , m_firm(std::move(firm))
+    , m_today(today)
+    , m_progress(std::move(progress))
+{
+}
+
+bool PositionSaver::run()
+{
+    QList<int> rows;
+    for (int row = 0; row < m_positions.rowCount(); ++row) {
+        if (IsEmptyCell(m_positions.cell(row, PositionColumn::AendDatum)))
+            rows << row;
+    }
+    m_done = 0;
+    m_total = int(m_deletions.size() + rows.size());
+    m_stopped = false;
+
+    QList<int> deletions(m_deletions.size());
+    std::iota(deletions.begin(), deletions.end(), 0);
+    const QStringList ids = m_deletions;
+    const Step deleting{u"Positionen löschen"_s, [this, &ids](int item) { deleteId(ids.at(item)); },
+                        [this](const QList<int> &items) { m_deletions.remove(0, items.size()); }};
+    if (!runBatched(deletions, deleting))
+        return false;
+
+    QHash<int, QString> storedIds;
+    const Step storing{u"Positionen speichern"_s, [this, &storedIds](int row) { storedIds[row] = storeRow(row); },
+                       [this, &storedIds](const QList<int> &items) {
+                           for (int row : items) {
+                               m_positions.setCell(row, PositionColumn::UID, storedIds.take(row));
+                               m_positions.setCell(row, PositionColumn::AendDatum, m_today);
+                           }
+                       }};
+    return runBatched(rows, storing);
+}
+
+bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
+{
+    qsizetype next = 0;
+    while (next < items.size()) {
+        if (m_stopped)
+            return false;
+        const qsizetype begin = next;
+        try {
+            QElapsedTimer clock;
+            clock.start();
+            XecuteOnServer(u"TSTART"_s);
+            while (next < items.size() && next - begin < BatchRows && clock.elapsed() < BatchMilliseconds) {
+                step.apply(items.at(next));
+                ++next;
+            }
+            XecuteOnServer(u"TCOMMIT"_s);
+        } catch (const AccessError &) {
+            try {
+                XecuteOnServer(u"TROLLBACK"_s);
+            } catch (const AccessError &) {
+                // The connection is gone, and the transaction with it.
+            }
+            // Again one item a transaction, up to the one that failed: what
+            // comes before it is stored, and its own error is the one shown.
+            const qsizetype last = qMin(next, items.size() - 1);
+            for (qsizetype item = begin; item <= last; ++item) {
+                try {
+                    step.apply(items.at(item));
+                } catch (const AccessError &error) {
+                    ReportAccessError(error, step.operation);
+                    return false;
+                }
+                step.committed({items.at(item)});
+                ++m_done;
+            }
+            next = last + 1;
+            report();
+            continue;
+        }
+        step.committed(items.mid(begin, next - begin));
+        m_done += int(next - begin);
+        report();
+    }
+    return !m_stopped;
+}
+
+void PositionSaver::report()
+{
+    if (m_progress && !m_progress(m_done, m_total))
+        m_stopped = true;
+}
+
+QString PositionSaver::storeRow(int row)
+{
+    const PackedRow &cells = m_positions.packedRow(row);
+    const QString id = cells.cell(PositionColumn::UID).toString();
+    std::unique_ptr<ServerObject> position;
+    if (id.isEmpty()) {
+        position = Factory().createNew(PositionClass);
+        position->setProperty(u"Firma"_s, m_firm);
+    } else {
+        position = Factory().openById(PositionClass, id);
+    }
+    for (const auto &[name, value] : PositionProperties(cells, m_today))
+        position->setProperty(name, value);
+    position->sys_save();
+    const QString stored = position->sys_ID();
+    CloseServerObject(position);
+    return stored;
+}
+
+void PositionSaver::deleteId(const QString &id)
+{
+    try {
+        std::unique_ptr<ServerObject> position = Factory().openById(PositionClass, id);
+        position->sys_deleteid(id);
+        CloseServerObject(position);
+    } catch (const AccessError &error) {
+        // Deleted meanwhile, by another user or by a save that stopped
+        // before it could take the id off the list: deleted all the same.
+        if (error.number() != ErrorNumber::ObjectNotFound)
+            throw;
+    }
+}
+
+} // namespace tolven

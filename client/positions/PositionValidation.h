@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace tolven {
+
+class PositionModel;
+
+// The cells a position cannot be stored without.
+inline constexpr int MandatoryColumns[] = {0, 1, 2, 4, 5, 7, 8, 9, 10, 11, 12};
+
+// Why the positions cannot be saved: a mandatory cell is empty, or a row has
+// the same competitor, article, price type, start date and quantity as
+// another. Rows count from 0.
+struct SaveProblem
+{
+    enum Kind { EmptyCell, Duplicate };
+    Kind kind = EmptyCell;
+    int row = -1;
+    int column = -1;   // EmptyCell: the empty cell's column
+    int otherRow = -1; // Duplicate: the first other row with the same key
+};
+
+// The first row, in order, with an empty mandatory cell (the first such
+// column) or a duplicate (named by the first other row that has its key).
+// Each row is looked at once, so 250 000 rows take a fraction of a second.
+std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions);
+
+// The message for a problem: "Kann nicht leer sein", "Identisch mit Zeile 3".
+QString SaveProblemText(const SaveProblem &problem);
+
+} // namespace tolven
