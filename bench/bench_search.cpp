@@ -58,6 +58,7 @@
 #include "store/StoreFactory.h"
 #include "store/demo/DemoData.h"
 
+#include "BenchClient.h"
 #include "LatencyProxy.h"
 
 using namespace Qt::StringLiterals;
@@ -70,7 +71,6 @@ constexpr int LinkDelayMilliseconds = 10;  // each way
 // A configuration that takes longer has hung (a dialog nobody answers).
 constexpr int MeasureTimeoutMilliseconds = 30 * 60 * 1000;
 
-const QLocale German(QLocale::German, QLocale::Germany);
 
 struct Options
 {
@@ -142,19 +142,6 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString &error
     return options;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QString seconds(double milliseconds)
-{
-    if (milliseconds >= 1000.0)
-        return German.toString(milliseconds / 1000.0, 'f', 2) + u" s";
-    return German.toString(milliseconds, 'f', 0) + u" ms";
-}
-
 // The first line of a /proc file that starts with key, after the key.
 QString procField(const QString &path, const QString &key)
 {
@@ -187,39 +174,6 @@ void printRow(QTextStream &out, const QStringList &cells)
 }
 
 // --- One configuration, in a process of its own ---------------------------
-
-// Answers every box without a user: the answer that does least, and a note
-// on stderr, so that a box can neither hang the measurement nor pass unseen.
-class UnattendedDialogs : public tolven::Dialogs
-{
-public:
-    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon, const QString &title, const QString &text,
-                                        QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override
-    {
-        m_shown << title + u": " + text;
-        QTextStream(stderr) << "bench_search: Meldung \"" << title << "\": " << text << "\n";
-        for (const QMessageBox::StandardButton least : {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Abort}) {
-            if (buttons.testFlag(least))
-                return least;
-        }
-        return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::Ok;
-    }
-
-    int execModal(QDialog &dialog) override
-    {
-        // Only a failed login or connection opens one: nobody is there to answer.
-        m_shown << u"Dialog "_s + dialog.objectName();
-        QTextStream(stderr) << "bench_search: Dialog " << dialog.objectName() << " abgebrochen\n";
-        tolven::ExitApplication();
-        return QDialog::Rejected;
-    }
-
-    const QStringList &shown() const { return m_shown; }
-
-private:
-    QStringList m_shown;
-};
 
 // The calls of the object interface that a search with all filters empty
 // makes, as the window makes them: every row of "Konkur" read, then one
@@ -277,76 +231,23 @@ double databaseAlone(store::Session &session, int &rows)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// The offscreen platform's notices that it cannot pass on size hints and the
-// like say nothing about the search.
-void hidePlatformNotices()
-{
-    static QtMessageHandler s_default = nullptr;
-    s_default = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-        if (type == QtWarningMsg && text.startsWith(u"This plugin does not support "))
-            return;
-        s_default(type, context, text);
-    });
-}
-
 int measure(int argc, char *argv[], const Options &options)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    hidePlatformNotices();
+    PrepareOffscreenProcess();
     QApplication app(argc, argv);
+    BenchClient client(u"bench_search"_s);
     QTextStream out(stdout);
     QTimer::singleShot(MeasureTimeoutMilliseconds, [&options] {
         QTextStream(stderr) << "bench_search: " << options.label << " hängt, abgebrochen\n";
         std::_Exit(3);
     });
-
-    // Nothing of the user's own settings is read or written.
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, runtime.path());
-    tolven::SetUpClient();
-    UnattendedDialogs dialogs;
-    tolven::InstallDialogs(&dialogs);
     int result = 0;
     {
-        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
-        gateway.setExitHook([] {});
-        const QList<store::DemoLogin> logins = store::DemoLogins();
-        const store::DemoLogin login = *std::find_if(logins.begin(), logins.end(), [](const store::DemoLogin &l) {
-            return l.firm == u"1" && l.code == u"MUELLER";
-        });
-        gateway.context().CommandLine = QStringList{login.firm, u"0"_s, login.code, login.password, options.server,
-                                                    options.port}.join(u' ');
         tolven::FMStart window;
-        if (!window.Form_Load()) {
-            QTextStream(stderr) << "bench_search: " << options.label << ": Anmeldung gescheitert\n";
+        if (!client.start(window, options.server, options.port)) {
             result = 1;
         } else {
-            window.resize(1280, 800);
-            window.show();
-            QCoreApplication::processEvents();
-            // Every position of the firm: no filter.
-            auto *competitor = window.findChild<QComboBox *>(u"likonkur"_s);
-            auto *article = window.findChild<QComboBox *>(u"anr"_s);
-            auto *text = window.findChild<QLineEdit *>(u"volltext"_s);
-            auto *changedSince = window.findChild<QLineEdit *>(u"aenddatab"_s);
             auto *search = window.findChild<QPushButton *>(u"BUSuch"_s);
-            if (!competitor || !article || !text || !changedSince || !search) {
-                QTextStream(stderr) << "bench_search: das Hauptfenster hat nicht die erwarteten Felder\n";
-                tolven::InstallDialogs(nullptr);
-                return 1;
-            }
-            for (QComboBox *combo : {competitor, article}) {
-                combo->setCurrentIndex(-1);
-                if (combo->isEditable())
-                    combo->setEditText({});
-            }
-            text->clear();
-            changedSince->clear();
-
             QList<double> times;
             quint64 statements = 0;
             for (int run = 0; run < options.runs; ++run) {
@@ -378,42 +279,22 @@ int measure(int argc, char *argv[], const Options &options)
                 alone << databaseAlone(*session, databaseRows);
             session->close();
 
-            const double click = median(times);
-            const double database = median(alone);
+            const double click = Median(times);
+            const double database = Median(alone);
             printRow(out, {options.label, German.toString(gridRows) + u" / " + German.toString(databaseRows),
-                           seconds(click), German.toString(statements), German.toString(peak, 'f', 0) + u" MiB",
-                           seconds(median(storeTimes)) + u" (" + German.toString(storeStatements) + u')',
-                           seconds(database), German.toString(click / database, 'f', 1) + u" ×"});
+                           Seconds(click), German.toString(statements), German.toString(peak, 'f', 0) + u" MiB",
+                           Seconds(Median(storeTimes)) + u" (" + German.toString(storeStatements) + u')',
+                           Seconds(database), German.toString(click / database, 'f', 1) + u" ×"});
             if (gridRows != databaseRows)
                 out << "    (das Raster zeigt nicht alle Zeilen der Abfrage)\n";
         }
-        if (!dialogs.shown().isEmpty())
-            out << "    Meldungen: " << dialogs.shown().join(u"; ") << "\n";
+        if (!client.dialogs().shown().isEmpty())
+            out << "    Meldungen: " << client.dialogs().shown().join(u"; ") << "\n";
     }
-    tolven::InstallDialogs(nullptr);
     return result;
 }
 
 // --- The whole benchmark: fills each size, runs each configuration -------
-
-void fill(const store::DatabaseTarget &target, int positions, QTextStream &out)
-{
-    {
-        auto session = store::Session::openUnchecked(target, target.isSQLite());
-        store::schema::drop(*session);
-        store::schema::create(*session);
-    }
-    QElapsedTimer timer;
-    timer.start();
-    store::StoreFactory factory;
-    factory.connectTo(target);
-    store::FillDemoData(factory, {Articles, positions});
-    factory.disconnect();
-    // As tolven-admin does after filling: the planners need the statistics.
-    store::schema::analyze(*store::Session::openUnchecked(target, false));
-    out << "  (" << target.describe() << " gefüllt in " << seconds(double(timer.elapsed())) << ")\n";
-    out.flush();
-}
 
 // Runs one configuration in a fresh process of this program; false when it failed.
 bool runMeasurement(const Options &options, const QString &label, const QString &server, const QString &port,
@@ -472,7 +353,7 @@ int runAll(int argc, char *argv[], const Options &options)
             if (options.targets.contains(u"sqlite"_s)) {
                 QTemporaryDir dir;
                 const store::DatabaseTarget target = store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s));
-                fill(target, positions, out);
+                FillDemo(target, Articles, positions, out);
                 allOk &= runMeasurement(options, u"SQLite"_s, target.path, u"1972"_s, positions, out);
             }
             if (postgres && (options.targets.contains(u"pg"_s) || options.targets.contains(u"pg20"_s))) {
@@ -480,7 +361,7 @@ int runAll(int argc, char *argv[], const Options &options)
                 if (!target.conninfo.isEmpty())
                     throw tolven::AccessError(tolven::ErrorNumber::ConnectFailed,
                                               u"bench_search braucht PostgreSQL als HOST:PORT."_s);
-                fill(target, positions, out);
+                FillDemo(target, Articles, positions, out);
                 if (options.targets.contains(u"pg"_s)) {
                     allOk &= runMeasurement(options, u"PostgreSQL"_s, target.host, QString::number(target.port),
                                             positions, out);

@@ -316,6 +316,8 @@ void FMStart::setUpGrid()
         int width = header->fontMetrics().horizontalAdvance(info.caption) + 20;
         if (column == PositionColumn::ArtBez)
             width = 240;
+        else if (column == PositionColumn::Artnr) // six digits and the search button
+            width = m_grid->fontMetrics().horizontalAdvance(u"0000000"_s) + 32;
         else if (column == PositionColumn::Notiz)
             width = 160;
         m_grid->setColumnWidth(column, qMax(width, 56));

@@ -24,6 +24,7 @@ class PackedRow
 {
 public:
     using Cells = std::array<QVariant, PositionColumnCount>;
+    enum class Kind : std::uint8_t { None, Text, Double, Float, Int, LongLong, Bool, Date };
 
     // Every cell without a value.
     PackedRow() = default;
@@ -40,17 +41,19 @@ public:
     // theirs without being read and written again.
     PackedRow mergedWith(const Cells &changes) const;
 
-private:
-    enum class Kind : std::uint8_t { None, Text, Double, Float, Int, LongLong, Bool, Date };
+    // A cell read without building a QVariant, for code that reads every row
+    // of a large grid: its kind and its packed text (numbers in C notation,
+    // a date as its Julian day number).
+    Kind kind(int column) const { return m_kinds[column]; }
+    QStringView textOf(int column) const;
 
+private:
     using Columns = std::bitset<PositionColumnCount>;
 
     static Kind encode(const QVariant &value, QString &text);
     // This row with the given columns taken from values; the others are
     // copied as they are packed.
     PackedRow replaced(const Cells &values, Columns columns) const;
-
-    QStringView textOf(int column) const;
 
     QString m_text;
     std::array<std::uint32_t, PositionColumnCount> m_ends{};

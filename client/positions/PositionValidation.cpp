@@ -4,7 +4,9 @@
 #include <QHash>
 #include <QLocale>
 
-#include "positions/CellEdit.h"
+#include <limits>
+
+#include "common/DisplayFormat.h"
 #include "positions/KeyFigures.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionModel.h"
@@ -17,18 +19,77 @@ namespace {
 
 // What makes two positions the same: competitor, article, price type, the
 // start date as a date and the quantity as a number ("1" and "1,00" alike).
-QString DuplicateKey(const PositionModel &positions, int row, const QLocale &locale)
+// Text cells are read in place, without a copy: a save checks every row.
+struct DuplicateKey
 {
-    const auto text = [&](int column) { return positions.cell(row, column).toString(); };
-    const QVariant start = positions.cell(row, PositionColumn::DatumAb);
-    const QString startText =
-        start.typeId() == QMetaType::QDate ? start.toDate().toString(u"dd.MM.yyyy"_s) : start.toString();
-    double quantity = CellNumberOrZero(positions.cell(row, PositionColumn::MengeAb), locale);
-    if (quantity == 0.0)
-        quantity = 0.0; // no -0
-    const QChar separator(0x1f);
-    return text(PositionColumn::Konkur) + separator + text(PositionColumn::Artnr) + separator
-        + text(PositionColumn::Preistyp) + separator + startText + separator + QString::number(quantity, 'g', 17);
+    QString competitor;
+    QString article;
+    QString priceType;
+    qint64 startDay = std::numeric_limits<qint64>::min(); // the start as a day, when it is a date
+    QString startText;                                    // else its text
+    double quantity = 0;
+
+    bool operator==(const DuplicateKey &other) const
+    {
+        return competitor == other.competitor && article == other.article && priceType == other.priceType
+            && startDay == other.startDay && startText == other.startText && quantity == other.quantity;
+    }
+};
+
+size_t qHash(const DuplicateKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.competitor, key.article, key.priceType, key.startDay, key.startText, key.quantity);
+}
+
+// A text cell in place; any other cell as its text.
+QString CellText(const PackedRow &row, int column)
+{
+    if (row.kind(column) == PackedRow::Kind::Text) {
+        const QStringView text = row.textOf(column);
+        return QString::fromRawData(text.data(), text.size());
+    }
+    return row.cell(column).toString();
+}
+
+DuplicateKey KeyOf(const PackedRow &row, const QLocale &locale)
+{
+    DuplicateKey key;
+    key.competitor = CellText(row, PositionColumn::Konkur);
+    key.article = CellText(row, PositionColumn::Artnr);
+    key.priceType = CellText(row, PositionColumn::Preistyp);
+    QDate start;
+    if (row.kind(PositionColumn::DatumAb) == PackedRow::Kind::Date) {
+        const QStringView day = row.textOf(PositionColumn::DatumAb);
+        if (!day.isEmpty())
+            start = QDate::fromJulianDay(QLocale::c().toLongLong(day));
+    } else {
+        key.startText = CellText(row, PositionColumn::DatumAb);
+        start = ParseDisplayDate(key.startText);
+    }
+    if (start.isValid()) {
+        key.startDay = start.toJulianDay();
+        key.startText.clear();
+    }
+    switch (row.kind(PositionColumn::MengeAb)) {
+    case PackedRow::Kind::Double:
+    case PackedRow::Kind::Float:
+    case PackedRow::Kind::Int:
+    case PackedRow::Kind::LongLong:
+        key.quantity = QLocale::c().toDouble(row.textOf(PositionColumn::MengeAb));
+        break;
+    default:
+        key.quantity = CellNumberOrZero(row.cell(PositionColumn::MengeAb), locale);
+        break;
+    }
+    if (key.quantity == 0.0)
+        key.quantity = 0.0; // no -0
+    return key;
+}
+
+bool IsEmpty(const PackedRow &row, int column)
+{
+    const PackedRow::Kind kind = row.kind(column);
+    return kind == PackedRow::Kind::None || (kind == PackedRow::Kind::Text && row.textOf(column).isEmpty());
 }
 
 } // namespace
@@ -44,12 +105,12 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
         int first = -1;
         int second = -1;
     };
-    QList<QString> keys;
+    QList<DuplicateKey> keys;
     keys.reserve(rows);
-    QHash<QString, FirstRows> rowsOfKey;
+    QHash<DuplicateKey, FirstRows> rowsOfKey;
     rowsOfKey.reserve(rows);
     for (int row = 0; row < rows; ++row) {
-        keys << DuplicateKey(positions, row, locale);
+        keys << KeyOf(positions.packedRow(row), locale);
         FirstRows &seen = rowsOfKey[keys.constLast()];
         if (seen.first < 0)
             seen.first = row;
@@ -57,8 +118,9 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
             seen.second = row;
     }
     for (int row = 0; row < rows; ++row) {
+        const PackedRow &cells = positions.packedRow(row);
         for (int column : MandatoryColumns) {
-            if (IsEmptyCell(positions.cell(row, column)))
+            if (IsEmpty(cells, column))
                 return SaveProblem{SaveProblem::EmptyCell, row, column, -1};
         }
         const FirstRows &seen = rowsOfKey.value(keys.at(row));

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "lookup/FMArtsu.h"
 #include "lookup/FMLnrsu.h"
 #include "positions/FMStart.h"
+#include "positions/PositionColumns.h"
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +65,9 @@ int main(int argc, char *argv[])
     // A search with the filters the start sets, and the competitor list open,
     // so the picture shows positions and what the login read.
     window.BUSuch_Click();
+    // A current cell, so that the article column shows its button.
+    auto *grid = window.findChild<QTableView *>(u"TDBGrid1"_s);
+    grid->setCurrentIndex(grid->model()->index(12, tolven::PositionColumn::Artnr));
     auto *competitors = window.findChild<QComboBox *>(u"likonkur"_s);
     int status = 0;
     QTimer::singleShot(300, [&] { competitors->showPopup(); });
