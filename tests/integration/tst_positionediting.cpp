@@ -1,4 +1,6 @@
+#include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -54,7 +56,9 @@ private slots:
     void editRecalculates();
     void quantityAsksForTheOwnPrice_data();
     void quantityAsksForTheOwnPrice();
-    void unknownArticleIsRefused();
+    void refusedInput_data();
+    void refusedInput();
+    void columnButtons();
     void presetsAndEditability();
     void endDateOfAPriceTypeWithoutOne();
     void commands();
@@ -246,26 +250,74 @@ void TestPositionEditing::quantityAsksForTheOwnPrice()
     QCOMPARE(CellNumberOrZero(positions().cell(row, PositionColumn::IntPreis)), ownPrice);
 }
 
-void TestPositionEditing::unknownArticleIsRefused()
+void TestPositionEditing::refusedInput_data()
 {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown article") << int(PositionColumn::Artnr) << u"999999"_s << u"Artikel nicht gespeichert"_s;
+    QTest::newRow("unreal date") << int(PositionColumn::DatumAb) << u"31022026"_s
+                                 << u"Kein gültiges Datum: 31.02.2026"_s;
+}
+
+// Refused input: the reason, then the cell in edit again with what was typed.
+void TestPositionEditing::refusedInput()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+
     startAndSearch();
     testsupport::ScriptedDialogs dialogs;
-    dialogs.expectMessage(Title, u"Artikel nicht gespeichert"_s);
+    dialogs.expectMessage(Title, message);
     const int row = rowOf(Unsold);
     const PositionModel::Row before = positions().row(row);
-    typeInto(row, PositionColumn::Artnr, u"999999"_s);
+    typeInto(row, column, typed);
 
-    const QModelIndex cell = positions().index(row, PositionColumn::Artnr);
+    const QModelIndex cell = positions().index(row, column);
     QTRY_VERIFY(grid()->indexWidget(cell));
-    QCOMPARE(qobject_cast<QLineEdit *>(grid()->indexWidget(cell))->text(), u"999999"_s);
+    QString shownText = qobject_cast<QLineEdit *>(grid()->indexWidget(cell))->displayText();
+    QCOMPARE(shownText.remove(u'.'), typed);
     QCOMPARE(positions().row(row), before);
     VERIFY_DIALOGS_DONE(dialogs);
 
-    // A known article is taken with its data.
-    typeInto(row, PositionColumn::Artnr, Cement);
-    QTRY_COMPARE(shown(row, PositionColumn::ArtBez), u"Zement"_s);
-    QCOMPARE(shown(row, PositionColumn::ZAnr), u"Z-1"_s);
+    if (column == PositionColumn::Artnr) {
+        // A known article is taken with its data.
+        typeInto(row, column, Cement);
+        QTRY_COMPARE(shown(row, PositionColumn::ArtBez), u"Zement"_s);
+        QCOMPARE(shown(row, PositionColumn::ZAnr), u"Z-1"_s);
+        QCOMPARE(shown(row, PositionColumn::AendDatum), QString());
+    }
+}
+
+// F4 presses the button of the article and the note column: the article
+// search, cancelled, changes nothing; the note editor writes into the cell.
+void TestPositionEditing::columnButtons()
+{
+    startAndSearch();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    const int row = rowOf(Cement);
+    const PositionModel::Row before = positions().row(row);
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectDialog(u"FMArtsu"_s, [](QDialog &) { return int(QDialog::Rejected); });
+    grid()->setFocus();
+    grid()->setCurrentIndex(positions().index(row, PositionColumn::Artnr));
+    QTest::keyClick(grid(), Qt::Key_F4);
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(positions().row(row), before);
+
+    grid()->setCurrentIndex(positions().index(row, PositionColumn::Notiz));
+    QTest::keyClick(grid(), Qt::Key_F4);
+    auto *note = m_window->findChild<QPlainTextEdit *>(u"notiz"_s);
+    QVERIFY(note->isVisible());
+    QTRY_VERIFY(note->hasFocus());
+    QTest::keyClicks(note, u"Nur bis Freitag"_s);
+    QCOMPARE(shown(row, PositionColumn::Notiz), u"Nur bis Freitag"_s);
     QCOMPARE(shown(row, PositionColumn::AendDatum), QString());
+    m_window->findChild<QLineEdit *>(u"volltext"_s)->setFocus();
+    QTRY_VERIFY(!note->isVisible());
 }
 
 void TestPositionEditing::presetsAndEditability()
