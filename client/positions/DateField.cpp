@@ -28,7 +28,8 @@ QDate DateField::date() const
 
 bool DateField::isBlank() const
 {
-    return std::none_of(text().begin(), text().end(), IsAsciiDigit);
+    const QString typed = text();
+    return std::none_of(typed.begin(), typed.end(), IsAsciiDigit);
 }
 
 void DateField::setDate(const QDate &date)

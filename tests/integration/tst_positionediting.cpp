@@ -113,7 +113,10 @@ void TestPositionEditing::startAndSearch()
     m_window = std::make_unique<FMStart>();
     QVERIFY(m_window->Form_Load());
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // Active before anything is typed: a late activation moves the focus
+    // and would close an open editor.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_window->findChild<DateField *>(u"aenddatab"_s)->setDate(QDate());
     m_window->BUSuch_Click();
     QCOMPARE(positions().rowCount(), Positions.size());
@@ -296,8 +299,6 @@ void TestPositionEditing::refusedInput()
 void TestPositionEditing::columnButtons()
 {
     startAndSearch();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     const int row = rowOf(Cement);
     const PositionModel::Row before = positions().row(row);
     testsupport::ScriptedDialogs dialogs;
@@ -323,8 +324,6 @@ void TestPositionEditing::columnButtons()
 void TestPositionEditing::presetsAndEditability()
 {
     startAndSearch();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *competitor = m_window->findChild<MultiColumnComboBox *>(u"likonkur"_s);
     competitor->setCurrentCode(u"OBI"_s);
     grid()->setFocus();
