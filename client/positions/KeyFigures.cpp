@@ -40,36 +40,6 @@ ArticleData ArticleData::parse(const QString &answer)
     return data;
 }
 
-std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
-{
-    switch (cell.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return cell.toDouble();
-    case QMetaType::QString: {
-        const QString text = cell.toString().trimmed();
-        if (text.isEmpty())
-            return std::nullopt;
-        bool ok = false;
-        double value = locale.toDouble(text, &ok);
-        if (!ok)
-            value = QLocale::c().toDouble(text, &ok);
-        if (ok)
-            return value;
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
-double CellNumberOrZero(const QVariant &cell, const QLocale &locale)
-{
-    return CellNumber(cell, locale).value_or(0.0);
-}
-
 QString DisplayNumberCell(const QVariant &cell, NumberPattern pattern, const QLocale &locale)
 {
     if (const std::optional<double> number = CellNumber(cell, locale))

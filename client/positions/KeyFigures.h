@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "common/CellNumber.h"
 #include "objectapi/Numbers.h"
 #include "positions/PackedRow.h"
 
@@ -33,13 +34,6 @@ struct ArticleData
 
     static ArticleData parse(const QString &answer);
 };
-
-// A cell read as a number, the way the grid shows numbers: numbers as they
-// are, text in the locale's notation (or with "." as decimal point). Empty
-// cells and text that is no number give nullopt.
-std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale = QLocale());
-// The same with 0 for a cell that holds no number.
-double CellNumberOrZero(const QVariant &cell, const QLocale &locale = QLocale());
 
 // The text the grid shows for a cell in a column with a number pattern: the
 // cell's number in that pattern, the cell as it is when it holds no number.

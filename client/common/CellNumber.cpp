@@ -1,0 +1,37 @@
+#include "CellNumber.h"
+
+#include <QString>
+
+namespace tolven {
+
+std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
+{
+    switch (cell.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return cell.toDouble();
+    case QMetaType::QString: {
+        const QString text = cell.toString().trimmed();
+        if (text.isEmpty())
+            return std::nullopt;
+        bool ok = false;
+        double value = locale.toDouble(text, &ok);
+        if (!ok)
+            value = QLocale::c().toDouble(text, &ok);
+        if (ok)
+            return value;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+double CellNumberOrZero(const QVariant &cell, const QLocale &locale)
+{
+    return CellNumber(cell, locale).value_or(0.0);
+}
+
+} // namespace tolven
