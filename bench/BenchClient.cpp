@@ -95,6 +95,21 @@ void PrepareOffscreenProcess()
     });
 }
 
+QString UnattendedDialogs::saveFileName(QWidget *, const QString &title, const QString &, const QString &,
+                                        const QString &)
+{
+    m_shown << u"Datei speichern "_s + title;
+    QTextStream(stderr) << m_program << ": Dateiauswahl " << title << " abgebrochen\n";
+    return {};
+}
+
+int UnattendedDialogs::execPrintPreview(QPrintPreviewDialog &)
+{
+    m_shown << u"Druckvorschau"_s;
+    QTextStream(stderr) << m_program << ": Druckvorschau abgebrochen\n";
+    return QDialog::Rejected;
+}
+
 BenchClient::BenchClient(const QString &program)
     : m_program(program)
     , m_dialogs(program)

@@ -45,6 +45,10 @@ public:
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
     int execModal(QDialog &dialog) override;
+    // A measurement neither exports nor prints: cancelled, with a note.
+    QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
+                         const QString &defaultSuffix) override;
+    int execPrintPreview(QPrintPreviewDialog &preview) override;
 
     const QStringList &shown() const { return m_shown; }
 

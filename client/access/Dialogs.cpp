@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
 
 #include <utility>
 
@@ -42,6 +45,28 @@ public:
     }
 
     int execModal(QDialog &dialog) override { return dialog.exec(); }
+
+    QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
+                         const QString &defaultSuffix) override
+    {
+        const QFileInfo proposed(proposedPath);
+        QFileDialog dialog(parent, title, proposed.absolutePath(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(defaultSuffix);
+        dialog.selectFile(proposed.fileName());
+        // German whatever Qt's own translations installed on the machine say.
+        dialog.setLabelText(QFileDialog::LookIn, u"Suchen in:"_s);
+        dialog.setLabelText(QFileDialog::FileName, u"Datei&name:"_s);
+        dialog.setLabelText(QFileDialog::FileType, u"Dateityp:"_s);
+        dialog.setLabelText(QFileDialog::Accept, u"&Speichern"_s);
+        dialog.setLabelText(QFileDialog::Reject, u"Abbrechen"_s);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    int execPrintPreview(QPrintPreviewDialog &preview) override { return preview.exec(); }
 };
 
 RealDialogs g_realDialogs;
@@ -74,6 +99,17 @@ bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
 int ExecModal(QDialog &dialog)
 {
     return CurrentDialogs().execModal(dialog);
+}
+
+QString SaveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
+                     const QString &defaultSuffix)
+{
+    return CurrentDialogs().saveFileName(parent, title, proposedPath, filter, defaultSuffix);
+}
+
+int ExecPrintPreview(QPrintPreviewDialog &preview)
+{
+    return CurrentDialogs().execPrintPreview(preview);
 }
 
 } // namespace tolven

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QDialog;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace tolven {
@@ -22,6 +23,14 @@ public:
                                                 QMessageBox::StandardButton defaultButton) = 0;
     // Shows one of the client's own dialogs modally; its result code.
     virtual int execModal(QDialog &dialog) = 0;
+    // The save dialog: opens on proposedPath (folder and file name) with one
+    // filter ("csv-Datei (*.csv)"); a name typed without an extension gets
+    // defaultSuffix. The chosen path, or empty when the user cancels.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
+                                 const QString &filter, const QString &defaultSuffix) = 0;
+    // Shows a print preview modally (printing from it is the user's choice);
+    // its result code.
+    virtual int execPrintPreview(QPrintPreviewDialog &preview) = 0;
 };
 
 // The Dialogs in use: the real one unless a test installed another.
@@ -36,5 +45,8 @@ QMessageBox::StandardButton MsgBox(QWidget *parent, QMessageBox::Icon icon, cons
 // Yes/No question with a question icon; true for "Ja".
 bool AskYesNo(QWidget *parent, const QString &title, const QString &text);
 int ExecModal(QDialog &dialog);
+QString SaveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
+                     const QString &defaultSuffix);
+int ExecPrintPreview(QPrintPreviewDialog &preview);
 
 } // namespace tolven

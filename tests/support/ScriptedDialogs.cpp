@@ -1,7 +1,10 @@
 #include "ScriptedDialogs.h"
 
 #include <QDialog>
+#include <QPrintPreviewDialog>
 #include <QtGlobal>
+
+using namespace Qt::StringLiterals;
 
 namespace testsupport {
 
@@ -30,26 +33,37 @@ ScriptedDialogs::~ScriptedDialogs()
 
 void ScriptedDialogs::expectMessage(const QString &title, const QString &text, QMessageBox::StandardButton answer)
 {
-    m_script.push_back(Step{false, title, text, false, answer, {}});
+    m_script.push_back(Step{Kind::Message, title, text, false, answer, {}, {}});
 }
 
 void ScriptedDialogs::expectMessageStartingWith(const QString &title, const QString &textStart,
                                                 QMessageBox::StandardButton answer)
 {
-    m_script.push_back(Step{false, title, textStart, true, answer, {}});
+    m_script.push_back(Step{Kind::Message, title, textStart, true, answer, {}, {}});
 }
 
 void ScriptedDialogs::expectDialog(const QString &objectName, DialogAction action)
 {
-    m_script.push_back(Step{true, objectName, {}, false, QMessageBox::NoButton, std::move(action)});
+    m_script.push_back(Step{Kind::Dialog, objectName, {}, false, QMessageBox::NoButton, std::move(action), {}});
+}
+
+void ScriptedDialogs::expectSaveFileName(const QString &path)
+{
+    m_script.push_back(Step{Kind::SaveFile, u"save dialog"_s, path, false, QMessageBox::NoButton, {}, {}});
+}
+
+void ScriptedDialogs::expectPrintPreview(PrintPreviewAction action)
+{
+    m_script.push_back(
+        Step{Kind::PrintPreview, u"print preview"_s, {}, false, QMessageBox::NoButton, {}, std::move(action)});
 }
 
 bool ScriptedDialogs::done(QString *why) const
 {
     QStringList report = m_problems;
     for (const Step &step : m_script)
-        report << (step.isDialog ? QString(u"dialog never shown: " + step.title)
-                                 : QString(u"box never shown: " + Describe(step.title, step.text)));
+        report << (step.kind != Kind::Message ? QString(u"dialog never shown: " + step.title)
+                                              : QString(u"box never shown: " + Describe(step.title, step.text)));
     if (why)
         *why = report.join(u'\n');
     return report.isEmpty();
@@ -68,7 +82,7 @@ QMessageBox::StandardButton ScriptedDialogs::message(QWidget *, QMessageBox::Ico
             break;
         }
     }
-    if (m_script.empty() || m_script.front().isDialog) {
+    if (m_script.empty() || m_script.front().kind != Kind::Message) {
         addProblem(u"unexpected box " + Describe(title, text));
         return fallback;
     }
@@ -88,7 +102,7 @@ QMessageBox::StandardButton ScriptedDialogs::message(QWidget *, QMessageBox::Ico
 
 int ScriptedDialogs::execModal(QDialog &dialog)
 {
-    if (m_script.empty() || !m_script.front().isDialog || m_script.front().title != dialog.objectName()) {
+    if (m_script.empty() || m_script.front().kind != Kind::Dialog || m_script.front().title != dialog.objectName()) {
         addProblem(u"unexpected dialog " + dialog.objectName());
         return QDialog::Rejected;
     }
@@ -98,6 +112,36 @@ int ScriptedDialogs::execModal(QDialog &dialog)
     const int result = step.action(dialog);
     dialog.hide();
     return result;
+}
+
+QString ScriptedDialogs::saveFileName(QWidget *, const QString &title, const QString &proposedPath,
+                                      const QString &filter, const QString &defaultSuffix)
+{
+    m_saveDialogs.append(SaveDialogShown{title, proposedPath, filter, defaultSuffix});
+    const std::optional<Step> step = take(Kind::SaveFile, u"save dialog \"" + title + u'"');
+    return step ? step->text : QString();
+}
+
+int ScriptedDialogs::execPrintPreview(QPrintPreviewDialog &preview)
+{
+    const std::optional<Step> step = take(Kind::PrintPreview, u"print preview \"" + preview.windowTitle() + u'"');
+    if (!step)
+        return QDialog::Rejected;
+    preview.show();
+    const int result = step->previewAction(preview);
+    preview.hide();
+    return result;
+}
+
+std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(Kind kind, const QString &what)
+{
+    if (m_script.empty() || m_script.front().kind != kind) {
+        addProblem(u"unexpected " + what);
+        return std::nullopt;
+    }
+    Step step = m_script.front();
+    m_script.pop_front();
+    return step;
 }
 
 void ScriptedDialogs::addProblem(const QString &problem)

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "access/Dialogs.h"
 
@@ -25,7 +26,15 @@ public:
         QString text;
         QMessageBox::StandardButtons buttons;
     };
+    struct SaveDialogShown
+    {
+        QString title;
+        QString proposedPath;
+        QString filter;
+        QString defaultSuffix;
+    };
     using DialogAction = std::function<int(QDialog &)>;
+    using PrintPreviewAction = std::function<int(QPrintPreviewDialog &)>;
 
     ScriptedDialogs();
     ~ScriptedDialogs() override;
@@ -39,9 +48,16 @@ public:
     // The next modal dialog must have this object name; action works it (fills
     // fields, clicks buttons) while it is shown, and its result is the dialog's.
     void expectDialog(const QString &objectName, DialogAction action);
+    // The next save dialog is answered with path; an empty one cancels it.
+    void expectSaveFileName(const QString &path);
+    // The next print preview; action works it while it is shown (prints its
+    // printer to a file, say), and its result is the dialog's.
+    void expectPrintPreview(PrintPreviewAction action);
 
     // Every box shown so far, expected or not.
     const QList<Shown> &shown() const { return m_shown; }
+    // Every save dialog shown so far.
+    const QList<SaveDialogShown> &saveDialogsShown() const { return m_saveDialogs; }
     // Script steps not yet reached.
     int pending() const { return int(m_script.size()); }
     // Unexpected or mismatched boxes and dialogs.
@@ -53,22 +69,30 @@ public:
                                         const QString &text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
     int execModal(QDialog &dialog) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
+                         const QString &defaultSuffix) override;
+    int execPrintPreview(QPrintPreviewDialog &preview) override;
 
 private:
+    enum class Kind { Message, Dialog, SaveFile, PrintPreview };
     struct Step
     {
-        bool isDialog = false;
+        Kind kind = Kind::Message;
         QString title;      // message: title; dialog: object name
-        QString text;
+        QString text;       // message: text; save dialog: the path chosen
         bool prefixOnly = false;
         QMessageBox::StandardButton answer = QMessageBox::Ok;
         DialogAction action;
+        PrintPreviewAction previewAction;
     };
 
+    // The next step when it is of kind; otherwise a problem and nothing.
+    std::optional<Step> take(Kind kind, const QString &what);
     void addProblem(const QString &problem);
 
     std::deque<Step> m_script;
     QList<Shown> m_shown;
+    QList<SaveDialogShown> m_saveDialogs;
     QStringList m_problems;
 };
 
