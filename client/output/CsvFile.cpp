@@ -1,0 +1,87 @@
+#include "CsvFile.h"
+
+#include <QStringEncoder>
+#include <QStringList>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+// Encodes a whole text at once and goes character by character only where
+// the encoder met one it cannot write: it would put 0x1A in its place. An
+// encoder that met one is made anew, as it keeps reporting the error (and a
+// moved-to one reports none).
+class Windows1252
+{
+public:
+    Windows1252() { m_encoder.emplace(Name); }
+
+    bool isValid() const { return m_encoder->isValid(); }
+
+    QByteArray encode(QStringView text)
+    {
+        QByteArray bytes = m_encoder->encode(text);
+        if (!m_encoder->hasError())
+            return bytes;
+        m_encoder.emplace(Name);
+        bytes.clear();
+        for (qsizetype i = 0; i < text.size();) {
+            const qsizetype length =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+            const QByteArray one = m_encoder->encode(text.mid(i, length));
+            if (m_encoder->hasError()) {
+                bytes += '?';
+                m_encoder.emplace(Name);
+            } else {
+                bytes += one;
+            }
+            i += length;
+        }
+        return bytes;
+    }
+
+private:
+    static constexpr const char *Name = "windows-1252";
+    std::optional<QStringEncoder> m_encoder;
+};
+
+} // namespace
+
+QString CsvField(const QString &text)
+{
+    const bool needsQuotes = text.contains(u';') || text.contains(u'"') || text.contains(u'\r')
+        || text.contains(u'\n');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', u"\"\""_s);
+    return u'"' + quoted + u'"';
+}
+
+std::optional<QByteArray> PositionCsv(const QList<ExportRow> &rows, QString *error, const QLocale &locale)
+{
+    Windows1252 encoder;
+    if (!encoder.isValid()) {
+        *error = u"Der Zeichensatz Windows-1252 steht auf diesem System nicht zur Verfügung."_s;
+        return std::nullopt;
+    }
+    QStringList header;
+    for (const ExportColumn &column : PositionExportColumns())
+        header << column.caption;
+    QByteArray file = encoder.encode(header.join(u';')) + "\r\n";
+    QStringList fields;
+    for (const ExportRow &row : rows) {
+        fields.clear();
+        for (const QVariant &cell : row)
+            fields << CsvField(ExportText(cell, locale));
+        file += encoder.encode(fields.join(u';'));
+        file += "\r\n";
+    }
+    return file;
+}
+
+} // namespace tolven

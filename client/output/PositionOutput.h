@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractItemModel;
+class QWidget;
+
+namespace tolven {
+
+// The folder the export dialogs open in: the user's desktop, or the home
+// folder when there is none.
+QString ExportFolder();
+
+// "Export CSV": after the agreed note for head office, asks where to save
+// (cancel ends it without a word) and writes the file for head office from
+// the positions in the grid; competitors names the competitor codes. A file
+// that cannot be written is reported and the old one stays as it was.
+void ExportCsv(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
+// "Export Excel": the same positions as an Excel workbook, without the note
+// (it asks for the Excel file that this writes).
+void ExportXlsx(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
+
+} // namespace tolven
