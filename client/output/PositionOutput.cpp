@@ -70,4 +70,12 @@ void ExportXlsx(QWidget *parent, const QAbstractItemModel &positions, const QAbs
                [&](QString *error) { return PositionXlsx(PositionExportRows(positions, competitors), error); });
 }
 
+QString PositionListHeader(const QString &competitor, const QString &article, const QString &description,
+                           const QDateTime &now, const QLocale &locale)
+{
+    return u"TOLVEN Konkurerberverwaltung     " + competitor + u"     " + article + u' ' + description
+        + u"    Datum: " + locale.toString(now.date(), QLocale::ShortFormat) + u' '
+        + locale.toString(now.time(), QLocale::ShortFormat);
+}
+
 } // namespace tolven

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 class QAbstractItemModel;
@@ -19,5 +21,10 @@ void ExportCsv(QWidget *parent, const QAbstractItemModel &positions, const QAbst
 // "Export Excel": the same positions as an Excel workbook, without the note
 // (it asks for the Excel file that this writes).
 void ExportXlsx(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
+
+// The header of every printed page of the position list: the program, the
+// filters' texts and the moment of printing in the locale's short forms.
+QString PositionListHeader(const QString &competitor, const QString &article, const QString &description,
+                           const QDateTime &now, const QLocale &locale = QLocale());
 
 } // namespace tolven
