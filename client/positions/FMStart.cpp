@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "access/Clock.h"
 #include "access/Connection.h"
@@ -34,6 +35,8 @@
 #include "lookup/TolvenSu.h"
 #include "objectapi/Numbers.h"
 #include "objectapi/TextConversion.h"
+#include "output/GridPrint.h"
+#include "output/PositionOutput.h"
 #include "positions/CellEdit.h"
 #include "positions/DateField.h"
 #include "positions/DropDownDelegate.h"
@@ -157,6 +160,14 @@ void FMStart::createMenus()
     MakeAction(file, u"m_konkur"_s, u"&Konkurerber"_s, u"competitors"_s);
     MakeAction(file, u"m_preistyp"_s, u"&Preistypen"_s, u"pricetypes"_s);
     file->addSeparator();
+    QAction *print = MakeAction(file, u"m_drucken"_s, u"&Drucken"_s, u"print"_s);
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, this, &FMStart::BUDruck_Click);
+    connect(MakeAction(file, u"m_export"_s, u"Export &CSV"_s, u"export"_s), &QAction::triggered, this,
+            &FMStart::BUExport_Click);
+    connect(MakeAction(file, u"m_export_xlsx"_s, u"Export &Excel"_s, u"export"_s), &QAction::triggered, this,
+            &FMStart::BUExportXlsx_Click);
+    file->addSeparator();
     QAction *login = MakeAction(file, u"mLogin"_s, u"&Login"_s, u"login"_s);
     file->addSeparator();
     QAction *quit = MakeAction(file, u"Beenden"_s, u"&Beenden"_s, u"exit"_s);
@@ -256,6 +267,7 @@ QWidget *FMStart::createButtonBar()
     row->addWidget(save);
     row->addWidget(MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s));
     row->addWidget(MakeButton(bar, u"BUExport"_s, u"Export CSV"_s, u"export"_s));
+    row->addWidget(MakeButton(bar, u"BUExportXlsx"_s, u"Export Excel"_s, u"export"_s));
     row->addSpacing(24);
     row->addWidget(MakeButton(bar, u"BUPrtyp"_s, u"Preistypen"_s, u"pricetypes"_s));
     row->addWidget(MakeButton(bar, u"ctPush1"_s, u"Konkurerber"_s,
@@ -264,6 +276,10 @@ QWidget *FMStart::createButtonBar()
     QPushButton *exit = MakeButton(bar, u"BUAusstieg"_s, u"Ausstieg"_s, u"exit"_s);
     row->addWidget(exit);
     connect(exit, &QPushButton::clicked, this, &FMStart::BUAusstieg_Click);
+    for (const auto &[name, handler] : {std::pair{u"BUDruck"_s, &FMStart::BUDruck_Click},
+                                        std::pair{u"BUExport"_s, &FMStart::BUExport_Click},
+                                        std::pair{u"BUExportXlsx"_s, &FMStart::BUExportXlsx_Click}})
+        connect(bar->findChild<QPushButton *>(name), &QPushButton::clicked, this, handler);
     return bar;
 }
 
@@ -838,6 +854,26 @@ void FMStart::Form_Unload()
 {
     Disconnect();
     ExitApplication();
+}
+
+void FMStart::BUDruck_Click()
+{
+    if (m_searching)
+        return;
+    PrintPreview(*m_grid, PositionListHeader(m_likonkur->currentText(), m_anr->currentText(), m_bez1->text(), Now()),
+                 {PositionColumn::Notiz});
+}
+
+void FMStart::BUExport_Click()
+{
+    if (!m_searching)
+        ExportCsv(this, *m_positions, *m_competitors);
+}
+
+void FMStart::BUExportXlsx_Click()
+{
+    if (!m_searching)
+        ExportXlsx(this, *m_positions, *m_competitors);
 }
 
 } // namespace tolven

@@ -137,6 +137,11 @@ private:
     void TDBGrid1_ContextMenu(const QPoint &position);
     void Form_Unload();
 
+    // Print and export of what the grid holds, unsaved edits included.
+    void BUDruck_Click();
+    void BUExport_Click();
+    void BUExportXlsx_Click();
+
     PositionModel *m_positions;
     LookupTable *m_competitors;
     LookupTable *m_priceTypes;

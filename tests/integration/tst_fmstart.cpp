@@ -254,7 +254,8 @@ void TestFMStart::windowLayout()
     QStringList fileMenu;
     for (QAction *item : window.menuBar()->actions().first()->menu()->actions())
         fileMenu << (item->isSeparator() ? u"-"_s : item->objectName());
-    QCOMPARE(fileMenu, (QStringList{u"m_konkur"_s, u"m_preistyp"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
+    QCOMPARE(fileMenu, (QStringList{u"m_konkur"_s, u"m_preistyp"_s, u"-"_s, u"m_drucken"_s, u"m_export"_s,
+                                    u"m_export_xlsx"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
     QCOMPARE(window.findChild<QMenu *>(u"m_position"_s)->title(), u"&Position"_s);
 
     QStringList labels;
