@@ -858,22 +858,28 @@ void FMStart::Form_Unload()
 
 void FMStart::BUDruck_Click()
 {
-    if (m_searching)
+    if (m_searching || m_saving)
         return;
+    // What the user has just typed is printed and exported too.
+    m_grid->commitPendingEdit();
     PrintPreview(*m_grid, PositionListHeader(m_likonkur->currentText(), m_anr->currentText(), m_bez1->text(), Now()),
                  {PositionColumn::Notiz});
 }
 
 void FMStart::BUExport_Click()
 {
-    if (!m_searching)
-        ExportCsv(this, *m_positions, *m_competitors);
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    ExportCsv(this, *m_positions, *m_competitors);
 }
 
 void FMStart::BUExportXlsx_Click()
 {
-    if (!m_searching)
-        ExportXlsx(this, *m_positions, *m_competitors);
+    if (m_searching || m_saving)
+        return;
+    m_grid->commitPendingEdit();
+    ExportXlsx(this, *m_positions, *m_competitors);
 }
 
 } // namespace tolven
