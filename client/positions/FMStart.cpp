@@ -662,6 +662,15 @@ void FMStart::goToRow(int row)
     m_grid->scrollTo(cell);
 }
 
+bool FMStart::readyForCommand()
+{
+    if (m_searching || m_saving)
+        return false;
+    // What the user has just typed counts: it is saved, printed, exported.
+    m_grid->commitPendingEdit();
+    return true;
+}
+
 bool FMStart::appendPosition(const QList<QVariant> &cells)
 {
     const int row = m_positions->appendRow(cells);
@@ -683,9 +692,8 @@ void FMStart::showPositionCount()
 
 void FMStart::m_pos_neu_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     PositionModel::Row cells(PositionColumn::AendDatum + 1, QString());
     if (!m_likonkur->currentText().isEmpty())
         cells[PositionColumn::Konkur] = m_likonkur->currentCode();
@@ -702,9 +710,8 @@ void FMStart::m_pos_neu_Click()
 
 void FMStart::m_pos_anfueg_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     const int current = m_grid->currentIndex().row();
     if (current < 0)
         return;
@@ -716,9 +723,8 @@ void FMStart::m_pos_anfueg_Click()
 
 void FMStart::m_pos_loesch_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     const int row = m_grid->currentIndex().row();
     if (row < 0)
         return;
@@ -730,9 +736,8 @@ void FMStart::m_pos_loesch_Click()
 
 void FMStart::BUSpeich_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     if (const std::optional<SaveProblem> problem = FindSaveProblem(*m_positions)) {
         int column = problem->column;
         if (problem->kind == SaveProblem::Duplicate)
@@ -858,27 +863,23 @@ void FMStart::Form_Unload()
 
 void FMStart::BUDruck_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    // What the user has just typed is printed and exported too.
-    m_grid->commitPendingEdit();
     PrintPreview(*m_grid, PositionListHeader(m_likonkur->currentText(), m_anr->currentText(), m_bez1->text(), Now()),
                  {PositionColumn::Notiz});
 }
 
 void FMStart::BUExport_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     ExportCsv(this, *m_positions, *m_competitors);
 }
 
 void FMStart::BUExportXlsx_Click()
 {
-    if (m_searching || m_saving)
+    if (!readyForCommand())
         return;
-    m_grid->commitPendingEdit();
     ExportXlsx(this, *m_positions, *m_competitors);
 }
 

@@ -126,6 +126,9 @@ private:
     bool fetchArticle(PackedRow::Cells &cells, bool tell);
     void reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message);
     EditContext editContext() const;
+    // Before a command: false while a search or a save runs; otherwise the
+    // open editor's value is taken into its row first.
+    bool readyForCommand();
     void goToRow(int row);
     // Appends a row and makes it current; false (and the user told) when the list is full.
     bool appendPosition(const QList<QVariant> &cells);
