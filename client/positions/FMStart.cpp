@@ -549,11 +549,13 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
     if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
         try {
             if (EnsureConnected()) {
+                BeginServerCall(false);
                 std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
                 const QString answer = positions->callMethod(
                     u"ArtikelPreis"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
                                         ServerNumber(CellNumberOrZero(cells[PositionColumn::MengeAb]))});
                 CloseServerObject(positions);
+                EndServerCall(false);
                 cells[PositionColumn::IntPreis] =
                     FormatNumber(LeadingNumber(Piece(answer, u"`"_s, 1)), NumberPattern::TwoPlaces);
             }
