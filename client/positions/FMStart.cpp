@@ -480,19 +480,22 @@ bool FMStart::art_hol()
     const PositionModel::Row before = m_positions->row(row);
     PackedRow::Cells cells;
     std::copy(before.cbegin(), before.cend(), cells.begin());
-    if (fetchArticle(cells, true))
+    const ArticleFetch fetched = fetchArticle(cells);
+    if (fetched == ArticleFetch::Unknown)
+        ReportUnknownArticle(this);
+    if (fetched != ArticleFetch::Filled)
         return true;
     for (int column = 0; column < PositionColumnCount; ++column)
         m_positions->setCell(row, column, cells[column]);
     return false;
 }
 
-bool FMStart::fetchArticle(PackedRow::Cells &cells, bool tell)
+FMStart::ArticleFetch FMStart::fetchArticle(PackedRow::Cells &cells)
 {
     QString answer;
     try {
         if (!EnsureConnected())
-            return true;
+            return ArticleFetch::Failed;
         BeginServerCall(false);
         const std::optional<double> quantity = CellNumber(cells[PositionColumn::MengeAb]);
         std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
@@ -502,15 +505,12 @@ bool FMStart::fetchArticle(PackedRow::Cells &cells, bool tell)
         EndServerCall(false);
     } catch (const AccessError &error) {
         ReportAccessError(error, u"Artikeldaten lesen"_s);
-        return true;
+        return ArticleFetch::Failed;
     }
-    if (answer.isEmpty()) {
-        if (tell)
-            ReportUnknownArticle(this);
-        return true;
-    }
+    if (answer.isEmpty())
+        return ArticleFetch::Unknown;
     ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::ArticleNumber);
-    return false;
+    return ArticleFetch::Filled;
 }
 
 EditContext FMStart::editContext() const
@@ -542,9 +542,13 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
     cells[column] = typed;
     FilterTypedNumbers(cells);
 
-    if (column == PositionColumn::Artnr && fetchArticle(cells, false)) {
-        reopenCell(index, typed, u"Artikel nicht gespeichert"_s);
-        return false;
+    if (column == PositionColumn::Artnr) {
+        const ArticleFetch fetched = fetchArticle(cells);
+        if (fetched != ArticleFetch::Filled) {
+            // A server error has been shown already.
+            reopenCell(index, typed, fetched == ArticleFetch::Unknown ? u"Artikel nicht gespeichert"_s : QString());
+            return false;
+        }
     }
     if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
         try {
@@ -577,7 +581,8 @@ void FMStart::reopenCell(const QModelIndex &index, const QVariant &typed, const 
     // with what the user typed.
     const QPersistentModelIndex cell(index);
     QTimer::singleShot(0, this, [this, cell, typed, message] {
-        MsgBox(this, QMessageBox::Information, WindowTitle, message);
+        if (!message.isEmpty())
+            MsgBox(this, QMessageBox::Information, WindowTitle, message);
         if (!cell.isValid())
             return;
         m_grid->setCurrentIndex(cell);

@@ -122,8 +122,10 @@ private:
     void TDBGrid1_ButtonClick(const QModelIndex &index);
     void notiz_Change();
     void notiz_LostFocus();
-    // The article's data into cells; true when the server does not know it.
-    bool fetchArticle(PackedRow::Cells &cells, bool tell);
+    // The article's data into cells. A server error is shown; an unknown
+    // article is left to the caller to tell.
+    enum class ArticleFetch { Filled, Unknown, Failed };
+    ArticleFetch fetchArticle(PackedRow::Cells &cells);
     void reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message);
     EditContext editContext() const;
     // Before a command: false while a search or a save runs; otherwise the
