@@ -28,17 +28,19 @@ struct DuplicateKey
     qint64 startDay = std::numeric_limits<qint64>::min(); // the start as a day, when it is a date
     QString startText;                                    // else its text
     double quantity = 0;
+    size_t hash = 0; // of the parts above, made once: the table probes compare it first
 
     bool operator==(const DuplicateKey &other) const
     {
-        return competitor == other.competitor && article == other.article && priceType == other.priceType
-            && startDay == other.startDay && startText == other.startText && quantity == other.quantity;
+        return hash == other.hash && article == other.article && quantity == other.quantity
+            && startDay == other.startDay && competitor == other.competitor && priceType == other.priceType
+            && startText == other.startText;
     }
 };
 
 size_t qHash(const DuplicateKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.competitor, key.article, key.priceType, key.startDay, key.startText, key.quantity);
+    return key.hash ^ seed;
 }
 
 // A text cell in place; any other cell as its text.
@@ -83,6 +85,7 @@ DuplicateKey KeyOf(const PackedRow &row, const QLocale &locale)
     }
     if (key.quantity == 0.0)
         key.quantity = 0.0; // no -0
+    key.hash = qHashMulti(0, key.competitor, key.article, key.priceType, key.startDay, key.startText, key.quantity);
     return key;
 }
 
@@ -105,17 +108,22 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
         int first = -1;
         int second = -1;
     };
-    QList<DuplicateKey> keys;
+    // Each key once, with the number of its pair of first rows counted from
+    // 1 (0: a key just met); each row keeps that number only.
+    QHash<DuplicateKey, int> keys;
     keys.reserve(rows);
-    QHash<DuplicateKey, FirstRows> rowsOfKey;
-    rowsOfKey.reserve(rows);
+    QList<FirstRows> firstRows;
+    QList<int> keyOfRow;
+    keyOfRow.reserve(rows);
     for (int row = 0; row < rows; ++row) {
-        keys << KeyOf(positions.packedRow(row), locale);
-        FirstRows &seen = rowsOfKey[keys.constLast()];
-        if (seen.first < 0)
-            seen.first = row;
-        else if (seen.second < 0)
-            seen.second = row;
+        int &number = keys[KeyOf(positions.packedRow(row), locale)];
+        if (number == 0) {
+            firstRows.append({row, -1});
+            number = int(firstRows.size());
+        } else if (firstRows[number - 1].second < 0) {
+            firstRows[number - 1].second = row;
+        }
+        keyOfRow << number - 1;
     }
     for (int row = 0; row < rows; ++row) {
         const PackedRow &cells = positions.packedRow(row);
@@ -123,7 +131,7 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
             if (IsEmpty(cells, column))
                 return SaveProblem{SaveProblem::EmptyCell, row, column, -1};
         }
-        const FirstRows &seen = rowsOfKey.value(keys.at(row));
+        const FirstRows &seen = firstRows.at(keyOfRow.at(row));
         if (seen.second >= 0)
             return SaveProblem{SaveProblem::Duplicate, row, -1, seen.first == row ? seen.second : seen.first};
     }
