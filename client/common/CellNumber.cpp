@@ -4,29 +4,35 @@
 
 namespace tolven {
 
-std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
+bool IsNumberCell(const QVariant &cell)
 {
     switch (cell.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
     case QMetaType::Int:
     case QMetaType::LongLong:
-        return cell.toDouble();
-    case QMetaType::QString: {
-        const QString text = cell.toString().trimmed();
-        if (text.isEmpty())
-            return std::nullopt;
-        bool ok = false;
-        double value = locale.toDouble(text, &ok);
-        if (!ok)
-            value = QLocale::c().toDouble(text, &ok);
-        if (ok)
-            return value;
-        return std::nullopt;
-    }
+        return true;
     default:
-        return std::nullopt;
+        return false;
     }
+}
+
+std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
+{
+    if (IsNumberCell(cell))
+        return cell.toDouble();
+    if (cell.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString text = cell.toString().trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = locale.toDouble(text, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(text, &ok);
+    if (ok)
+        return value;
+    return std::nullopt;
 }
 
 double CellNumberOrZero(const QVariant &cell, const QLocale &locale)

@@ -7,6 +7,9 @@
 
 namespace tolven {
 
+// True for a cell that holds a number value (not text).
+bool IsNumberCell(const QVariant &cell);
+
 // A cell read as a number, the way the grid shows numbers: numbers as they
 // are, text in the locale's notation (or with "." as decimal point). Empty
 // cells and text that is no number give nullopt.

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QHash>
 
+#include "common/CellNumber.h"
 #include "objectapi/Numbers.h"
 #include "positions/PositionColumns.h"
 
@@ -54,17 +55,11 @@ QList<ExportRow> PositionExportRows(const QAbstractItemModel &positions, const Q
 
 QString ExportText(const QVariant &cell, const QLocale &locale)
 {
-    switch (cell.typeId()) {
-    case QMetaType::QDate:
+    if (cell.typeId() == QMetaType::QDate)
         return cell.toDate().toString(u"dd.MM.yyyy"_s);
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
+    if (IsNumberCell(cell))
         return ServerNumber(cell.toDouble()).replace(u'.', locale.decimalPoint());
-    default:
-        return cell.toString();
-    }
+    return cell.toString();
 }
 
 } // namespace tolven

@@ -10,23 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace tolven {
 
-namespace {
-
-bool IsNumberCell(const QVariant &cell)
-{
-    switch (cell.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 bool IsEmptyCell(const QVariant &cell)
 {
     return !cell.isValid() || (cell.typeId() == QMetaType::QString && cell.toString().isEmpty());
