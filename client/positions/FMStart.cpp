@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -477,16 +476,13 @@ bool FMStart::art_hol()
     const int row = m_grid->currentIndex().row();
     if (row < 0)
         return true;
-    const PositionModel::Row before = m_positions->row(row);
-    PackedRow::Cells cells;
-    std::copy(before.cbegin(), before.cend(), cells.begin());
+    PackedRow::Cells cells = m_positions->cells(row);
     const ArticleFetch fetched = fetchArticle(cells);
     if (fetched == ArticleFetch::Unknown)
         ReportUnknownArticle(this);
     if (fetched != ArticleFetch::Filled)
         return true;
-    for (int column = 0; column < PositionColumnCount; ++column)
-        m_positions->setCell(row, column, cells[column]);
+    m_positions->setCells(row, cells);
     return false;
 }
 
@@ -536,9 +532,7 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
     }
 
     QScopedValueRollback<bool> committing(m_committing, true);
-    const PositionModel::Row current = m_positions->row(row);
-    PackedRow::Cells cells;
-    std::copy(current.cbegin(), current.cend(), cells.begin());
+    PackedRow::Cells cells = m_positions->cells(row);
     cells[column] = typed;
     FilterTypedNumbers(cells);
 
@@ -570,8 +564,7 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
     ApplyEditedColumn(cells, column);
     if (!SameContent(before, cells[column]))
         cells[PositionColumn::AendDatum] = QString();
-    for (int c = 0; c < PositionColumnCount; ++c)
-        m_positions->setCell(row, c, cells[c]);
+    m_positions->setCells(row, cells);
     return true;
 }
 

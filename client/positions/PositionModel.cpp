@@ -10,6 +10,17 @@
 
 namespace tolven {
 
+namespace {
+
+// Compares type too: QVariant holds 1 and 1.0 equal, but the cell's type
+// decides how the grid shows it.
+bool SameValue(const QVariant &stored, const QVariant &value)
+{
+    return stored.typeId() == value.typeId() && stored == value;
+}
+
+} // namespace
+
 PositionModel::PositionModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_rows()
@@ -178,14 +189,38 @@ QVariant PositionModel::cell(int row, int column) const
 void PositionModel::setCell(int row, int column, const QVariant &value)
 {
     Q_ASSERT(isCell(row, column));
-    const QVariant stored = m_rows.at(row).cell(column);
-    // Compare type too: QVariant holds 1 and 1.0 equal, but the cell's type
-    // decides how the grid shows it.
-    if (stored.typeId() == value.typeId() && stored == value)
+    if (SameValue(m_rows.at(row).cell(column), value))
         return;
     m_rows[row] = m_rows.at(row).withCell(column, value);
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+PackedRow::Cells PositionModel::cells(int row) const
+{
+    Q_ASSERT(row >= 0 && row < m_rows.size());
+    PackedRow::Cells all;
+    for (int column = 0; column < PositionColumnCount; ++column)
+        all[column] = m_rows.at(row).cell(column);
+    return all;
+}
+
+void PositionModel::setCells(int row, const PackedRow::Cells &cells)
+{
+    Q_ASSERT(row >= 0 && row < m_rows.size());
+    int first = -1;
+    int last = -1;
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        if (!SameValue(m_rows.at(row).cell(column), cells[column])) {
+            if (first < 0)
+                first = column;
+            last = column;
+        }
+    }
+    if (first < 0)
+        return;
+    m_rows[row] = PackedRow(cells);
+    emit dataChanged(index(row, first), index(row, last), {Qt::DisplayRole, Qt::EditRole});
 }
 
 void PositionModel::setReadOnlyColumns(const QSet<int> &columns)

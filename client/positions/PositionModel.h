@@ -54,6 +54,11 @@ public:
     QVariant cell(int row, int column) const;
     // Stores value; dataChanged for that cell only, none when it is unchanged.
     void setCell(int row, int column, const QVariant &value);
+    // All cells of a row, to work on and put back with setCells.
+    PackedRow::Cells cells(int row) const;
+    // Stores the row's cells at once (packed once); dataChanged for the
+    // columns from the first to the last changed one, none when nothing changed.
+    void setCells(int row, const PackedRow::Cells &cells);
 
     // Columns the user may not edit in the grid.
     void setReadOnlyColumns(const QSet<int> &columns);
