@@ -67,6 +67,17 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
 
 const QString WindowTitle = u"TOLVEN Konkurerberverwaltung"_s;
 
+// Connects when there is no connection, then brackets a server call
+// (BeginServerCall; EndServerCall ends it). False when no connection could
+// be made: the user has been told, and there is no call to end.
+bool BeginConnectedCall(bool showWait)
+{
+    if (!EnsureConnected())
+        return false;
+    BeginServerCall(showWait);
+    return true;
+}
+
 // An article number the server does not know for the firm.
 void ReportUnknownArticle(QWidget *parent)
 {
@@ -435,10 +446,9 @@ void FMStart::BUSuch_Click()
     if (m_searching)
         return;
     try {
-        if (!EnsureConnected())
-            return;
         // No idle disconnect while the search runs, however long it takes.
-        BeginServerCall(true);
+        if (!BeginConnectedCall(true))
+            return;
     } catch (const AccessError &error) {
         ReportAccessError(error, u"Positionen suchen"_s);
         return;
@@ -490,9 +500,8 @@ FMStart::ArticleFetch FMStart::fetchArticle(PackedRow::Cells &cells)
 {
     QString answer;
     try {
-        if (!EnsureConnected())
+        if (!BeginConnectedCall(false))
             return ArticleFetch::Failed;
-        BeginServerCall(false);
         const std::optional<double> quantity = CellNumber(cells[PositionColumn::MengeAb]);
         std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
         answer = positions->callMethod(u"ArtikelDaten"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
@@ -546,8 +555,7 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
     }
     if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
         try {
-            if (EnsureConnected()) {
-                BeginServerCall(false);
+            if (BeginConnectedCall(false)) {
                 std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
                 const QString answer = positions->callMethod(
                     u"ArtikelPreis"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
@@ -751,9 +759,8 @@ void FMStart::BUSpeich_Click()
         return;
     }
     try {
-        if (!EnsureConnected())
+        if (!BeginConnectedCall(true))
             return;
-        BeginServerCall(true);
     } catch (const AccessError &error) {
         ReportAccessError(error, u"Positionen speichern"_s);
         return;
