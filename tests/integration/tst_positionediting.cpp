@@ -2,11 +2,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 
-#include "access/Clock.h"
-#include "common/Icons.h"
 #include "objectapi/AccessError.h"
 #include "positions/DateField.h"
 #include "positions/FMStart.h"
@@ -18,7 +15,6 @@
 #include "store/StoreFactory.h"
 #include "support/ClientFixture.h"
 #include "support/PositionFirm.h"
-#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -29,7 +25,6 @@ using namespace testsupport::positionfirm;
 
 namespace {
 
-const QDate TestDay(2026, 3, 2);
 const QString Title = u"TOLVEN Konkurerberverwaltung"_s;
 const QString AccessErrorTitle = u"Caché Zugriffsfehler"_s;
 // The rows the tests start from: the positions but the one of the vanished article.
@@ -86,18 +81,14 @@ private:
 
 void TestPositionEditing::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    testsupport::HideOffscreenPlatformNotices();
-    InitAppResources();
-    SetTodayProvider([] { return TestDay; });
+    InitTestCase();
 }
 
 void TestPositionEditing::init()
 {
     TOLVEN_FRESH_DATABASE(m_db);
     m_fixture = std::make_unique<testsupport::ClientFixture>();
-    m_fixture->setCommandLine(u"7 0 NEU neu "_s + testsupport::ClientFixture::serverOf(*m_db) + u' '
-                              + testsupport::ClientFixture::portOf(*m_db));
+    m_fixture->setCommandLine(CommandLine(*m_db));
     Fill(m_db->connectString());
 }
 

@@ -2,14 +2,11 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 
-#include "access/Clock.h"
-#include "common/Icons.h"
 #include "objectapi/AccessError.h"
 #include "positions/DateField.h"
 #include "positions/FMStart.h"
@@ -20,7 +17,6 @@
 #include "store/StoreFactory.h"
 #include "support/ClientFixture.h"
 #include "support/PositionFirm.h"
-#include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -78,18 +74,14 @@ private:
 
 void TestPositionSearch::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    testsupport::HideOffscreenPlatformNotices();
-    InitAppResources();
-    SetTodayProvider([] { return QDate(2026, 3, 2); });
+    InitTestCase();
 }
 
 void TestPositionSearch::init()
 {
     TOLVEN_FRESH_DATABASE(m_db);
     m_fixture = std::make_unique<testsupport::ClientFixture>();
-    m_fixture->setCommandLine(u"7 0 NEU neu "_s + testsupport::ClientFixture::serverOf(*m_db) + u' '
-                              + testsupport::ClientFixture::portOf(*m_db));
+    m_fixture->setCommandLine(CommandLine(*m_db));
 }
 
 void TestPositionSearch::cleanup()

@@ -1,12 +1,31 @@
 #include "PositionFirm.h"
 
+#include <QStandardPaths>
 #include <QTest>
 
+#include "access/Clock.h"
+#include "common/Icons.h"
 #include "store/StoreFactory.h"
+#include "support/ClientFixture.h"
+#include "support/QuietPlatform.h"
+#include "support/TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
 namespace testsupport::positionfirm {
+
+void InitTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    HideOffscreenPlatformNotices();
+    tolven::InitAppResources();
+    tolven::SetTodayProvider([] { return TestDay; });
+}
+
+QString CommandLine(const TestDatabase &db)
+{
+    return u"7 0 NEU neu "_s + ClientFixture::serverOf(db) + u' ' + ClientFixture::portOf(db);
+}
 
 void Fill(const QString &connectString, int extraPositions)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -7,6 +8,10 @@
 
 // Firm 7 of the position tests: what the search and the editing tests find
 // in the database, and the figures they compute from.
+namespace testsupport {
+class TestDatabase;
+}
+
 namespace testsupport::positionfirm {
 
 using namespace Qt::StringLiterals;
@@ -42,6 +47,15 @@ inline const QList<Position> Positions{
     {u"HAGEBAU"_s, Unsold, u"L"_s, u"2026-02-25"_s, {}},
     {u"HAGEBAU"_s, Vanished, u"L"_s, u"2026-01-05"_s, {{u"ArtBez"_s, u"Altartikel"_s}, {u"IntPreis"_s, u"3"_s}}},
 };
+
+// The day the tests of firm 7 run on.
+inline const QDate TestDay(2026, 3, 2);
+
+// In initTestCase() of a test of firm 7's main window: test paths, the
+// client's resources, no platform notices, TestDay as today.
+void InitTestCase();
+// The command line that logs the user NEU of firm 7 in on the database.
+QString CommandLine(const TestDatabase &db);
 
 // Fills firm 7 of the database, with extraPositions more of the unsold
 // article at OBI (quantities 0, 1, ...).
