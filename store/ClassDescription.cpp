@@ -1,5 +1,7 @@
 #include "ClassDescription.h"
 
+#include <QSqlQuery>
+
 #include "store/Arguments.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
@@ -103,6 +105,14 @@ MethodDescription DeleteAllMethod()
                 const QString firm = FirmArgument(call.arguments[0], u"die Firma von " + cls.name + u".Delall");
                 Session &session = call.session;
                 Session::WriteScope scope(session);
+                if (session.isPostgres()) {
+                    // Two replacements of one firm's list take turns until commit: without the lock the second
+                    // would not see the rows the first inserted, keep them and add its own.
+                    QSqlQuery &lock = session.statement(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s);
+                    lock.addBindValue(QString(u"Delall " + cls.table + u' ' + firm));
+                    session.exec(lock, u"Sperre der Liste " + cls.name + u" der Firma " + firm);
+                    lock.finish();
+                }
                 session.execDirect(u"DELETE FROM " + cls.table + u" WHERE firma = ?", {firm},
                                    u"Löschen aller Objekte von " + cls.name + u" der Firma " + firm);
                 scope.commit();

@@ -131,7 +131,9 @@ PropertyDescription DateProperty(const QString &name);
 PropertyDescription FlagProperty(const QString &name);
 
 // The class method Delall(firm): deletes every object of the class in that
-// firm, in one transaction.
+// firm, in one transaction. On PostgreSQL it holds a lock on that list until
+// the transaction ends, so that replacements of one list (Delall, then the
+// new objects, in one client transaction) follow each other whole.
 MethodDescription DeleteAllMethod();
 
 } // namespace store
