@@ -443,17 +443,19 @@ void writeAccounts(Writer &writer, const QString &firm, const QString &kind, std
     }
 }
 
-// The competitors and price types a firm's positions refer to.
+// The competitors and price types a firm's positions refer to. Their names
+// are stored as the master-data windows store what the user types: as they
+// are, not in server form.
 void writeCompetitorsAndPriceTypes(Writer &writer, const QString &firm, std::span<const NamedEntry> competitors,
                                    std::span<const PriceType> priceTypes)
 {
     for (const NamedEntry &competitor : competitors) {
         writer.save(u"Konkur.Par"_s, firm,
-                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, server(competitor.name)}});
+                    {{u"konkur"_s, text(competitor.key)}, {u"konkurbez"_s, text(competitor.name)}});
     }
     for (const PriceType &type : priceTypes) {
         writer.save(u"Konkur.Preistyp"_s, firm,
-                    {{u"code"_s, text(type.code)}, {u"bez"_s, server(type.name)},
+                    {{u"code"_s, text(type.code)}, {u"bez"_s, text(type.name)},
                      {u"bisdatjn"_s, type.until ? u"J"_s : u"N"_s}});
     }
 }
