@@ -217,6 +217,14 @@ bool EnsureConnected()
     return true;
 }
 
+bool BeginConnectedCall(bool showWait)
+{
+    if (!EnsureConnected())
+        return false;
+    BeginServerCall(showWait);
+    return true;
+}
+
 void Disconnect()
 {
     cacheapi &api = cacheapi::instance();

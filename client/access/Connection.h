@@ -38,6 +38,11 @@ bool PrepareConnection();
 // program ends) and sets firm, branch and person on each new connection.
 // Throws AccessError when setting them fails. False when no connection stands.
 bool EnsureConnected();
+// Connects when there is no connection, then brackets a server call
+// (BeginServerCall; EndServerCall or ReportAccessError ends it). False when
+// no connection could be made: the user has been told, and there is no call
+// to end. Throws AccessError as EnsureConnected does.
+bool BeginConnectedCall(bool showWait);
 // Stops the idle timer and drops the connection; never fails.
 void Disconnect();
 

@@ -67,17 +67,6 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
 
 const QString WindowTitle = u"TOLVEN Konkurerberverwaltung"_s;
 
-// Connects when there is no connection, then brackets a server call
-// (BeginServerCall; EndServerCall ends it). False when no connection could
-// be made: the user has been told, and there is no call to end.
-bool BeginConnectedCall(bool showWait)
-{
-    if (!EnsureConnected())
-        return false;
-    BeginServerCall(showWait);
-    return true;
-}
-
 // An article number the server does not know for the firm.
 void ReportUnknownArticle(QWidget *parent)
 {
@@ -578,19 +567,9 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
 
 void FMStart::reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message)
 {
-    // After the editor has closed: the reason, then the cell in edit again
-    // with what the user typed.
-    const QPersistentModelIndex cell(index);
-    QTimer::singleShot(0, this, [this, cell, typed, message] {
+    m_grid->reopenLater(index, typed.toString(), [this, message] {
         if (!message.isEmpty())
             MsgBox(this, QMessageBox::Information, WindowTitle, message);
-        if (!cell.isValid())
-            return;
-        m_grid->setCurrentIndex(cell);
-        m_grid->setFocus();
-        m_grid->edit(cell);
-        if (auto *editor = qobject_cast<QLineEdit *>(m_grid->indexWidget(cell)))
-            editor->setText(typed.toString());
     });
 }
 

@@ -9,7 +9,7 @@
 namespace tolven {
 
 PositionGrid::PositionGrid(QWidget *parent)
-    : QTableView(parent)
+    : EditingGrid(parent)
 {
     setSelectionMode(QAbstractItemView::MultiSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -18,24 +18,13 @@ PositionGrid::PositionGrid(QWidget *parent)
     verticalHeader()->viewport()->installEventFilter(this);
 }
 
-void PositionGrid::commitPendingEdit()
-{
-    if (state() != EditingState)
-        return;
-    // An open editor is the index widget of its cell.
-    if (QWidget *editor = indexWidget(currentIndex())) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
-}
-
 QModelIndex PositionGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
     const QModelIndex current = currentIndex();
     const bool sideways = cursorAction == MoveNext || cursorAction == MovePrevious || cursorAction == MoveLeft
         || cursorAction == MoveRight;
     if (!sideways || !current.isValid() || !model())
-        return QTableView::moveCursor(cursorAction, modifiers);
+        return EditingGrid::moveCursor(cursorAction, modifiers);
 
     // Tab goes on into the next row, the arrows stop at the row's end.
     const bool forward = cursorAction == MoveNext || cursorAction == MoveRight;
@@ -69,7 +58,7 @@ QItemSelectionModel::SelectionFlags PositionGrid::selectionCommand(const QModelI
     // The record selector's click reaches the selection through selectRow(),
     // which asks here without an event: in multi-selection that toggles the row.
     if (m_onRecordSelector)
-        return QTableView::selectionCommand(index, event);
+        return EditingGrid::selectionCommand(index, event);
     return QItemSelectionModel::NoUpdate;
 }
 
@@ -88,7 +77,7 @@ void PositionGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QTableView::keyPressEvent(event);
+    EditingGrid::keyPressEvent(event);
 }
 
 bool PositionGrid::eventFilter(QObject *watched, QEvent *event)
@@ -99,7 +88,7 @@ bool PositionGrid::eventFilter(QObject *watched, QEvent *event)
         else if (event->type() == QEvent::MouseButtonRelease)
             m_onRecordSelector = false;
     }
-    return QTableView::eventFilter(watched, event);
+    return EditingGrid::eventFilter(watched, event);
 }
 
 } // namespace tolven

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTableView>
+#include "common/EditingGrid.h"
 
 namespace tolven {
 
@@ -9,16 +9,12 @@ namespace tolven {
 // that row and leaves the other rows as they are; a click on a cell or a key
 // only moves the current cell, so that editing never disturbs the selection.
 // Shift+Space selects or deselects the current row from the keyboard.
-class PositionGrid : public QTableView
+class PositionGrid : public EditingGrid
 {
     Q_OBJECT
 
 public:
     explicit PositionGrid(QWidget *parent = nullptr);
-
-    // Writes what the open editor holds to the model and closes it; nothing
-    // when no cell is being edited.
-    void commitPendingEdit();
 
 signals:
     // F4 on a cell whose column has a button.
