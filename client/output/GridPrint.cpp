@@ -56,21 +56,27 @@ QList<int> VisibleColumns(const QTableView &view)
     return columns;
 }
 
-void PrintPreview(QTableView &view, const QString &headerText, const QList<int> &leftOut)
+QString PrintedAt(const QDateTime &now, const QLocale &locale)
+{
+    return locale.toString(now.date(), QLocale::ShortFormat) + u' ' + locale.toString(now.time(), QLocale::ShortFormat);
+}
+
+void PrintPreview(QTableView &view, const QString &headerText, const PrintSettings &settings)
 {
     if (!view.model())
         return;
-    const HiddenColumns hidden(view, leftOut);
+    const HiddenColumns hidden(view, settings.leftOut);
     TablePrinter table(*view.model(), VisibleColumns(view));
     table.setHeaderText(headerText);
+    table.setRowCount(settings.rowCount);
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageOrientation(settings.orientation);
     printer.setCopyCount(1);
     printer.setDocName(u"TOLVEN Konkurerberverwaltung"_s);
     QPrintPreviewDialog preview(&printer, view.window());
     preview.setObjectName(u"Druckvorschau"_s);
-    preview.setWindowTitle(u"Druckvorschau"_s);
+    preview.setWindowTitle(settings.caption.isEmpty() ? u"Druckvorschau"_s : settings.caption);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&table](QPrinter *target) { table.print(*target); });
     ExecPrintPreview(preview);

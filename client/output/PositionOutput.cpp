@@ -10,6 +10,7 @@
 #include "access/Dialogs.h"
 #include "output/CsvFile.h"
 #include "output/ExportRows.h"
+#include "output/GridPrint.h"
 #include "output/SaveFile.h"
 #include "output/XlsxFile.h"
 
@@ -74,8 +75,7 @@ QString PositionListHeader(const QString &competitor, const QString &article, co
                            const QDateTime &now, const QLocale &locale)
 {
     return u"TOLVEN Konkurerberverwaltung     " + competitor + u"     " + article + u' ' + description
-        + u"    Datum: " + locale.toString(now.date(), QLocale::ShortFormat) + u' '
-        + locale.toString(now.time(), QLocale::ShortFormat);
+        + u"    Datum: " + PrintedAt(now, locale);
 }
 
 } // namespace tolven

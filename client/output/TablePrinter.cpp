@@ -86,6 +86,17 @@ void TablePrinter::setPageCaption(const QString &caption)
     m_pageCaption = caption;
 }
 
+void TablePrinter::setRowCount(int rows)
+{
+    m_rowCount = rows;
+}
+
+int TablePrinter::rowsToPrint() const
+{
+    const int rows = m_model.rowCount();
+    return m_rowCount < 0 ? rows : std::min(m_rowCount, rows);
+}
+
 int TablePrinter::pageCount(QPrinter &printer) const
 {
     return layout(printer).pages;
@@ -99,7 +110,7 @@ TablePrinter::Layout TablePrinter::layout(QPrinter &printer) const
     const QFontMetricsF cell(l.cellFont, &printer);
     l.padding = cell.height() * 0.3;
 
-    const int rows = m_model.rowCount();
+    const int rows = rowsToPrint();
     const int step = std::max(1, rows / MeasuredRows);
     for (const int column : m_columns) {
         qreal width = caption.horizontalAdvance(m_model.headerData(column, Qt::Horizontal).toString());
@@ -181,7 +192,7 @@ void TablePrinter::printPage(QPainter &painter, const Layout &l, int page) const
     painter.drawLine(QPointF(0, y), QPointF(tableWidth, y));
 
     const int firstRow = (page - 1) * l.rowsPerPage;
-    const int endRow = std::min(m_model.rowCount(), firstRow + l.rowsPerPage);
+    const int endRow = std::min(rowsToPrint(), firstRow + l.rowsPerPage);
     for (int row = firstRow; row < endRow; ++row) {
         painter.setPen(Qt::black);
         drawRow(y, l.rowHeight, l.cellFont, [this, row](int column) { return CellText(m_model.index(row, column)); });

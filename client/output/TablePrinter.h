@@ -25,6 +25,9 @@ public:
     // The caption at the foot of each page: %1 the page's number, %2 the
     // number of pages. "Seite %1 von %2" unless set.
     void setPageCaption(const QString &caption);
+    // Prints the model's first rows only (a list whose last line is for a
+    // new row); all rows when negative, as unless set.
+    void setRowCount(int rows);
 
     // Prints the pages of the printer's page range (all when it has none).
     // False when the printer cannot be printed on.
@@ -36,11 +39,13 @@ private:
     struct Layout;
     Layout layout(QPrinter &printer) const;
     void printPage(QPainter &painter, const Layout &layout, int page) const;
+    int rowsToPrint() const;
 
     const QAbstractItemModel &m_model;
     QList<int> m_columns;
     QString m_headerText;
     QString m_pageCaption;
+    int m_rowCount = -1;
 };
 
 } // namespace tolven

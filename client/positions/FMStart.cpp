@@ -851,8 +851,10 @@ void FMStart::BUDruck_Click()
 {
     if (!readyForCommand())
         return;
+    PrintSettings settings;
+    settings.leftOut = {PositionColumn::Notiz};
     PrintPreview(*m_grid, PositionListHeader(m_likonkur->currentText(), m_anr->currentText(), m_bez1->text(), Now()),
-                 {PositionColumn::Notiz});
+                 settings);
 }
 
 void FMStart::BUExport_Click()
