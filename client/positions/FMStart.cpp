@@ -32,6 +32,8 @@
 #include "common/Icons.h"
 #include "common/frmAbout.h"
 #include "lookup/TolvenSu.h"
+#include "masterdata/FMPreistyp.h"
+#include "masterdata/fmkonkur.h"
 #include "objectapi/Numbers.h"
 #include "objectapi/TextConversion.h"
 #include "output/GridPrint.h"
@@ -156,8 +158,10 @@ void FMStart::createMenus()
 {
     QMenu *file = menuBar()->addMenu(u"&Datei"_s);
     file->setObjectName(u"m_datei"_s);
-    MakeAction(file, u"m_konkur"_s, u"&Konkurerber"_s, u"competitors"_s);
-    MakeAction(file, u"m_preistyp"_s, u"&Preistypen"_s, u"pricetypes"_s);
+    connect(MakeAction(file, u"m_konkur"_s, u"&Konkurerber"_s, u"competitors"_s), &QAction::triggered, this,
+            &FMStart::m_konkur_Click);
+    connect(MakeAction(file, u"m_preistyp"_s, u"&Preistypen"_s, u"pricetypes"_s), &QAction::triggered, this,
+            &FMStart::m_preistyp_Click);
     file->addSeparator();
     QAction *print = MakeAction(file, u"m_drucken"_s, u"&Drucken"_s, u"print"_s);
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -275,7 +279,9 @@ QWidget *FMStart::createButtonBar()
     QPushButton *exit = MakeButton(bar, u"BUAusstieg"_s, u"Ausstieg"_s, u"exit"_s);
     row->addWidget(exit);
     connect(exit, &QPushButton::clicked, this, &FMStart::BUAusstieg_Click);
-    for (const auto &[name, handler] : {std::pair{u"BUDruck"_s, &FMStart::BUDruck_Click},
+    for (const auto &[name, handler] : {std::pair{u"BUPrtyp"_s, &FMStart::m_preistyp_Click},
+                                        std::pair{u"ctPush1"_s, &FMStart::m_konkur_Click},
+                                        std::pair{u"BUDruck"_s, &FMStart::BUDruck_Click},
                                         std::pair{u"BUExport"_s, &FMStart::BUExport_Click},
                                         std::pair{u"BUExportXlsx"_s, &FMStart::BUExportXlsx_Click}})
         connect(bar->findChild<QPushButton *>(name), &QPushButton::clicked, this, handler);
@@ -808,6 +814,30 @@ void FMStart::artsu_Click()
 void FMStart::BUAusstieg_Click()
 {
     close();
+}
+
+void FMStart::m_konkur_Click()
+{
+    if (!readyForCommand())
+        return;
+    {
+        fmkonkur window(this);
+        if (window.Form_Load())
+            ExecModal(window);
+    }
+    konkur_lesen();
+}
+
+void FMStart::m_preistyp_Click()
+{
+    if (!readyForCommand())
+        return;
+    {
+        FMPreistyp window(this);
+        if (window.Form_Load())
+            ExecModal(window);
+    }
+    prtyp_lesen();
 }
 
 void FMStart::mLogin_Click()

@@ -137,6 +137,9 @@ private:
     void showPositionCount();
 
     void BUAusstieg_Click();
+    // The master-data windows, modal; the lists are read again afterwards.
+    void m_konkur_Click();
+    void m_preistyp_Click();
     void mLogin_Click();
     void HilfeUeber_Click();
     void TDBGrid1_ContextMenu(const QPoint &position);

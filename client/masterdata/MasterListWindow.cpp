@@ -1,0 +1,340 @@
+#include "MasterListWindow.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "access/Clock.h"
+#include "access/Connection.h"
+#include "access/Dialogs.h"
+#include "access/cacheapi.h"
+#include "common/EditingGrid.h"
+#include "common/Icons.h"
+#include "output/GridPrint.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+const QString MessageTitle = u"TOLVEN Konkurerberverwaltung"_s;
+
+// A check-box column: the box alone, without the "J" or "N" it stands for.
+class CheckBoxDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text.clear();
+        option->features &= ~QStyleOptionViewItem::HasDisplay;
+    }
+};
+
+// A text column: a cell the user has opened but not typed in is no edit,
+// so that only what was typed reaches the commit check.
+class TextDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *field = qobject_cast<QLineEdit *>(editor); field && !field->isModified())
+            return;
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QString &icon = {})
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (!icon.isEmpty())
+        button->setIcon(AppIcon(icon));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *parent)
+    : QDialog(parent)
+    , m_definition(std::move(definition))
+    , m_rows(new MasterListModel(m_definition.gridColumns, int(m_definition.resultColumns.size()), this))
+    , m_grid(new EditingGrid(this))
+    , m_delete(nullptr)
+    , m_print(nullptr)
+    , m_save(nullptr)
+    , m_exit(nullptr)
+{
+    setObjectName(m_definition.objectName);
+    setWindowTitle(m_definition.title);
+    m_rows->setCommitCheck([this](int row, int tableColumn, const QString &text) {
+        return TDBGrid1_BeforeColUpdate(row, tableColumn, text);
+    });
+
+    m_grid->setObjectName(u"TDBGrid1"_s);
+    m_grid->setModel(m_rows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                            | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_grid->horizontalHeader()->setSectionsMovable(false);
+    m_grid->horizontalHeader()->setSectionsClickable(false);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
+    m_grid->setMinimumHeight(360);
+    m_grid->setItemDelegate(new TextDelegate(m_grid));
+    for (int column = 0; column < m_definition.gridColumns.size(); ++column) {
+        if (m_definition.gridColumns.at(column).checkBox)
+            m_grid->setItemDelegateForColumn(column, new CheckBoxDelegate(m_grid));
+    }
+    sizeColumns();
+
+    // Ins and Del on the grid, and the same in its context menu.
+    auto *newRowAction = new QAction(u"Neue Zeile"_s, m_grid);
+    newRowAction->setObjectName(u"m_neu"_s);
+    newRowAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    newRowAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(newRowAction, &QAction::triggered, this, &MasterListWindow::newRow);
+    auto *deleteAction = new QAction(u"Zeile löschen"_s, m_grid);
+    deleteAction->setObjectName(u"m_loesch"_s);
+    deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(deleteAction, &QAction::triggered, this, &MasterListWindow::BULoesch_Click);
+    m_grid->addAction(newRowAction);
+    m_grid->addAction(deleteAction);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(makeButtons());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The keys act on what the open cell holds, as the buttons do.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this, [this] {
+        if (readyForCommand() && m_save->isEnabled())
+            BUSpeich_Click();
+    });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this,
+            &MasterListWindow::BUDruck_Click);
+}
+
+QWidget *MasterListWindow::makeButtons()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_delete = MakeButton(bar, u"BULoesch"_s, m_definition.deleteCaption, u"delete-row"_s);
+    m_delete->setToolTip(u"Die markierte Zeile löschen (Entf)"_s);
+    m_print = MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s);
+    m_print->setToolTip(u"Drucken (Strg+P)"_s);
+    m_save = MakeButton(bar, u"BUSpeich"_s, u"Speichern"_s, u"save"_s);
+    m_save->setToolTip(u"Speichern und schließen (Strg+S)"_s);
+    m_save->setEnabled(false);
+    m_exit = MakeButton(bar, m_definition.exitButtonName, u"Ausstieg"_s, u"exit"_s);
+    m_exit->setToolTip(u"Schließen, ohne zu speichern (Esc)"_s);
+    for (QPushButton *button : {m_delete, m_print, m_save, m_exit})
+        row->addWidget(button);
+    connect(m_delete, &QPushButton::clicked, this, &MasterListWindow::BULoesch_Click);
+    connect(m_print, &QPushButton::clicked, this, &MasterListWindow::BUDruck_Click);
+    connect(m_save, &QPushButton::clicked, this, &MasterListWindow::BUSpeich_Click);
+    connect(m_exit, &QPushButton::clicked, this, &MasterListWindow::BUAusstieg_Click);
+    setTabOrder(m_grid, m_delete);
+    setTabOrder(m_delete, m_print);
+    setTabOrder(m_print, m_save);
+    setTabOrder(m_save, m_exit);
+    return bar;
+}
+
+void MasterListWindow::sizeColumns()
+{
+    // The columns keep the proportions the list has always had, in twips.
+    int width = 0;
+    for (int column = 0; column < m_definition.gridColumns.size(); ++column) {
+        const int pixels = m_definition.gridColumns.at(column).widthTwips * m_grid->logicalDpiX() / 1440;
+        m_grid->horizontalHeader()->resizeSection(column, pixels);
+        width += pixels;
+    }
+    // Room for the record selectors of a long list and the scroll bar.
+    m_grid->setMinimumWidth(width + 2 * m_grid->frameWidth() + m_grid->fontMetrics().horizontalAdvance(u"99999"_s)
+                            + 2 * m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+bool MasterListWindow::Form_Load()
+{
+    const QString operation = m_definition.listName + u" lesen";
+    QList<QStringList> rows;
+    try {
+        if (!BeginConnectedCall(true))
+            return false;
+        std::unique_ptr<ResultSet> result = Factory().openQuery(m_definition.className, m_definition.queryName);
+        result->execute({Context().Firm});
+        while (result->next()) {
+            QStringList row;
+            row.reserve(m_definition.resultColumns.size());
+            for (const int column : std::as_const(m_definition.resultColumns))
+                row << result->getColumn(column);
+            rows << row;
+        }
+        CloseServerObject(result);
+        EndServerCall(true);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, operation);
+        return false;
+    }
+    m_rows->setRows(std::move(rows));
+    m_grid->setCurrentIndex(m_rows->index(0, 0));
+    m_grid->setFocus();
+    return true;
+}
+
+bool MasterListWindow::TDBGrid1_BeforeColUpdate(int row, int tableColumn, const QString &text)
+{
+    const QModelIndex cell = m_grid->currentIndex().row() == row ? m_grid->currentIndex() : m_rows->index(row, 0);
+    const bool checkBox = m_rows->flags(cell) & Qt::ItemIsUserCheckable;
+    const auto refuse = [this, cell, checkBox, text](const QString &message) {
+        m_grid->reopenLater(cell, checkBox ? std::nullopt : std::optional(text),
+                            [this, message] { MsgBox(this, QMessageBox::Information, MessageTitle, message); });
+        return false;
+    };
+
+    const QString code = tableColumn == CodeColumn ? text : m_rows->cell(row, CodeColumn);
+    if (code.isEmpty())
+        return refuse(u"Code kann nicht leer sein"_s);
+    if (tableColumn == CodeColumn && m_rows->cell(row, CodeColumn) != text) {
+        // The edited row still holds its old code, so it never matches itself.
+        for (const QStringList &other : m_rows->rows()) {
+            if (other.at(CodeColumn) == text) {
+                if (m_definition.refusedDuplicateEnablesSave)
+                    m_save->setEnabled(true);
+                return refuse(m_definition.duplicateMessage);
+            }
+        }
+    }
+    m_save->setEnabled(true);
+    return true;
+}
+
+bool MasterListWindow::readyForCommand()
+{
+    m_grid->commitPendingEdit();
+    return !m_grid->reopenPending();
+}
+
+void MasterListWindow::newRow()
+{
+    if (!readyForCommand())
+        return;
+    const QModelIndex cell = m_rows->index(m_rows->tableRowCount(), CodeColumn);
+    m_grid->setCurrentIndex(cell);
+    m_grid->setFocus();
+    m_grid->edit(cell);
+}
+
+void MasterListWindow::BULoesch_Click()
+{
+    if (!readyForCommand())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid() || m_rows->isNewRowLine(current.row()))
+        return;
+    m_rows->removeRows(current.row(), 1);
+    m_save->setEnabled(true);
+    m_grid->setCurrentIndex(m_rows->index(std::min(current.row(), m_rows->tableRowCount()), current.column()));
+}
+
+void MasterListWindow::BUDruck_Click()
+{
+    if (!readyForCommand())
+        return;
+    PrintSettings settings;
+    settings.caption = m_definition.previewCaption;
+    settings.orientation = QPageLayout::Portrait;
+    settings.rowCount = m_rows->tableRowCount();
+    PrintPreview(*m_grid, m_definition.printHeader + PrintedAt(Now()), settings);
+    m_grid->viewport()->update();
+}
+
+void MasterListWindow::BUSpeich_Click()
+{
+    if (!readyForCommand())
+        return;
+    QList<QStringList> rows = m_rows->rows();
+    if (m_definition.flagColumn >= 0) {
+        for (QStringList &row : rows) {
+            if (row.at(m_definition.flagColumn).isEmpty())
+                row[m_definition.flagColumn] = u"N"_s;
+        }
+    }
+    QStringList ids;
+    try {
+        if (!BeginConnectedCall(true))
+            return;
+        ids = replaceList(rows);
+        EndServerCall(true);
+    } catch (const AccessError &error) {
+        // The old list is whole on the server, and the user's rows are here.
+        ReportAccessError(error, m_definition.listName + u" speichern");
+        return;
+    }
+    for (int row = 0; row < rows.size(); ++row) {
+        if (m_definition.flagColumn >= 0)
+            m_rows->setCell(row, m_definition.flagColumn, rows.at(row).at(m_definition.flagColumn));
+        if (m_definition.idColumn >= 0)
+            m_rows->setCell(row, m_definition.idColumn, ids.value(row));
+    }
+    m_save->setEnabled(false);
+    accept();
+}
+
+QStringList MasterListWindow::replaceList(const QList<QStringList> &rows)
+{
+    const QString firm = Context().Firm;
+    QStringList ids;
+    ids.reserve(rows.size());
+    XecuteOnServer(u"TSTART"_s);
+    try {
+        std::unique_ptr<ServerObject> list = Factory().classObject(m_definition.className);
+        list->callMethod(u"Delall"_s, {firm});
+        CloseServerObject(list);
+        for (const QStringList &row : rows) {
+            std::unique_ptr<ServerObject> object = Factory().createNew(m_definition.className);
+            object->setProperty(u"Firma"_s, firm);
+            for (int column = 0; column < m_definition.properties.size(); ++column) {
+                if (!m_definition.properties.at(column).isEmpty())
+                    object->setProperty(m_definition.properties.at(column), row.at(column));
+            }
+            object->sys_save();
+            ids << object->sys_ID();
+            CloseServerObject(object);
+        }
+        XecuteOnServer(u"TCOMMIT"_s);
+    } catch (const AccessError &) {
+        try {
+            XecuteOnServer(u"TROLLBACK"_s);
+        } catch (const AccessError &) {
+            // The connection is gone, and the transaction with it.
+        }
+        throw;
+    }
+    return ids;
+}
+
+void MasterListWindow::BUAusstieg_Click()
+{
+    reject();
+}
+
+} // namespace tolven
