@@ -1,6 +1,7 @@
 // Draws the main window as the demo login sees it after a search into a PNG (the README's
 // picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
-// server settings, the about box and the look-up dialogs: screenshot --windows FOLDER. Run it
+// server settings, the about box and the look-up dialogs: screenshot --windows FOLDER; or the
+// master-data windows of the demo firm: screenshot --masterdata DATABASE FOLDER. Run it
 // under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
@@ -21,6 +22,8 @@
 #include "common/frmAbout.h"
 #include "lookup/FMArtsu.h"
 #include "lookup/FMLnrsu.h"
+#include "masterdata/FMPreistyp.h"
+#include "masterdata/fmkonkur.h"
 #include "positions/FMStart.h"
 #include "positions/PositionColumns.h"
 
@@ -45,6 +48,23 @@ int main(int argc, char *argv[])
         QTimer::singleShot(300, [&] {
             for (QWidget *window : windows)
                 window->grab().save(arguments.at(2) + u'/' + window->objectName() + u".png");
+            QCoreApplication::quit();
+        });
+        return QApplication::exec();
+    }
+    if (arguments.size() == 4 && arguments.at(1) == u"--masterdata") {
+        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
+        gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(2);
+        tolven::FMStart window;
+        tolven::fmkonkur competitors;
+        tolven::FMPreistyp priceTypes;
+        if (!window.Form_Load() || !competitors.Form_Load() || !priceTypes.Form_Load())
+            return 1;
+        competitors.show();
+        priceTypes.show();
+        QTimer::singleShot(300, [&] {
+            for (QWidget *list : {static_cast<QWidget *>(&competitors), static_cast<QWidget *>(&priceTypes)})
+                list->grab().save(arguments.at(3) + u'/' + list->objectName() + u".png");
             QCoreApplication::quit();
         });
         return QApplication::exec();
