@@ -33,6 +33,7 @@ const char *const Usage =
     "  tolven-admin check [ZIEL]                      Schemaversion und Zeilenzahlen anzeigen\n"
     "  tolven-admin upgrade [ZIEL]                    ein älteres Schema auf den Stand dieses Programms bringen\n"
     "  tolven-admin path                              die Datenbankdatei des Benutzers anzeigen\n"
+    "  tolven-admin --version                         Programmname und Version anzeigen\n"
     "\n"
     "ZIEL ist eine SQLite-Datei (Pfad), ein PostgreSQL-Server als HOST:PORT (Datenbank \"tolven\")\n"
     "oder eine libpq-Verbindungsangabe wie \"host=db port=5432 dbname=tolven\".\n"
@@ -252,6 +253,10 @@ int RunAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err)
     QString error;
     if (arguments.contains(u"--help") || arguments.contains(u"-h")) {
         out << Usage;
+        return 0;
+    }
+    if (arguments.contains(u"--version")) {
+        out << "tolven-admin (TOLVEN Konkurerberverwaltung) " TOLVEN_VERSION "\n";
         return 0;
     }
     if (!parseOptions(arguments, options, error)) {

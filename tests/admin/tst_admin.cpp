@@ -23,6 +23,8 @@ private slots:
     void initTestCase();
     void badCallsSayHowToCall_data();
     void badCallsSayHowToCall();
+    void versionIsAnsweredWithoutTouchingADatabase_data();
+    void versionIsAnsweredWithoutTouchingADatabase();
     void demoSizesAreCheckedBeforeTheDatabase_data();
     void demoSizesAreCheckedBeforeTheDatabase();
     void sizedDemoHasTheCountsAsked_data();
@@ -130,6 +132,28 @@ void TestAdmin::badCallsSayHowToCall()
     QVERIFY(result.err.contains(u"tolven-admin init"));
     QVERIFY(result.err.contains(u"--articles N"));
     QVERIFY(result.out.isEmpty());
+}
+
+void TestAdmin::versionIsAnsweredWithoutTouchingADatabase_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("alone") << QStringList{u"--version"_s};
+    QTest::newRow("beside init") << QStringList{u"init"_s, u"DATABASE"_s, u"--demo"_s, u"--version"_s};
+    QTest::newRow("beside a bad option") << QStringList{u"--version"_s, u"--all"_s, u"DATABASE"_s};
+}
+
+void TestAdmin::versionIsAnsweredWithoutTouchingADatabase()
+{
+    QFETCH(QStringList, arguments);
+    const QString database = m_dir.filePath(u"version.db"_s);
+    arguments.replaceInStrings(u"DATABASE"_s, database);
+    const Run result = run(arguments);
+    QCOMPARE(result.code, 0);
+    static const QRegularExpression version(
+            u"^tolven-admin \\(TOLVEN Konkurerberverwaltung\\) \\d+\\.\\d+\\.\\d+\n$"_s);
+    QVERIFY2(version.match(result.out).hasMatch(), qPrintable(result.out));
+    QVERIFY(result.err.isEmpty());
+    QVERIFY(!QFile::exists(database));
 }
 
 void TestAdmin::demoSizesAreCheckedBeforeTheDatabase_data()
