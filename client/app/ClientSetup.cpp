@@ -19,6 +19,9 @@ void SetUpClient()
     QCoreApplication::setOrganizationName(u"TOLVEN"_s);
     QCoreApplication::setApplicationName(u"konkur"_s);
     QCoreApplication::setApplicationVersion(ProgramVersion());
+    // Lets a desktop (Wayland above all) match the windows with the installed
+    // launcher konkur.desktop and its icon.
+    QGuiApplication::setDesktopFileName(u"konkur"_s);
     // The client speaks German; without a locale of the user's own its
     // numbers and dates are German too.
     if (QLocale().language() == QLocale::C)
