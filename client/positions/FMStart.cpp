@@ -75,6 +75,16 @@ void ReportUnknownArticle(QWidget *parent)
     MsgBox(parent, QMessageBox::Information, WindowTitle, u"Artikel nicht gespeichert"_s);
 }
 
+// A master-data window, made for this opening and gone when it closes, so
+// that every opening reads the list afresh.
+template <typename Window>
+void ShowMasterList(QWidget *owner)
+{
+    Window window(owner);
+    if (window.Form_Load())
+        ExecModal(window);
+}
+
 QAction *MakeAction(QMenu *menu, const QString &name, const QString &caption, const QString &icon = {})
 {
     QAction *action = menu->addAction(caption);
@@ -820,11 +830,7 @@ void FMStart::m_konkur_Click()
 {
     if (!readyForCommand())
         return;
-    {
-        fmkonkur window(this);
-        if (window.Form_Load())
-            ExecModal(window);
-    }
+    ShowMasterList<fmkonkur>(this);
     konkur_lesen();
 }
 
@@ -832,11 +838,7 @@ void FMStart::m_preistyp_Click()
 {
     if (!readyForCommand())
         return;
-    {
-        FMPreistyp window(this);
-        if (window.Form_Load())
-            ExecModal(window);
-    }
+    ShowMasterList<FMPreistyp>(this);
     prtyp_lesen();
 }
 
