@@ -1,10 +1,13 @@
 #include "MasterListWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -26,18 +29,60 @@ namespace {
 
 const QString MessageTitle = u"TOLVEN Konkurerberverwaltung"_s;
 
-// A check-box column: the box alone, without the "J" or "N" it stands for.
+// A check-box column: the box alone, in the middle of its cell, without the
+// "J" or "N" it stands for. A click on the box or Space toggles it.
 class CheckBoxDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->text.clear();
-        option->features &= ~QStyleOptionViewItem::HasDisplay;
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QStyle *style = cell.widget ? cell.widget->style() : QApplication::style();
+        QStyleOptionViewItem background = cell;
+        background.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator);
+        background.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, cell.widget);
+        QStyleOptionViewItem box = cell;
+        box.rect = boxRect(cell);
+        box.state = (box.state & ~QStyle::State_HasFocus)
+            | (cell.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, cell.widget);
+    }
+
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override
+    {
+        if (!(index.flags() & Qt::ItemIsUserCheckable) || !(index.flags() & Qt::ItemIsEnabled))
+            return false;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            // The release toggles; the press and a double click's second one only make the cell current.
+            return boxRect(option).contains(static_cast<QMouseEvent *>(event)->position().toPoint());
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() != Qt::LeftButton || !boxRect(option).contains(mouse->position().toPoint()))
+                return false;
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key != Qt::Key_Space && key != Qt::Key_Select)
+                return false;
+        } else {
+            return false;
+        }
+        const bool checked = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+        return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+
+private:
+    static QRect boxRect(const QStyleOptionViewItem &option)
+    {
+        const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+        const int width = style->pixelMetric(QStyle::PM_IndicatorWidth, &option, option.widget);
+        const int height = style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget);
+        return QStyle::alignedRect(option.direction, Qt::AlignCenter, QSize(width, height), option.rect);
     }
 };
 

@@ -291,6 +291,8 @@ void TestMasterData::commitCheck_data()
     QTest::newRow("price types: tick on the new-row line") << int(PriceTypes) << -1 << 2 << u"[x]"_s << empty
                                                            << false << 2;
     QTest::newRow("price types: untick") << int(PriceTypes) << 0 << 2 << u"[x]"_s << QString() << true << 2;
+    QTest::newRow("price types: tick by mouse") << int(PriceTypes) << 1 << 2 << u"[click]"_s << QString() << true
+                                                << 2;
 }
 
 void TestMasterData::commitCheck()
@@ -310,9 +312,13 @@ void TestMasterData::commitCheck()
     testsupport::ScriptedDialogs dialogs;
     if (!message.isEmpty())
         dialogs.expectMessage(MessageTitle, message);
+    const bool checkBox = text.startsWith(u'[');
     if (text == u"[x]") {
         window->grid().setCurrentIndex(window->rows().index(tableRow, column));
         QTest::keyClick(&window->grid(), Qt::Key_Space);
+    } else if (text == u"[click]") {
+        QTest::mouseClick(window->grid().viewport(), Qt::LeftButton, {},
+                          window->grid().visualRect(window->rows().index(tableRow, column)).center());
     } else {
         typeInto(*window, row, column, text);
     }
@@ -323,14 +329,15 @@ void TestMasterData::commitCheck()
     if (!message.isEmpty()) {
         // Refused: the table as before, the cell open again with the text typed.
         QCOMPARE(window->rows().rows(), before);
-        if (text != u"[x]") {
+        if (!checkBox) {
             QTRY_VERIFY(window->grid().indexWidget(window->rows().index(tableRow, column)));
             auto *editor = qobject_cast<QLineEdit *>(window->grid().indexWidget(window->rows().index(tableRow, column)));
             QVERIFY(editor);
             QCOMPARE(editor->text(), text);
         }
-    } else if (text == u"[x]") {
-        QCOMPARE(window->rows().cell(tableRow, FMPreistyp::FlagColumn), u"N"_s);
+    } else if (checkBox) {
+        QCOMPARE(window->rows().cell(tableRow, FMPreistyp::FlagColumn),
+                 before.at(tableRow).at(FMPreistyp::FlagColumn) == u"J" ? u"N"_s : u"J"_s);
     } else {
         QCOMPARE(window->rows().cell(tableRow, column), text);
     }
