@@ -19,10 +19,12 @@ public:
     LeadingEmptyEntryModel(QAbstractItemModel *lookup, QObject *parent)
         : QAbstractTableModel(parent)
         , m_lookup(lookup)
+        , m_rows(1 + lookup->rowCount())
+        , m_columns(lookup->columnCount())
     {
         using Model = QAbstractItemModel;
         const auto begin = [this] { beginResetModel(); };
-        const auto end = [this] { endResetModel(); };
+        const auto end = [this] { publishShape(); };
         connect(lookup, &Model::modelAboutToBeReset, this, begin);
         connect(lookup, &Model::modelReset, this, end);
         connect(lookup, &Model::rowsAboutToBeInserted, this, begin);
@@ -51,24 +53,18 @@ public:
         // m_lookup is null by now; the reset makes the views forget its rows.
         connect(lookup, &QObject::destroyed, this, [this] {
             beginResetModel();
-            endResetModel();
+            publishShape();
         });
     }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        if (parent.isValid())
-            return 0;
-        const QAbstractItemModel *lookup = m_lookup.data();
-        return 1 + (lookup ? lookup->rowCount() : 0);
+        return parent.isValid() ? 0 : m_rows;
     }
 
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        if (parent.isValid())
-            return 0;
-        const QAbstractItemModel *lookup = m_lookup.data();
-        return lookup ? lookup->columnCount() : 1;
+        return parent.isValid() ? 0 : m_columns;
     }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -101,6 +97,16 @@ public:
     }
 
 private:
+    // The shape changes only between the begin and end of a reset, also when
+    // the lookup has gone before the views noticed it.
+    void publishShape()
+    {
+        const QAbstractItemModel *lookup = m_lookup.data();
+        m_rows = 1 + (lookup ? lookup->rowCount() : 0);
+        m_columns = lookup ? lookup->columnCount() : 1;
+        endResetModel();
+    }
+
     // A valid index below the empty row exists only while the lookup does.
     QModelIndex lookupIndex(const QModelIndex &index) const
     {
@@ -109,6 +115,8 @@ private:
     }
 
     QPointer<QAbstractItemModel> m_lookup;
+    int m_rows;
+    int m_columns;
 };
 
 } // namespace
