@@ -176,6 +176,13 @@ MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *par
             &MasterListWindow::BUDruck_Click);
 }
 
+MasterListWindow::~MasterListWindow()
+{
+    // An editor still open commits when the closing window takes its focus,
+    // after this window is gone: the edit is dropped with the table then.
+    m_rows->setCommitCheck(nullptr);
+}
+
 QWidget *MasterListWindow::makeButtons()
 {
     auto *bar = new QWidget(this);

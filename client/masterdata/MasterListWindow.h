@@ -58,6 +58,8 @@ public:
     // The row table column of the code, which every row must have, once.
     static constexpr int CodeColumn = 0;
 
+    ~MasterListWindow() override;
+
     // Reads the firm's list into the row table. False when it could not be
     // read (the user has been told): the window must not be shown then, or
     // saving would replace the list by what is missing.

@@ -162,6 +162,10 @@ FMStart::~FMStart()
 {
     if (cacheapi::instance().mainWindow() == this)
         cacheapi::instance().setMainWindow(nullptr);
+    // An editor still open commits when the closing window takes its focus,
+    // after this window is gone: the model then checks nothing.
+    m_positions->setEditableCheck(nullptr);
+    m_positions->setEditHandler(nullptr);
 }
 
 void FMStart::createMenus()
