@@ -371,6 +371,13 @@ void TestMasterData::savingReplacesTheList()
         typeInto(*window, 0, 1, u"Neu, größer"_s);
         window->grid().setCurrentIndex(window->rows().index(1, 0));
         click(*window, u"BULoesch"_s);
+        // Einfg opens the new-row line's code cell; Escape leaves it empty.
+        window->grid().setFocus();
+        QTest::keyClick(&window->grid(), Qt::Key_Insert);
+        QWidget *editor = window->grid().indexWidget(window->rows().index(1, 0));
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(window->rows().tableRowCount(), 1);
         // A new row never ticked is stored as "N".
         typeInto(*window, -1, 0, u"NEU"_s);
         typeInto(*window, 1, 1, u"Zweite Zeile"_s);
