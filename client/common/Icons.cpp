@@ -1,5 +1,6 @@
 #include "Icons.h"
 
+#include <QPushButton>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -61,6 +62,14 @@ QStringList AppIconNames()
     for (const IconName &icon : KnownIcons)
         names << icon.name.toString();
     return names;
+}
+
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QString &icon)
+{
+    auto *button = new QPushButton(AppIcon(icon), caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
 }
 
 } // namespace tolven

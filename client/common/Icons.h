@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+class QPushButton;
+class QWidget;
+
 namespace tolven {
 
 // Registers the client's icons with Qt's resource system. The resources live
@@ -17,5 +20,9 @@ QIcon AppIcon(const QString &name);
 
 // Every name AppIcon knows.
 QStringList AppIconNames();
+
+// A push button of a window's button row, found by its object name; Enter
+// does not press it unless it has the focus and Space is pressed.
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QString &icon);
 
 } // namespace tolven

@@ -101,16 +101,6 @@ public:
     }
 };
 
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QString &icon = {})
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    if (!icon.isEmpty())
-        button->setIcon(AppIcon(icon));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *parent)
@@ -118,10 +108,7 @@ MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *par
     , m_definition(std::move(definition))
     , m_rows(new MasterListModel(m_definition.gridColumns, int(m_definition.resultColumns.size()), this))
     , m_grid(new EditingGrid(this))
-    , m_delete(nullptr)
-    , m_print(nullptr)
     , m_save(nullptr)
-    , m_exit(nullptr)
 {
     setObjectName(m_definition.objectName);
     setWindowTitle(m_definition.title);
@@ -188,25 +175,25 @@ QWidget *MasterListWindow::makeButtons()
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    m_delete = MakeButton(bar, u"BULoesch"_s, m_definition.deleteCaption, u"delete-row"_s);
-    m_delete->setToolTip(u"Die markierte Zeile löschen (Entf)"_s);
-    m_print = MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s);
-    m_print->setToolTip(u"Drucken (Strg+P)"_s);
+    QPushButton *remove = MakeButton(bar, u"BULoesch"_s, m_definition.deleteCaption, u"delete-row"_s);
+    remove->setToolTip(u"Die markierte Zeile löschen (Entf)"_s);
+    QPushButton *print = MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s);
+    print->setToolTip(u"Drucken (Strg+P)"_s);
     m_save = MakeButton(bar, u"BUSpeich"_s, u"Speichern"_s, u"save"_s);
     m_save->setToolTip(u"Speichern und schließen (Strg+S)"_s);
     m_save->setEnabled(false);
-    m_exit = MakeButton(bar, m_definition.exitButtonName, u"Ausstieg"_s, u"exit"_s);
-    m_exit->setToolTip(u"Schließen, ohne zu speichern (Esc)"_s);
-    for (QPushButton *button : {m_delete, m_print, m_save, m_exit})
+    QPushButton *exit = MakeButton(bar, m_definition.exitButtonName, u"Ausstieg"_s, u"exit"_s);
+    exit->setToolTip(u"Schließen, ohne zu speichern (Esc)"_s);
+    for (QPushButton *button : {remove, print, m_save, exit})
         row->addWidget(button);
-    connect(m_delete, &QPushButton::clicked, this, &MasterListWindow::BULoesch_Click);
-    connect(m_print, &QPushButton::clicked, this, &MasterListWindow::BUDruck_Click);
+    connect(remove, &QPushButton::clicked, this, &MasterListWindow::BULoesch_Click);
+    connect(print, &QPushButton::clicked, this, &MasterListWindow::BUDruck_Click);
     connect(m_save, &QPushButton::clicked, this, &MasterListWindow::BUSpeich_Click);
-    connect(m_exit, &QPushButton::clicked, this, &MasterListWindow::BUAusstieg_Click);
-    setTabOrder(m_grid, m_delete);
-    setTabOrder(m_delete, m_print);
-    setTabOrder(m_print, m_save);
-    setTabOrder(m_save, m_exit);
+    connect(exit, &QPushButton::clicked, this, &MasterListWindow::BUAusstieg_Click);
+    setTabOrder(m_grid, remove);
+    setTabOrder(remove, print);
+    setTabOrder(print, m_save);
+    setTabOrder(m_save, exit);
     return bar;
 }
 

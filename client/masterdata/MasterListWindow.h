@@ -98,10 +98,7 @@ private:
     MasterListDefinition m_definition;
     MasterListModel *m_rows;
     EditingGrid *m_grid;
-    QPushButton *m_delete;
-    QPushButton *m_print;
     QPushButton *m_save;
-    QPushButton *m_exit;
 };
 
 } // namespace tolven

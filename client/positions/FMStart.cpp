@@ -59,14 +59,6 @@ namespace tolven {
 
 namespace {
 
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QString &icon)
-{
-    auto *button = new QPushButton(AppIcon(icon), caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 const QString WindowTitle = u"TOLVEN Konkurerberverwaltung"_s;
 
 // An article number the server does not know for the firm.
