@@ -23,7 +23,6 @@ FMPreistyp::FMPreistyp(QWidget *parent)
               .refusedDuplicateEnablesSave = true,
               .printHeader = u"TOLVEN Konkurerberverwaltung Preistypen              Datum: "_s,
               .previewCaption = QString(),
-              .flagColumn = FlagColumn,
               .idColumn = IdColumn,
           },
           parent)

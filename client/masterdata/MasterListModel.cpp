@@ -71,15 +71,12 @@ bool MasterListModel::setData(const QModelIndex &index, const QVariant &value, i
     // Nothing typed into the new-row line adds nothing.
     if (isNewRowLine(row) && text.isEmpty())
         return true;
-    if (m_check && !m_check(row, column.tableColumn, text))
+    if (m_check && !m_check(index, text))
         return false;
     if (isNewRowLine(row)) {
         beginInsertRows({}, row, row);
-        QStringList newRow;
-        newRow.reserve(m_tableColumns);
-        for (int c = 0; c < m_tableColumns; ++c)
-            newRow.append(QString());
-        m_rows.append(newRow);
+        m_rows.append(QStringList());
+        m_rows.last().resize(m_tableColumns);
         endInsertRows();
     }
     m_rows[row][column.tableColumn] = text;

@@ -30,9 +30,9 @@ class MasterListModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    // The window's check of an edit about to be written: the row, the row
-    // table column, the new text. False refuses it.
-    using CommitCheck = std::function<bool(int row, int tableColumn, const QString &text)>;
+    // The window's check of an edit about to be written: the grid's cell and
+    // the new text. False refuses it.
+    using CommitCheck = std::function<bool(const QModelIndex &cell, const QString &text)>;
 
     MasterListModel(QList<MasterListColumn> columns, int tableColumns, QObject *parent = nullptr);
 
@@ -48,7 +48,6 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
     void setCommitCheck(CommitCheck check) { m_check = std::move(check); }
-    const QList<MasterListColumn> &columns() const { return m_columns; }
 
     // The row table; each row padded or cut to the table's columns.
     void setRows(QList<QStringList> rows);

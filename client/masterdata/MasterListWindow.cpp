@@ -112,9 +112,8 @@ MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *par
 {
     setObjectName(m_definition.objectName);
     setWindowTitle(m_definition.title);
-    m_rows->setCommitCheck([this](int row, int tableColumn, const QString &text) {
-        return TDBGrid1_BeforeColUpdate(row, tableColumn, text);
-    });
+    m_rows->setCommitCheck(
+        [this](const QModelIndex &cell, const QString &text) { return TDBGrid1_BeforeColUpdate(cell, text); });
 
     m_grid->setObjectName(u"TDBGrid1"_s);
     m_grid->setModel(m_rows);
@@ -239,10 +238,12 @@ bool MasterListWindow::Form_Load()
     return true;
 }
 
-bool MasterListWindow::TDBGrid1_BeforeColUpdate(int row, int tableColumn, const QString &text)
+bool MasterListWindow::TDBGrid1_BeforeColUpdate(const QModelIndex &cell, const QString &text)
 {
-    const QModelIndex cell = m_grid->currentIndex().row() == row ? m_grid->currentIndex() : m_rows->index(row, 0);
-    const bool checkBox = m_rows->flags(cell) & Qt::ItemIsUserCheckable;
+    const int row = cell.row();
+    const MasterListColumn &column = m_definition.gridColumns.at(cell.column());
+    const int tableColumn = column.tableColumn;
+    const bool checkBox = column.checkBox;
     const auto refuse = [this, cell, checkBox, text](const QString &message) {
         m_grid->reopenLater(cell, checkBox ? std::nullopt : std::optional(text),
                             [this, message] { MsgBox(this, QMessageBox::Information, MessageTitle, message); });
@@ -310,11 +311,17 @@ void MasterListWindow::BUSpeich_Click()
 {
     if (!readyForCommand())
         return;
+    // A check box never ticked is stored as not ticked.
+    QList<int> flags;
+    for (const MasterListColumn &column : std::as_const(m_definition.gridColumns)) {
+        if (column.checkBox)
+            flags << column.tableColumn;
+    }
     QList<QStringList> rows = m_rows->rows();
-    if (m_definition.flagColumn >= 0) {
-        for (QStringList &row : rows) {
-            if (row.at(m_definition.flagColumn).isEmpty())
-                row[m_definition.flagColumn] = u"N"_s;
+    for (QStringList &row : rows) {
+        for (const int flag : std::as_const(flags)) {
+            if (row.at(flag).isEmpty())
+                row[flag] = u"N"_s;
         }
     }
     QStringList ids;
@@ -329,8 +336,8 @@ void MasterListWindow::BUSpeich_Click()
         return;
     }
     for (int row = 0; row < rows.size(); ++row) {
-        if (m_definition.flagColumn >= 0)
-            m_rows->setCell(row, m_definition.flagColumn, rows.at(row).at(m_definition.flagColumn));
+        for (const int flag : std::as_const(flags))
+            m_rows->setCell(row, flag, rows.at(row).at(flag));
         if (m_definition.idColumn >= 0)
             m_rows->setCell(row, m_definition.idColumn, ids.value(row));
     }

@@ -37,8 +37,6 @@ struct MasterListDefinition
     QString printHeader;
     // The print preview's title; the default one when empty.
     QString previewCaption;
-    // A check-box column stored as "N" while never ticked; -1 for none.
-    int flagColumn = -1;
     // The row table column that takes the stored object's id; -1 for none.
     int idColumn = -1;
 };
@@ -68,10 +66,10 @@ public:
     MasterListModel &rows() const { return *m_rows; }
     EditingGrid &grid() const { return *m_grid; }
 
-    // The grid's check of an edit about to be written (the row, the row table
-    // column, the new text): the code cell must not be empty and a changed
-    // code not be another row's. A refused edit stays open in its cell.
-    bool TDBGrid1_BeforeColUpdate(int row, int tableColumn, const QString &text);
+    // The grid's check of an edit about to be written into cell: the code
+    // cell of its row must not be empty and a changed code not be another
+    // row's. A refused edit stays open in its cell.
+    bool TDBGrid1_BeforeColUpdate(const QModelIndex &cell, const QString &text);
     // Deletes the current row (not the new-row line).
     void BULoesch_Click();
     void BUDruck_Click();
