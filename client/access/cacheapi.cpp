@@ -129,6 +129,21 @@ QString XecuteOnServer(const QString &command)
     return result;
 }
 
+void ReadFirmQuery(const QString &className, const QString &queryName, const QList<int> &columns,
+                   QList<QStringList> &rows)
+{
+    std::unique_ptr<ResultSet> result = Factory().openQuery(className, queryName);
+    result->execute({Context().Firm});
+    while (result->next()) {
+        QStringList row;
+        row.reserve(columns.size());
+        for (const int column : columns)
+            row << result->getColumn(column);
+        rows << row;
+    }
+    CloseServerObject(result);
+}
+
 QString SetContextCommand(const QString &firm, const QString &branch, const QString &person)
 {
     return u"S FIRMA=" + firm + u",FIL=" + branch + u",PERSONAL=" + MQuote(person);

@@ -99,6 +99,11 @@ void EndServerCall(bool restoreCursor);
 // Runs one M command through TV.Windows.Xecute and returns its text; throws
 // AccessError. For callers that report errors themselves.
 QString XecuteOnServer(const QString &command);
+// Appends to rows the rows of a class query run for the logged-in firm, each
+// with the given result columns (counted from 1) as the server sends them.
+// Throws AccessError; the rows read before the error stay in rows.
+void ReadFirmQuery(const QString &className, const QString &queryName, const QList<int> &columns,
+                   QList<QStringList> &rows);
 // "S FIRMA=...,FIL=...,PERSONAL=...": sets whose the connection's calls are,
 // the person code written as an M string literal.
 QString SetContextCommand(const QString &firm, const QString &branch, const QString &person);

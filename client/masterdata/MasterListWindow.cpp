@@ -217,16 +217,8 @@ bool MasterListWindow::Form_Load()
     try {
         if (!BeginConnectedCall(true))
             return false;
-        std::unique_ptr<ResultSet> result = Factory().openQuery(m_definition.className, m_definition.queryName);
-        result->execute({Context().Firm});
-        while (result->next()) {
-            QStringList row;
-            row.reserve(m_definition.resultColumns.size());
-            for (const int column : std::as_const(m_definition.resultColumns))
-                row << result->getColumn(column);
-            rows << row;
-        }
-        CloseServerObject(result);
+        // As stored: the windows show what the user typed.
+        ReadFirmQuery(m_definition.className, m_definition.queryName, m_definition.resultColumns, rows);
         EndServerCall(true);
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);

@@ -386,18 +386,13 @@ QList<QStringList> FMStart::readList(const QString &className, const QString &qu
     try {
         if (!EnsureConnected())
             return rows;
-        std::unique_ptr<ResultSet> result = Factory().openQuery(className, queryName);
-        result->execute({Context().Firm});
-        while (result->next()) {
-            QStringList row;
-            row.reserve(columns.size());
-            for (int column : columns)
-                row << ServerToDisplay(result->getColumn(column));
-            rows << row;
-        }
-        CloseServerObject(result);
+        ReadFirmQuery(className, queryName, columns, rows);
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);
+    }
+    for (QStringList &row : rows) {
+        for (QString &text : row)
+            text = ServerToDisplay(text);
     }
     return rows;
 }
