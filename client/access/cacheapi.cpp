@@ -129,6 +129,15 @@ QString XecuteOnServer(const QString &command)
     return result;
 }
 
+void RollBackOnServer()
+{
+    try {
+        XecuteOnServer(u"TROLLBACK"_s);
+    } catch (const AccessError &) {
+        // The connection is gone, and the transaction with it.
+    }
+}
+
 void ReadFirmQuery(const QString &className, const QString &queryName, const QList<int> &columns,
                    QList<QStringList> &rows)
 {

@@ -99,6 +99,9 @@ void EndServerCall(bool restoreCursor);
 // Runs one M command through TV.Windows.Xecute and returns its text; throws
 // AccessError. For callers that report errors themselves.
 QString XecuteOnServer(const QString &command);
+// "TROLLBACK" after a failed call inside "TSTART"; never throws: when the
+// connection is gone, the transaction has gone with it.
+void RollBackOnServer();
 // Appends to rows the rows of a class query run for the logged-in firm, each
 // with the given result columns (counted from 1) as the server sends them.
 // Throws AccessError; the rows read before the error stay in rows.

@@ -360,11 +360,7 @@ QStringList MasterListWindow::replaceList(const QList<QStringList> &rows)
         }
         XecuteOnServer(u"TCOMMIT"_s);
     } catch (const AccessError &) {
-        try {
-            XecuteOnServer(u"TROLLBACK"_s);
-        } catch (const AccessError &) {
-            // The connection is gone, and the transaction with it.
-        }
+        RollBackOnServer();
         throw;
     }
     return ids;

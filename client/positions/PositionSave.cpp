@@ -131,11 +131,7 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
             }
             XecuteOnServer(u"TCOMMIT"_s);
         } catch (const AccessError &) {
-            try {
-                XecuteOnServer(u"TROLLBACK"_s);
-            } catch (const AccessError &) {
-                // The connection is gone, and the transaction with it.
-            }
+            RollBackOnServer();
             // Again one item a transaction, up to the one that failed: what
             // comes before it is stored, and its own error is the one shown.
             const qsizetype last = qMin(next, items.size() - 1);
