@@ -5,6 +5,7 @@
 
 #include "objectapi/AccessError.h"
 #include "objectapi/Digits.h"
+#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/Session.h"
@@ -54,19 +55,11 @@ bool isIsoDate(const QString &text)
     return text.size() == 10 && QDate::fromString(text, Qt::ISODate).isValid();
 }
 
-bool hasControlCharacters(QStringView text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x20 && ch != u'\t' && ch != u'\n' && ch != u'\r')
-            return true;
-    }
-    return false;
-}
-
 void validate(const ClassDescription &cls, const PropertyDescription &property, const QString &value)
 {
     QString expected;
-    if (hasControlCharacters(value)) {
+    // Tabs and line breaks are text; the clients refuse them where a field has one line.
+    if (tolven::FirstForbiddenCharacter(value, true) >= 0) {
         expected = u"Steuerzeichen sind nicht erlaubt."_s;
     } else if (!value.isEmpty()) {
         switch (property.type) {
@@ -291,7 +284,9 @@ void StoreObject::insert()
     }
 
     const bool running = m_class.keyScheme == KeyScheme::RunningNumber;
-    if (!running && (m_key.isEmpty() || m_key.contains(u"||") || m_key.size() > 64 || hasControlCharacters(m_key))) {
+    if (!running
+        && (m_key.isEmpty() || m_key.contains(u"||") || m_key.size() > 64
+            || tolven::FirstForbiddenCharacter(m_key, true) >= 0)) {
         throw AccessError(ErrorNumber::InvalidValue,
                           u"Ungültiger Schlüssel \"" + m_key + u"\" (Eigenschaft " + m_class.keyProperty
                               + u") beim Speichern eines Objekts der Klasse " + m_class.name + u'.');
