@@ -9,11 +9,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "access/Connection.h"
 #include "access/Dialogs.h"
 #include "access/FMServer.h"
 #include "access/Login.h"
 #include "access/cacheapi.h"
+#include "objectapi/TextCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -93,6 +96,15 @@ void FMPass::BUSpeich_Click()
 {
     // Enter presses "Anmelden" without leaving the field.
     BUSER_LostFocus();
+    // Nothing pasted in that no personnel code or password can hold reaches
+    // the settings or the server; the fields keep it for correcting.
+    for (const auto &[field, name] : {std::pair{m_user, u"Personalcode"_s}, std::pair{m_password, u"Passwort"_s}}) {
+        if (const QString complaint = ForbiddenCharacterComplaint(name, field->text(), false); !complaint.isEmpty()) {
+            MsgBox(this, QMessageBox::Information, windowTitle(), complaint);
+            SelectAllText(field, false);
+            return;
+        }
+    }
     Sichern();
     cacheapi &api = cacheapi::instance();
     if (api.mainWindowShown()) {

@@ -14,6 +14,7 @@
 #include "access/LoginContext.h"
 #include "access/cacheapi.h"
 #include "objectapi/Digits.h"
+#include "objectapi/TextCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,7 +39,7 @@ ServerSettings ServerSettings::StoreDefaults()
 ServerSettings::Field ServerSettings::invalidField() const
 {
     int portNumber = 0;
-    if (serverAddress.trimmed().isEmpty())
+    if (serverAddress.trimmed().isEmpty() || FirstForbiddenCharacter(serverAddress, false) >= 0)
         return Field::ServerAddress;
     if (!ParsePort(port, portNumber))
         return Field::Port;
@@ -46,13 +47,17 @@ ServerSettings::Field ServerSettings::invalidField() const
         return Field::Firm;
     if (!IsDigits(branch))
         return Field::Branch;
+    if (FirstForbiddenCharacter(namespaceName, false) >= 0)
+        return Field::Namespace;
     return Field::None;
 }
 
-QString ServerSettings::complaintAbout(Field field)
+QString ServerSettings::complaint() const
 {
-    switch (field) {
+    switch (invalidField()) {
     case Field::ServerAddress:
+        if (FirstForbiddenCharacter(serverAddress, false) >= 0)
+            return ForbiddenCharacterComplaint(u"ServerIP"_s, serverAddress, false);
         return u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_s;
     case Field::Port:
         return u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
@@ -60,6 +65,8 @@ QString ServerSettings::complaintAbout(Field field)
         return u"Bitte geben Sie die Firmennummer an."_s;
     case Field::Branch:
         return u"Bitte geben Sie die Filialnummer an."_s;
+    case Field::Namespace:
+        return ForbiddenCharacterComplaint(u"Namespace"_s, namespaceName, false);
     case Field::None:
         break;
     }
@@ -138,8 +145,19 @@ void FMServer::showSettings(const LoginContext &context)
 
 ServerSettings FMServer::fieldValues() const
 {
-    return {m_serverAddress->text().trimmed(), m_port->text(), m_firm->text(), m_branch->text(),
-            m_namespace->text().trimmed()};
+    // Blanks around a value are no part of it; any other character is, and a
+    // pasted tab or line break is refused rather than cut off unseen.
+    const auto withoutBlanks = [](const QString &text) {
+        qsizetype begin = 0;
+        qsizetype end = text.size();
+        while (begin < end && text.at(begin) == u' ')
+            ++begin;
+        while (end > begin && text.at(end - 1) == u' ')
+            --end;
+        return text.sliced(begin, end - begin);
+    };
+    return {withoutBlanks(m_serverAddress->text()), m_port->text(), m_firm->text(), m_branch->text(),
+            withoutBlanks(m_namespace->text())};
 }
 
 void FMServer::showValues(const ServerSettings &values)
@@ -172,7 +190,7 @@ void FMServer::BUEdit_Click(bool pressed)
     const ServerSettings::Field invalid = values.invalidField();
     if (invalid != ServerSettings::Field::None) {
         // Nothing unusable goes into the settings: the fields stay open.
-        MsgBox(this, QMessageBox::Information, windowTitle(), ServerSettings::complaintAbout(invalid));
+        MsgBox(this, QMessageBox::Information, windowTitle(), values.complaint());
         m_edit->setChecked(true);
         QLineEdit *field = fieldFor(invalid);
         field->setFocus();
@@ -236,6 +254,8 @@ QLineEdit *FMServer::fieldFor(ServerSettings::Field field) const
         return m_firm;
     case ServerSettings::Field::Branch:
         return m_branch;
+    case ServerSettings::Field::Namespace:
+        return m_namespace;
     case ServerSettings::Field::None:
         break;
     }

@@ -22,12 +22,12 @@ struct ServerSettings
     // What the settings store yields for a key it does not hold.
     static ServerSettings StoreDefaults();
 
-    enum class Field { None, ServerAddress, Port, Firm, Branch };
+    enum class Field { None, ServerAddress, Port, Firm, Branch, Namespace };
     // The first value that cannot be stored, or Field::None.
     Field invalidField() const;
     // Why that value cannot be stored, a German sentence naming the field;
-    // empty for Field::None.
-    static QString complaintAbout(Field field);
+    // empty when every value can.
+    QString complaint() const;
     bool isStorable() const { return invalidField() == Field::None; }
 };
 

@@ -17,6 +17,7 @@
 #include "lookup/SearchKeyField.h"
 #include "lookup/TolvenSu.h"
 #include "objectapi/Digits.h"
+#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
 
 using namespace Qt::StringLiterals;
@@ -220,6 +221,12 @@ void FMArtsu::Suchen_Click()
 
 void FMArtsu::BUSuch_Click()
 {
+    if (const QString complaint = ForbiddenCharacterComplaint(u"Kurzbezeichnung"_s, m_key->text(), false);
+        !complaint.isEmpty()) {
+        MsgBox(this, QMessageBox::Information, windowTitle(), complaint);
+        m_key->setFocus();
+        return;
+    }
     m_hits->clear();
     FetchArticlePage(*this);
 }

@@ -12,6 +12,7 @@
 #include "lookup/PartnerHitModel.h"
 #include "lookup/SearchKeyField.h"
 #include "lookup/TolvenSu.h"
+#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
 
 using namespace Qt::StringLiterals;
@@ -118,6 +119,12 @@ void PartnerSearch::BUSuch_Click()
     if (m_key->text().isEmpty()) {
         MsgBox(this, QMessageBox::NoIcon, u"Fehler: Suchbegriffseingabe"_s,
                u"Der Suchbegriff muss mindestens 1 Zeichen Lang sein"_s, QMessageBox::Ok);
+        return;
+    }
+    if (const QString complaint = ForbiddenCharacterComplaint(u"Suchbegriff"_s, m_key->text(), false);
+        !complaint.isEmpty()) {
+        MsgBox(this, QMessageBox::Information, windowTitle(), complaint);
+        m_key->setFocus();
         return;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -19,6 +19,7 @@
 #include "access/cacheapi.h"
 #include "common/EditingGrid.h"
 #include "common/Icons.h"
+#include "objectapi/TextCheck.h"
 #include "output/GridPrint.h"
 
 using namespace Qt::StringLiterals;
@@ -242,6 +243,13 @@ bool MasterListWindow::TDBGrid1_BeforeColUpdate(const QModelIndex &cell, const Q
         return false;
     };
 
+    if (!checkBox) {
+        QString complaint = ForbiddenCharacterComplaint(column.caption, text, false);
+        if (complaint.isEmpty() && tableColumn == CodeColumn)
+            complaint = SevenBitCodeComplaint(column.caption, text);
+        if (!complaint.isEmpty())
+            return refuse(complaint);
+    }
     const QString code = tableColumn == CodeColumn ? text : m_rows->cell(row, CodeColumn);
     if (code.isEmpty())
         return refuse(u"Code kann nicht leer sein"_s);

@@ -35,6 +35,7 @@
 #include "masterdata/FMPreistyp.h"
 #include "masterdata/fmkonkur.h"
 #include "objectapi/Numbers.h"
+#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
 #include "output/GridPrint.h"
 #include "output/PositionOutput.h"
@@ -441,6 +442,23 @@ void FMStart::BUSuch_Click()
 {
     if (m_searching)
         return;
+    // A filter holding a character no text has would find nothing for a
+    // reason the user cannot see; the grid stays as it is.
+    struct TextFilter
+    {
+        QWidget *field;
+        QString name;
+        QString text;
+    };
+    const TextFilter textFilters[] = {{.field = m_anr, .name = u"Artikel"_s, .text = m_anr->currentText()},
+                                      {.field = m_volltext, .name = u"Art.-Bez."_s, .text = m_volltext->text()}};
+    for (const auto &[field, name, text] : textFilters) {
+        if (const QString complaint = ForbiddenCharacterComplaint(name, text, false); !complaint.isEmpty()) {
+            MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
+            field->setFocus();
+            return;
+        }
+    }
     try {
         // No idle disconnect while the search runs, however long it takes.
         if (!BeginConnectedCall(true))
@@ -535,6 +553,13 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
         reopenCell(index, typed, u"Kein gültiges Datum: "_s + typed.toString());
         return false;
     }
+    if (typed.typeId() == QMetaType::QString) {
+        if (const QString complaint = ForbiddenCharacterComplaint(ColumnInfo(column).caption, typed.toString(), false);
+            !complaint.isEmpty()) {
+            reopenCell(index, typed, complaint);
+            return false;
+        }
+    }
 
     QScopedValueRollback<bool> committing(m_committing, true);
     PackedRow::Cells cells = m_positions->cells(row);
@@ -617,6 +642,7 @@ void FMStart::TDBGrid1_ButtonClick(const QModelIndex &index)
         if (!m_positions->cell(row, PositionColumn::Notiz).isValid())
             m_positions->setCell(row, PositionColumn::Notiz, QString());
         m_noteRow = -1;
+        m_noteRefused = false;
         m_notiz->setPlainText(m_positions->cell(row, PositionColumn::Notiz).toString());
         m_noteRow = row;
         m_notiz->show();
@@ -629,6 +655,15 @@ void FMStart::notiz_Change()
     if (m_noteRow < 0 || m_noteRow >= m_positions->rowCount())
         return;
     const QString text = m_notiz->toPlainText();
+    // Refused text stays in the editor to be corrected; the row keeps its note meanwhile.
+    const QString complaint = noteComplaint();
+    if (!complaint.isEmpty()) {
+        if (!m_noteRefused)
+            MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
+        m_noteRefused = true;
+        return;
+    }
+    m_noteRefused = false;
     if (text == m_positions->cell(m_noteRow, PositionColumn::Notiz).toString())
         return;
     m_positions->setCell(m_noteRow, PositionColumn::Notiz, text);
@@ -636,8 +671,19 @@ void FMStart::notiz_Change()
     m_positions->setCell(m_noteRow, PositionColumn::AendDatum, QString());
 }
 
+QString FMStart::noteComplaint() const
+{
+    return ForbiddenCharacterComplaint(ColumnInfo(PositionColumn::Notiz).caption, m_notiz->toPlainText(), true);
+}
+
 void FMStart::notiz_LostFocus()
 {
+    if (m_noteRow >= 0 && m_noteRefused) {
+        // Closing the editor would lose what the user typed.
+        MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
+        QTimer::singleShot(0, m_notiz, [this] { m_notiz->setFocus(); });
+        return;
+    }
     m_noteRow = -1;
     m_notiz->hide();
     m_grid->setFocus();

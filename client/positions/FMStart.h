@@ -122,6 +122,8 @@ private:
     void TDBGrid1_ButtonClick(const QModelIndex &index);
     void notiz_Change();
     void notiz_LostFocus();
+    // Why the note editor's text cannot go into its row; empty when it can.
+    QString noteComplaint() const;
     // The article's data into cells. A server error is shown; an unknown
     // article is left to the caller to tell.
     enum class ArticleFetch { Filled, Unknown, Failed };
@@ -172,6 +174,8 @@ private:
     bool m_saving = false;
     bool m_committing = false;
     int m_noteRow = -1;
+    // The note editor holds text that was refused and not yet corrected.
+    bool m_noteRefused = false;
     std::chrono::milliseconds m_progressDelay;
     int m_searchRowLimit;
 };
