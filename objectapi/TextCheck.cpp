@@ -60,7 +60,7 @@ QString ForbiddenCharacterComplaint(const QString &field, QStringView text, bool
         + u").";
 }
 
-QString SevenBitCodeComplaint(const QString &field, QStringView text)
+QString SevenBitComplaint(const QString &field, QStringView text)
 {
     static const QString umlautStandIns = u"[\\]{|}~õ"_s;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -18,10 +18,10 @@ qsizetype FirstForbiddenCharacter(QStringView text, bool multiLine);
 // character and where it stands; empty when it can.
 QString ForbiddenCharacterComplaint(const QString &field, QStringView text, bool multiLine);
 
-// Why field, a code kept in the server's 7-bit form, cannot take text: it
-// holds one of the characters that form writes umlauts with ("\" for Ö), which
-// every window but the master-data ones would show as the umlaut. Empty when
-// it can.
-QString SevenBitCodeComplaint(const QString &field, QStringView text);
+// Why field cannot take text when the server keeps or hands it on in its
+// 7-bit form: text holds one of the characters with which that form writes
+// umlauts ("\" for Ö), and the windows that show the server form in display
+// form would show the umlaut instead. Empty when it can.
+QString SevenBitComplaint(const QString &field, QStringView text);
 
 } // namespace tolven

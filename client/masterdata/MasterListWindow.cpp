@@ -246,7 +246,7 @@ bool MasterListWindow::TDBGrid1_BeforeColUpdate(const QModelIndex &cell, const Q
     if (!checkBox) {
         QString complaint = ForbiddenCharacterComplaint(column.caption, text, false);
         if (complaint.isEmpty() && tableColumn == CodeColumn)
-            complaint = SevenBitCodeComplaint(column.caption, text);
+            complaint = SevenBitComplaint(column.caption, text);
         if (!complaint.isEmpty())
             return refuse(complaint);
     }
