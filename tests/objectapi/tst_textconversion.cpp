@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTest>
 
+#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
 
 using namespace tolven;
@@ -144,6 +145,34 @@ private slots:
         QFETCH(QString, defaultValue);
         QFETCH(QString, expected);
         QCOMPARE(Piece(text, delimiter, n, defaultValue), expected);
+    }
+
+    // What no text field holds: the first such character (-1 for none), in
+    // fields of one line and of several.
+    void forbiddenCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("oneLine");
+        QTest::addColumn<int>("severalLines");
+        const QChar high(0xD83D);
+        const QChar low(0xDE00);
+        QTest::newRow("plain") << u"O'Brien; 100% \\ Łódź"_s << -1 << -1;
+        QTest::newRow("a pair of halves") << u"a"_s + high + low << -1 << -1;
+        QTest::newRow("tab, line breaks") << u"a\tb\r\nc"_s << 1 << -1;
+        QTest::newRow("NUL") << u"ab"_s + QChar(0) << 2 << 2;
+        QTest::newRow("DEL") << u"a\x7f"_s << 1 << 1;
+        QTest::newRow("C1 control") << u"a\u0085"_s << 1 << 1;
+        QTest::newRow("high half alone at the end") << u"ab"_s + high << 2 << 2;
+        QTest::newRow("low half first") << QString(low) + high + low << 0 << 0;
+    }
+    void forbiddenCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, oneLine);
+        QFETCH(int, severalLines);
+        QCOMPARE(int(FirstForbiddenCharacter(text, false)), oneLine);
+        QCOMPARE(int(FirstForbiddenCharacter(text, true)), severalLines);
+        QCOMPARE(ForbiddenCharacterComplaint(u"Notiz"_s, text, true).isEmpty(), severalLines < 0);
     }
 };
 
