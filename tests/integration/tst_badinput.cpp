@@ -61,6 +61,12 @@ struct HostileText
 };
 QList<HostileText> HostileTexts();
 
+QString Backend()
+{
+    QFETCH_GLOBAL(QString, backend);
+    return backend;
+}
+
 // Types text as a user would: key by key where a keyboard can type it;
 // pasted (Ctrl+V) where it holds control characters or is long.
 void Enter(QWidget *field, const QString &text)
@@ -157,7 +163,7 @@ private slots:
 
     void positionTexts_data() { hostileTexts(); }
     void positionTexts();
-    void masterDataTexts_data();
+    void masterDataTexts_data() { hostileTexts(); }
     void masterDataTexts();
     void loginFields_data() { hostileTexts(); }
     void loginFields();
@@ -178,6 +184,8 @@ private:
     int collectiveRow() const;
 
     std::unique_ptr<testsupport::TestDatabase> m_db;
+    // The test and backend the database serves when it is shared; empty when fresh.
+    QString m_dbFor;
     std::unique_ptr<testsupport::ClientFixture> m_fixture;
     std::unique_ptr<FMStart> m_main;
 };
@@ -222,8 +230,16 @@ void TestBadInput::hostileTexts()
 
 void TestBadInput::init()
 {
-    TOLVEN_FRESH_DATABASE(m_db, false);
-    Fill(m_db->connectString());
+    // The tests that must change nothing share one database per test and
+    // backend; the others start afresh.
+    const QString test = QString::fromLatin1(QTest::currentTestFunction());
+    const bool changesNothing = test == u"loginFields" || test == u"serverSettings" || test == u"lookUpSearchKeys";
+    if (!changesNothing || m_dbFor != test + Backend()) {
+        m_db.reset();
+        TOLVEN_FRESH_DATABASE(m_db, false);
+        Fill(m_db->connectString());
+        m_dbFor = changesNothing ? test + Backend() : QString();
+    }
     m_fixture = std::make_unique<testsupport::ClientFixture>();
     m_fixture->setCommandLine(CommandLine(*m_db));
 }
@@ -232,7 +248,10 @@ void TestBadInput::cleanup()
 {
     m_main.reset();
     m_fixture.reset();
-    m_db.reset();
+    if (m_dbFor.isEmpty() || QTest::currentTestFailed()) {
+        m_db.reset();
+        m_dbFor.clear();
+    }
 }
 
 void TestBadInput::startMainWindow()
@@ -409,85 +428,74 @@ void TestBadInput::positionTexts()
     QCOMPARE(CsvFields(lines.at(1)).value(2), exported);
 }
 
-void TestBadInput::masterDataTexts_data()
-{
-    QTest::addColumn<bool>("competitors");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("refusedIn");
-    for (const bool competitors : {true, false}) {
-        for (const HostileText &row : HostileTexts()) {
-            QTest::addRow("%s: %s", competitors ? "competitors" : "price types", row.name)
-                << competitors << row.text << row.refusedIn;
-        }
-    }
-}
-
-// The code of a new row and the name of the first, typed into the competitor
-// or the price type window, saved, and shown again when the window reopens.
+// The code of a new row and the name of the first, typed into the
+// competitor and the price type window, saved, and shown again when the
+// window reopens.
 void TestBadInput::masterDataTexts()
 {
-    QFETCH(bool, competitors);
     QFETCH(QString, text);
     QFETCH(int, refusedIn);
     QVERIFY(Login());
-    const int columns = competitors ? 2 : 3;
-    const auto openWindow = [competitors]() -> std::unique_ptr<MasterListWindow> {
-        std::unique_ptr<MasterListWindow> window;
-        if (competitors)
-            window = std::make_unique<fmkonkur>();
-        else
-            window = std::make_unique<FMPreistyp>();
-        window->Form_Load();
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get()) ? std::move(window) : nullptr;
-    };
-    // The list shown (code, name and flag of each row).
-    const auto shown = [columns](const MasterListWindow &window) {
-        Rows rows = window.rows().rows();
-        for (QStringList &row : rows)
-            row = row.mid(0, columns);
-        return rows;
-    };
-    const QStringList before = snapshot();
-    auto window = openWindow();
-    QVERIFY(window);
-    Rows expected = shown(*window);
-    testsupport::ScriptedDialogs dialogs;
-    const auto typeInto = [&](int row, int column, const QString &caption, bool refused) {
-        EditCell(window->grid(), window->rows().index(row, column), text, Qt::Key_Return, dialogs,
-                 refused ? u"„" + caption + u"“ darf " : QString());
-    };
-    const bool codeRefused = refusedIn & (OneLine | Code);
-    typeInto(window->rows().tableRowCount(), 0, u"Code"_s, codeRefused);
-    if (QTest::currentTestFailed())
-        return;
-    if (!codeRefused)
-        expected << QStringList{text, QString(), competitors ? QString() : u"N"_s}.mid(0, columns);
-    const bool nameRefused = refusedIn & OneLine;
-    typeInto(0, 1, competitors ? u"Bezeichnung"_s : u"Bezeichnung Preistyp"_s, nameRefused);
-    if (!nameRefused)
-        expected[0][1] = text;
-    QCOMPARE(window->rows().tableRowCount(), expected.size());
+    for (const bool competitors : {true, false}) {
+        const int columns = competitors ? 2 : 3;
+        const auto openWindow = [competitors]() -> std::unique_ptr<MasterListWindow> {
+            std::unique_ptr<MasterListWindow> window;
+            if (competitors)
+                window = std::make_unique<fmkonkur>();
+            else
+                window = std::make_unique<FMPreistyp>();
+            window->Form_Load();
+            window->show();
+            window->activateWindow();
+            return QTest::qWaitForWindowActive(window.get()) ? std::move(window) : nullptr;
+        };
+        // The list shown (code, name and flag of each row).
+        const auto shown = [columns](const MasterListWindow &window) {
+            Rows rows = window.rows().rows();
+            for (QStringList &row : rows)
+                row = row.mid(0, columns);
+            return rows;
+        };
+        const QStringList before = snapshot();
+        auto window = openWindow();
+        QVERIFY(window);
+        Rows expected = shown(*window);
+        testsupport::ScriptedDialogs dialogs;
+        const auto typeInto = [&](int row, int column, const QString &caption, bool refused) {
+            EditCell(window->grid(), window->rows().index(row, column), text, Qt::Key_Return, dialogs,
+                     refused ? u"„" + caption + u"“ darf " : QString());
+        };
+        const bool codeRefused = refusedIn & (OneLine | Code);
+        typeInto(window->rows().tableRowCount(), 0, u"Code"_s, codeRefused);
+        if (QTest::currentTestFailed())
+            return;
+        if (!codeRefused)
+            expected << QStringList{text, QString(), competitors ? QString() : u"N"_s}.mid(0, columns);
+        const bool nameRefused = refusedIn & OneLine;
+        typeInto(0, 1, competitors ? u"Bezeichnung"_s : u"Bezeichnung Preistyp"_s, nameRefused);
+        if (!nameRefused)
+            expected[0][1] = text;
+        QCOMPARE(window->rows().tableRowCount(), expected.size());
 
-    auto *save = window->findChild<QPushButton *>(u"BUSpeich"_s);
-    QCOMPARE(save->isEnabled(), !codeRefused || !nameRefused);
-    if (save->isEnabled())
-        QTest::mouseClick(save, Qt::LeftButton);
-    else
-        window->reject();
-    VERIFY_DIALOGS_DONE(dialogs);
-    QVERIFY(!window->isVisible());
-    // Shown again as typed, and the rest of the firm's data as it was.
-    window = openWindow();
-    QVERIFY(window);
-    QCOMPARE(shown(*window), expected);
-    const QString list = competitors ? u"Konkurrent "_s : u"Preistyp "_s;
-    const auto others = [&list](QStringList lines) {
-        lines.removeIf([&list](const QString &line) { return line.startsWith(list); });
-        return lines;
-    };
-    QCOMPARE(others(snapshot()), others(before));
+        auto *save = window->findChild<QPushButton *>(u"BUSpeich"_s);
+        QCOMPARE(save->isEnabled(), !codeRefused || !nameRefused);
+        if (save->isEnabled())
+            QTest::mouseClick(save, Qt::LeftButton);
+        else
+            window->reject();
+        VERIFY_DIALOGS_DONE(dialogs);
+        QVERIFY(!window->isVisible());
+        // Shown again as typed, and the rest of the firm's data as it was.
+        window = openWindow();
+        QVERIFY(window);
+        QCOMPARE(shown(*window), expected);
+        const QString list = competitors ? u"Konkurrent "_s : u"Preistyp "_s;
+        const auto others = [&list](QStringList lines) {
+            lines.removeIf([&list](const QString &line) { return line.startsWith(list); });
+            return lines;
+        };
+        QCOMPARE(others(snapshot()), others(before));
+    }
 }
 
 // The personnel code and the password typed into the login window: refused
