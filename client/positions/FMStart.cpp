@@ -827,6 +827,13 @@ bool FMStart::anr_LostFocus()
         m_bez1->clear();
         return true;
     }
+    // Back once the focus has settled where the user sent it.
+    const auto backToField = [this] { QTimer::singleShot(0, m_anr, [this] { m_anr->setFocus(); }); };
+    if (const QString complaint = ForbiddenCharacterComplaint(u"Artikel"_s, article, false); !complaint.isEmpty()) {
+        MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
+        backToField();
+        return false;
+    }
     QString answer;
     try {
         if (!EnsureConnected())
@@ -840,8 +847,7 @@ bool FMStart::anr_LostFocus()
     }
     if (answer.isEmpty()) {
         ReportUnknownArticle(this);
-        // Back once the focus has settled where the user sent it.
-        QTimer::singleShot(0, m_anr, [this] { m_anr->setFocus(); });
+        backToField();
         return false;
     }
     m_bez1->setText(Piece(answer, u"`"_s, 1));

@@ -28,6 +28,7 @@
 #include "masterdata/fmkonkur.h"
 #include "positions/DateField.h"
 #include "positions/FMStart.h"
+#include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
@@ -388,8 +389,17 @@ void TestBadInput::positionTexts()
     QCOMPARE(positions().cell(collectiveRow(), PositionColumn::ArtBez).toString(), storedText);
     QCOMPARE(positions().cell(collectiveRow(), PositionColumn::Notiz).toString(), noteText);
 
-    // The text filter finds that position alone, and no wildcard in the text works as one.
+    // The article filter takes article numbers: the text names none, and stays for correcting.
     auto *filter = m_main->findChild<QLineEdit *>(u"volltext"_s);
+    auto *article = m_main->findChild<MultiColumnComboBox *>(u"anr"_s);
+    dialogs.expectMessageStartingWith(Title, textRefused ? u"„Artikel“ darf "_s : u"Artikel nicht gespeichert"_s);
+    Retype(article->lineEdit(), text);
+    filter->setFocus();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(article->currentText(), text);
+    article->setEditText(QString());
+
+    // The text filter finds that position alone, and no wildcard in the text works as one.
     Retype(filter, text);
     if (textRefused)
         dialogs.expectMessageStartingWith(Title, u"„Art.-Bez.“ darf "_s);
