@@ -15,7 +15,6 @@
 #include <memory>
 
 #include "access/Connection.h"
-#include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/Login.h"
 #include "common/EditingGrid.h"
@@ -60,7 +59,41 @@ struct HostileText
     QString text;
     int refusedIn;
 };
-QList<HostileText> HostileTexts();
+
+QList<HostileText> HostileTexts()
+{
+    QString long10000;
+    while (long10000.size() < 10000)
+        long10000 += u"Lange Bezeichnung für Größe " + QString::number(long10000.size()) + u"; ";
+    long10000.truncate(9999);
+    long10000 += u'.';
+    return {
+        {"quotes", u"O'Brien sagt \"Hallo\""_s, Nowhere},
+        {"semicolons", u"a;b;;c;"_s, Nowhere},
+        {"person injected", u"abc\",PERSONAL=\"NEU"_s, Nowhere},
+        {"SQL", u"x'; DROP TABLE konkur_konkur; --"_s, Nowhere},
+        {"wildcards", u"100% _x_ *"_s, Nowhere},
+        // The server's 7-bit form writes Ö as a backslash: no code may hold one.
+        {"backslash", u"C:\\Temp\\x"_s, Code},
+        {"10000 characters", long10000, Nowhere},
+        {"tab", u"a\tb"_s, OneLine | Code},
+        {"CR LF", u"a\r\nb"_s, OneLine | Code},
+        {"NUL", u"a"_s + QChar(0) + u"b"_s, OneLine | Note | Code},
+        {"ESC", u"a\x1b[2Jb"_s, OneLine | Note | Code},
+        {"outside Windows-1252", u"Łódź 中 😀"_s, Nowhere},
+        // Scrambled for the settings, these become NUL and other control characters.
+        {"scrambled to control characters", u"¥¤¿¸€"_s, Nowhere},
+    };
+}
+
+// The rows of a test over every hostile text.
+void AddHostileRows()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("refusedIn");
+    for (const HostileText &row : HostileTexts())
+        QTest::newRow(row.name) << row.text << row.refusedIn;
+}
 
 QString Backend()
 {
@@ -162,19 +195,18 @@ private slots:
     void init();
     void cleanup();
 
-    void positionTexts_data() { hostileTexts(); }
+    void positionTexts_data() { AddHostileRows(); }
     void positionTexts();
-    void masterDataTexts_data() { hostileTexts(); }
+    void masterDataTexts_data() { AddHostileRows(); }
     void masterDataTexts();
-    void loginFields_data() { hostileTexts(); }
+    void loginFields_data() { AddHostileRows(); }
     void loginFields();
-    void serverSettings_data() { hostileTexts(); }
+    void serverSettings_data() { AddHostileRows(); }
     void serverSettings();
-    void lookUpSearchKeys_data() { hostileTexts(); }
+    void lookUpSearchKeys_data() { AddHostileRows(); }
     void lookUpSearchKeys();
 
 private:
-    static void hostileTexts();
     void startMainWindow();
     // Everything of firm 7 the client can change, one line per stored row.
     QStringList snapshot();
@@ -191,43 +223,6 @@ private:
     std::unique_ptr<FMStart> m_main;
 };
 
-namespace {
-
-QList<HostileText> HostileTexts()
-{
-    QString long10000;
-    while (long10000.size() < 10000)
-        long10000 += u"Lange Bezeichnung für Größe " + QString::number(long10000.size()) + u"; ";
-    long10000.truncate(9999);
-    long10000 += u'.';
-    return {
-        {"quotes", u"O'Brien sagt \"Hallo\""_s, Nowhere},
-        {"semicolons", u"a;b;;c;"_s, Nowhere},
-        {"person injected", u"abc\",PERSONAL=\"NEU"_s, Nowhere},
-        {"SQL", u"x'; DROP TABLE konkur_konkur; --"_s, Nowhere},
-        {"wildcards", u"100% _x_ *"_s, Nowhere},
-        // The server's 7-bit form writes Ö as a backslash: no code may hold one.
-        {"backslash", u"C:\\Temp\\x"_s, Code},
-        {"10000 characters", long10000, Nowhere},
-        {"tab", u"a\tb"_s, OneLine | Code},
-        {"CR LF", u"a\r\nb"_s, OneLine | Code},
-        {"NUL", u"a"_s + QChar(0) + u"b"_s, OneLine | Note | Code},
-        {"ESC", u"a\x1b[2Jb"_s, OneLine | Note | Code},
-        {"outside Windows-1252", u"Łódź 中 😀"_s, Nowhere},
-        // Scrambled for the settings, these become NUL and other control characters.
-        {"scrambled to control characters", u"¥¤¿¸€"_s, Nowhere},
-    };
-}
-
-} // namespace
-
-void TestBadInput::hostileTexts()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("refusedIn");
-    for (const HostileText &row : HostileTexts())
-        QTest::newRow(row.name) << row.text << row.refusedIn;
-}
 
 void TestBadInput::init()
 {
