@@ -44,6 +44,7 @@ bool isUniqueViolation(const QSqlError &error)
 }
 
 constexpr int ConnectTimeoutSeconds = 5;
+constexpr int SQLiteBusyTimeoutMilliseconds = 10000;
 
 QAtomicInteger<quint64> s_statementsSent;
 
@@ -90,7 +91,10 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         }
         db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(target.path);
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+        // How long a write waits for another process's transaction on the
+        // same file; the client's longest write transaction (a batch of the
+        // position save, a master-data list) takes well under a second.
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + QString::number(SQLiteBusyTimeoutMilliseconds));
     } else {
         db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
         QStringList options;
@@ -286,9 +290,21 @@ void Session::dbBegin()
 {
     ensureOpen();
     m_articleCache.clear();
-    countStatement();
-    if (!m_database.transaction())
-        fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
+    if (isPostgres()) {
+        countStatement();
+        if (!m_database.transaction())
+            fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
+    } else {
+        // A transaction that reads first and writes later would get SQLite's
+        // write lock only when it writes, and then fail at once with
+        // "database is locked" when another process (a second client on a
+        // shared file) has written meanwhile: the busy timeout does not help
+        // there. Taking the write lock at the start waits for the other
+        // writer instead. Every transaction of the store writes.
+        QSqlQuery begin(m_database);
+        if (!tryExec(begin, u"BEGIN IMMEDIATE"_s))
+            fail(begin.lastError(), u"Beginn einer Transaktion"_s);
+    }
     m_inDbTransaction = true;
 }
 
