@@ -213,6 +213,7 @@ void Session::exec(QSqlQuery &query, const QString &what, const QString &duplica
     ensureOpen();
     countStatement();
     const bool done = query.exec();
+    m_lastUse.start();
     // What changes data may change an article held; a failure rolls back.
     if (!done || !query.isSelect())
         m_articleCache.clear();
@@ -250,6 +251,7 @@ bool Session::tryExec(QSqlQuery &query, const QString &sql)
     ensureOpen();
     countStatement();
     const bool done = query.exec(sql);
+    m_lastUse.start();
     if (!done || !query.isSelect())
         m_articleCache.clear();
     return done;
@@ -268,6 +270,20 @@ void Session::fail(const QSqlError &error, const QString &what)
     if (hadClientTransaction)
         description += u" Die offene Transaktion wurde zurückgesetzt.";
     throw AccessError(ErrorNumber::DatabaseError, description);
+}
+
+bool Session::isStanding()
+{
+    if (!m_open)
+        return false;
+    if (!isPostgres() || (m_lastUse.isValid() && m_lastUse.elapsed() < ProbeAfterIdleMilliseconds))
+        return true;
+    if (connectionAlive()) {
+        m_lastUse.start();
+        return true;
+    }
+    close();
+    return false;
 }
 
 bool Session::connectionAlive()

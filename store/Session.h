@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -41,6 +42,14 @@ public:
     Session &operator=(const Session &) = delete;
 
     bool isOpen() const { return m_open; }
+    // Whether the connection still stands. A PostgreSQL connection that has
+    // been idle for ProbeAfterIdleMilliseconds or longer is asked first (one
+    // short round trip), so that a server restarted meanwhile is noticed
+    // before the next call fails with it; when it is gone the session is
+    // closed. The calls of one user action follow each other closely and
+    // cost no extra round trip.
+    bool isStanding();
+    static constexpr qint64 ProbeAfterIdleMilliseconds = 1000;
     // Rolls back what is open and closes the connection. Never throws.
     void close();
 
@@ -157,6 +166,7 @@ private:
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
+    QElapsedTimer m_lastUse;  // since the last statement sent
 };
 
 } // namespace store

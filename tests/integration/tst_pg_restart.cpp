@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "objectapi/AccessError.h"
+#include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
 #include "support/TestDatabase.h"
@@ -25,6 +26,7 @@ private slots:
 
     void nextCallFailsAndReconnectWorks();
     void openTransactionIsLost();
+    void idleConnectionIsAskedBeforeItCounts();
 
 private:
     void restartServer();
@@ -69,8 +71,6 @@ void TestPgRestart::nextCallFailsAndReconnectWorks()
     factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
 
     restartServer();
-    QVERIFY(factory.isConnected()); // nobody has asked the server yet
-
     const ErrorNumber number = testsupport::ErrorOf([&] {
         factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
     });
@@ -81,6 +81,19 @@ void TestPgRestart::nextCallFailsAndReconnectWorks()
     login(factory);
     auto person = factory.openById(u"TV.ParPersEdv"_s, u"1||MUELLER"_s);
     QCOMPARE(person->property(u"Passwort"_s), u"Konkur24"_s);
+}
+
+void TestPgRestart::idleConnectionIsAskedBeforeItCounts()
+{
+    store::StoreFactory factory;
+    login(factory);
+    QVERIFY(factory.isConnected());
+    restartServer();
+    QTest::qWait(store::Session::ProbeAfterIdleMilliseconds + 100);
+    QVERIFY(!factory.isConnected());
+    QCOMPARE(testsupport::ErrorOf([&] { factory.classObject(u"TV.Windows"_s); }), ErrorNumber::NotConnected);
+    login(factory);
+    QVERIFY(factory.isConnected());
 }
 
 void TestPgRestart::openTransactionIsLost()
