@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
+#include <optional>
 #include <utility>
 
 #include "objectapi/AccessError.h"
@@ -328,9 +330,15 @@ void Session::dbCommit()
 {
     writeBackNumbers();
     m_articleCache.clear();
+    const std::optional<ServerTransaction> transaction =
+        isPostgres() ? std::optional(serverTransaction()) : std::nullopt;
     countStatement();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
+        if (transaction && !connectionAlive()) {
+            commitWithoutAnswer(*transaction, driverText(error));
+            return; // committed after all; the session is closed
+        }
         fail(error, u"Abschluss einer Transaktion"_s);
     }
     m_inDbTransaction = false;
@@ -345,6 +353,75 @@ void Session::dbCommit()
         countStatement();
         analyze.exec(u"ANALYZE"_s);
     }
+}
+
+Session::ServerTransaction Session::serverTransaction()
+{
+    QSqlQuery &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
+    exec(query, u"Abschluss einer Transaktion"_s);
+    if (!query.next())
+        fail(query.lastError(), u"Abschluss einer Transaktion"_s);
+    const ServerTransaction transaction{.number = query.value(0).toLongLong(), .process = query.value(1).toInt()};
+    query.finish();
+    return transaction;
+}
+
+void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail)
+{
+    // The connection broke while COMMIT was under way: it may have reached
+    // the server and been carried out, only the answer being lost. Saving
+    // again would then store new objects twice, so the outcome is asked for
+    // on a connection of its own, as long as the server can be reached
+    // within CommitOutcomeWaitMilliseconds. A transaction whose server
+    // process still runs (the connection broke on the way, the server has
+    // not noticed yet) is ended first, so that it can no longer commit.
+    m_inDbTransaction = false;
+    m_transactionLevel = 0;
+    m_rowsInserted = 0;
+    m_numbers.clear();
+    close();
+    enum class Outcome { Committed, RolledBack, Unknown };
+    Outcome outcome = Outcome::Unknown;
+    QElapsedTimer waited;
+    waited.start();
+    while (outcome == Outcome::Unknown && waited.elapsed() < CommitOutcomeWaitMilliseconds) {
+        try {
+            const std::shared_ptr<Session> check = openUnchecked(m_target, false);
+            // Only while that process still serves this transaction: its number may be another's by now.
+            QSqlQuery end(check->database());
+            end.prepare(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                        u" WHERE pid = ? AND backend_xid::text = ?"_s);
+            end.addBindValue(transaction.process);
+            end.addBindValue(QString::number(transaction.number % (qint64(1) << 32)));
+            QSqlQuery status(check->database());
+            status.prepare(u"SELECT txid_status(?)"_s);
+            status.addBindValue(transaction.number);
+            if (end.exec() && status.exec() && status.next()) {
+                const QString text = status.value(0).toString();
+                if (text == u"committed")
+                    outcome = Outcome::Committed;
+                else if (text != u"in progress")
+                    outcome = Outcome::RolledBack;
+            }
+        } catch (const AccessError &) {
+            // Not reachable yet: the server may be restarting.
+        }
+        if (outcome == Outcome::Unknown)
+            QThread::msleep(200);
+    }
+    const QString lost = u"Die Verbindung zu " + m_target.describe()
+        + u" ist beim Abschluss einer Transaktion abgebrochen: " + detail;
+    switch (outcome) {
+    case Outcome::Committed:
+        return;
+    case Outcome::RolledBack:
+        throw AccessError(ErrorNumber::ConnectionLost, lost + u" Die Transaktion wurde nicht gespeichert.");
+    case Outcome::Unknown:
+        break;
+    }
+    throw AccessError(ErrorNumber::ConnectionLost,
+                      lost + u" Ob die Transaktion gespeichert wurde, war nicht zu erfahren; bitte prüfen Sie die "
+                             u"Daten, bevor Sie noch einmal speichern.");
 }
 
 void Session::dbRollback() noexcept

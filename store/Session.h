@@ -50,6 +50,9 @@ public:
     // cost no extra round trip.
     bool isStanding();
     static constexpr qint64 ProbeAfterIdleMilliseconds = 1000;
+    // How long a commit whose answer was lost waits for the server to say
+    // whether it was carried out (a restart takes a few seconds).
+    static constexpr qint64 CommitOutcomeWaitMilliseconds = 10000;
     // Rolls back what is open and closes the connection. Never throws.
     void close();
 
@@ -147,6 +150,17 @@ private:
     void dbBegin();
     void dbCommit();
     void dbRollback() noexcept;
+    // PostgreSQL's number of the open transaction and the server process serving it.
+    struct ServerTransaction
+    {
+        qint64 number;
+        int process;
+    };
+    ServerTransaction serverTransaction();
+    // After COMMIT failed with the connection: closes the session, returns
+    // when the transaction was committed all the same, throws AccessError
+    // (ConnectionLost) when it was not or when that cannot be learned.
+    void commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail);
     void writeBackNumbers();
 
     DatabaseTarget m_target;
