@@ -12,6 +12,7 @@
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/ClientFixture.h"
+#include "support/CommitRelay.h"
 #include "support/PositionFirm.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
@@ -34,8 +35,9 @@ void RestartServer()
 } // namespace
 
 // The main window on PostgreSQL while the server restarts: between two
-// searches, and in the middle of a save of many rows. Runs alone, since the
-// restart ends every session.
+// searches, and in the middle of a save of many rows; and a save during which
+// the answer to a commit is lost. Runs alone, since the restart ends every
+// session.
 class TestPgClientRestart : public QObject
 {
     Q_OBJECT
@@ -46,7 +48,8 @@ private slots:
     void cleanup();
 
     void searchAfterRestart();
-    void restartDuringSave();
+    void faultDuringSave_data();
+    void faultDuringSave();
 
 private:
     void start();
@@ -161,15 +164,35 @@ void TestPgClientRestart::searchAfterRestart()
     QCOMPARE(articles, expected);
 }
 
-void TestPgClientRestart::restartDuringSave()
+void TestPgClientRestart::faultDuringSave_data()
 {
+    QTest::addColumn<bool>("restart");
+    // The 320th row saved is a new one: the 305 changed rows come first. A
+    // transaction holds at most 250 rows, so another follows the one cut.
+    QTest::newRow("server restarts") << true;
+    QTest::newRow("answer to a commit lost") << false;
+}
+
+void TestPgClientRestart::faultDuringSave()
+{
+    QFETCH(bool, restart);
     constexpr int ExtraPositions = 300;
-    constexpr int NewRows = 200;
-    constexpr int RestartAtSave = 380;
+    constexpr int NewRows = 300;
+    constexpr int FaultAtSave = 320;
+    // The client reaches the server through the relay, which breaks the
+    // connection when the server has committed a transaction, before the
+    // client has heard so.
+    testsupport::CommitRelay relay(m_db->target().host, quint16(m_db->target().port));
+    if (!restart)
+        m_fixture->setCommandLine(u"7 0 NEU neu 127.0.0.1 "_s + QString::number(relay.port()));
     int saves = 0;
-    m_fixture->interceptCalls([&saves](const QString &, const QString &name, const QStringList &) {
-        if (name == u"sys_save" && ++saves == RestartAtSave)
+    m_fixture->interceptCalls([&](const QString &, const QString &name, const QStringList &) {
+        if (name != u"sys_save" || ++saves != FaultAtSave)
+            return;
+        if (restart)
             RestartServer();
+        else
+            relay.cutAtNextCommit(testsupport::CommitRelay::AfterCommit);
     });
     Fill(m_db->connectString(), ExtraPositions);
     start();
@@ -224,8 +247,12 @@ void TestPgClientRestart::restartDuringSave()
             QCOMPARE(id.isEmpty(), row >= changedRows);
         }
     }
-    QVERIFY2(storedRows > 0 && storedRows < RestartAtSave, qPrintable(QString::number(storedRows)));
+    QVERIFY2(storedRows > 0 && storedRows < positions().rowCount(), qPrintable(QString::number(storedRows)));
+    QVERIFY(storedNew < NewRows);
+    // Without a new row stored that is not marked as stored: saving again would store it twice.
     QCOMPARE(stored.size(), storedBefore + storedNew);
+    // The transaction whose answer was lost is committed, and its rows count as stored.
+    QVERIFY(restart || storedNew >= FaultAtSave - changedRows);
 
     // The second save reconnects and stores the rest, each row once.
     m_window->BUSpeich_Click();

@@ -1,110 +1,19 @@
 #include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-#include <QThread>
-
-#include <atomic>
 
 #include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/AccessErrors.h"
+#include "support/CommitRelay.h"
 #include "support/TestDatabase.h"
 
 using namespace Qt::StringLiterals;
 
 using tolven::AccessError;
 using tolven::ErrorNumber;
-
-namespace {
-
-// Where the connection breaks at the next COMMIT that passes the relay.
-enum class Cut { None, BeforeCommit, AfterCommit };
-
-// A TCP relay between the store and PostgreSQL, in a thread of its own (the
-// store waits for its answers), that breaks a connection at COMMIT once it
-// is told to: before passing COMMIT on (the server never commits) or when
-// the server's answer to it comes back (committed, but the store never
-// hears so).
-class CommitRelay : public QObject
-{
-public:
-    CommitRelay(const QString &host, quint16 port)
-        : m_server(new QTcpServer(this))
-        , m_host(host)
-        , m_port(port)
-    {
-        moveToThread(&m_thread);
-        m_thread.start();
-        QMetaObject::invokeMethod(this, [this] { listen(); }, Qt::BlockingQueuedConnection);
-    }
-    ~CommitRelay() override
-    {
-        QMetaObject::invokeMethod(this, [this] { qDeleteAll(findChildren<QTcpSocket *>()); },
-                                  Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    quint16 port() const { return m_listening; }
-    void cutAtNextCommit(Cut cut) { m_cut.store(cut); }
-
-private:
-    void listen()
-    {
-        m_server->listen(QHostAddress::LocalHost);
-        m_listening = m_server->serverPort();
-        QObject::connect(m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *client = m_server->nextPendingConnection())
-                relay(client);
-        });
-    }
-
-    void relay(QTcpSocket *client)
-    {
-        client->setParent(this);
-        auto *server = new QTcpSocket(this);
-        server->connectToHost(m_host, m_port);
-        if (!server->waitForConnected(5000)) {
-            client->abort();
-            return;
-        }
-        auto answerCuts = std::make_shared<bool>(false);
-        const auto cut = [client, server] {
-            client->abort();
-            server->abort();
-        };
-        QObject::connect(client, &QTcpSocket::readyRead, this, [=, this] {
-            const QByteArray data = client->readAll();
-            if (data.startsWith('Q') && data.contains("COMMIT")) {
-                const Cut planned = m_cut.exchange(Cut::None);
-                if (planned == Cut::BeforeCommit)
-                    return cut();
-                *answerCuts = planned == Cut::AfterCommit;
-            }
-            server->write(data);
-        });
-        QObject::connect(server, &QTcpSocket::readyRead, this, [=] {
-            const QByteArray data = server->readAll();
-            if (*answerCuts)
-                return cut();
-            client->write(data);
-        });
-        QObject::connect(client, &QTcpSocket::disconnected, server, &QTcpSocket::disconnectFromHost);
-        QObject::connect(server, &QTcpSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
-    }
-
-    QThread m_thread;
-    QTcpServer *m_server;
-    QString m_host;
-    quint16 m_port;
-    quint16 m_listening = 0;
-    std::atomic<Cut> m_cut = Cut::None;
-};
-
-} // namespace
+using testsupport::CommitRelay;
 
 // A PostgreSQL restart in the middle of a session: the next call fails with
 // the interface's error, the factory reports no connection, and connecting
@@ -216,8 +125,8 @@ void TestPgRestart::commitWithoutAnswer_data()
 {
     QTest::addColumn<int>("cut");
     QTest::addColumn<bool>("committed");
-    QTest::newRow("answer lost") << int(Cut::AfterCommit) << true;
-    QTest::newRow("commit lost") << int(Cut::BeforeCommit) << false;
+    QTest::newRow("answer lost") << int(CommitRelay::AfterCommit) << true;
+    QTest::newRow("commit lost") << int(CommitRelay::BeforeCommit) << false;
 }
 
 void TestPgRestart::commitWithoutAnswer()
@@ -237,7 +146,7 @@ void TestPgRestart::commitWithoutAnswer()
     // Whether the commit went through is asked for on a new connection: the
     // client learns the truth, and a new object is never stored twice by
     // saving again after an error.
-    relay.cutAtNextCommit(Cut(cut));
+    relay.cutAtNextCommit(CommitRelay::Cut(cut));
     const ErrorNumber error = testsupport::ErrorOf([&] { windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s}); });
     QCOMPARE(error, committed ? ErrorNumber{} : ErrorNumber::ConnectionLost);
     QVERIFY(!factory.isConnected());
