@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
+#include <optional>
 #include <utility>
 
 #include "objectapi/AccessError.h"
@@ -44,6 +46,7 @@ bool isUniqueViolation(const QSqlError &error)
 }
 
 constexpr int ConnectTimeoutSeconds = 5;
+constexpr int SQLiteBusyTimeoutMilliseconds = 10000;
 
 QAtomicInteger<quint64> s_statementsSent;
 
@@ -90,7 +93,10 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         }
         db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(target.path);
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+        // How long a write waits for another process's transaction on the
+        // same file; the client's longest write transaction (a batch of the
+        // position save, a master-data list) takes well under a second.
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + QString::number(SQLiteBusyTimeoutMilliseconds));
     } else {
         db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
         QStringList options;
@@ -209,6 +215,7 @@ void Session::exec(QSqlQuery &query, const QString &what, const QString &duplica
     ensureOpen();
     countStatement();
     const bool done = query.exec();
+    m_lastUse.start();
     // What changes data may change an article held; a failure rolls back.
     if (!done || !query.isSelect())
         m_articleCache.clear();
@@ -246,6 +253,7 @@ bool Session::tryExec(QSqlQuery &query, const QString &sql)
     ensureOpen();
     countStatement();
     const bool done = query.exec(sql);
+    m_lastUse.start();
     if (!done || !query.isSelect())
         m_articleCache.clear();
     return done;
@@ -264,6 +272,20 @@ void Session::fail(const QSqlError &error, const QString &what)
     if (hadClientTransaction)
         description += u" Die offene Transaktion wurde zurückgesetzt.";
     throw AccessError(ErrorNumber::DatabaseError, description);
+}
+
+bool Session::isStanding()
+{
+    if (!m_open)
+        return false;
+    if (!isPostgres() || (m_lastUse.isValid() && m_lastUse.elapsed() < ProbeAfterIdleMilliseconds))
+        return true;
+    if (connectionAlive()) {
+        m_lastUse.start();
+        return true;
+    }
+    close();
+    return false;
 }
 
 bool Session::connectionAlive()
@@ -286,9 +308,21 @@ void Session::dbBegin()
 {
     ensureOpen();
     m_articleCache.clear();
-    countStatement();
-    if (!m_database.transaction())
-        fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
+    if (isPostgres()) {
+        countStatement();
+        if (!m_database.transaction())
+            fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
+    } else {
+        // A transaction that reads first and writes later would get SQLite's
+        // write lock only when it writes, and then fail at once with
+        // "database is locked" when another process (a second client on a
+        // shared file) has written meanwhile: the busy timeout does not help
+        // there. Taking the write lock at the start waits for the other
+        // writer instead. Every transaction of the store writes.
+        QSqlQuery begin(m_database);
+        if (!tryExec(begin, u"BEGIN IMMEDIATE"_s))
+            fail(begin.lastError(), u"Beginn einer Transaktion"_s);
+    }
     m_inDbTransaction = true;
 }
 
@@ -296,9 +330,15 @@ void Session::dbCommit()
 {
     writeBackNumbers();
     m_articleCache.clear();
+    const std::optional<ServerTransaction> transaction =
+        isPostgres() ? std::optional(serverTransaction()) : std::nullopt;
     countStatement();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
+        if (transaction && !connectionAlive()) {
+            commitWithoutAnswer(*transaction, driverText(error));
+            return; // committed after all; the session is closed
+        }
         fail(error, u"Abschluss einer Transaktion"_s);
     }
     m_inDbTransaction = false;
@@ -313,6 +353,75 @@ void Session::dbCommit()
         countStatement();
         analyze.exec(u"ANALYZE"_s);
     }
+}
+
+Session::ServerTransaction Session::serverTransaction()
+{
+    QSqlQuery &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
+    exec(query, u"Abschluss einer Transaktion"_s);
+    if (!query.next())
+        fail(query.lastError(), u"Abschluss einer Transaktion"_s);
+    const ServerTransaction transaction{.number = query.value(0).toLongLong(), .process = query.value(1).toInt()};
+    query.finish();
+    return transaction;
+}
+
+void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail)
+{
+    // The connection broke while COMMIT was under way: it may have reached
+    // the server and been carried out, only the answer being lost. Saving
+    // again would then store new objects twice, so the outcome is asked for
+    // on a connection of its own, as long as the server can be reached
+    // within CommitOutcomeWaitMilliseconds. A transaction whose server
+    // process still runs (the connection broke on the way, the server has
+    // not noticed yet) is ended first, so that it can no longer commit.
+    m_inDbTransaction = false;
+    m_transactionLevel = 0;
+    m_rowsInserted = 0;
+    m_numbers.clear();
+    close();
+    enum class Outcome { Committed, RolledBack, Unknown };
+    Outcome outcome = Outcome::Unknown;
+    QElapsedTimer waited;
+    waited.start();
+    while (outcome == Outcome::Unknown && waited.elapsed() < CommitOutcomeWaitMilliseconds) {
+        try {
+            const std::shared_ptr<Session> check = openUnchecked(m_target, false);
+            // Only while that process still serves this transaction: its number may be another's by now.
+            QSqlQuery end(check->database());
+            end.prepare(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                        u" WHERE pid = ? AND backend_xid::text = ?"_s);
+            end.addBindValue(transaction.process);
+            end.addBindValue(QString::number(transaction.number % (qint64(1) << 32)));
+            QSqlQuery status(check->database());
+            status.prepare(u"SELECT txid_status(?)"_s);
+            status.addBindValue(transaction.number);
+            if (end.exec() && status.exec() && status.next()) {
+                const QString text = status.value(0).toString();
+                if (text == u"committed")
+                    outcome = Outcome::Committed;
+                else if (text != u"in progress")
+                    outcome = Outcome::RolledBack;
+            }
+        } catch (const AccessError &) {
+            // Not reachable yet: the server may be restarting.
+        }
+        if (outcome == Outcome::Unknown)
+            QThread::msleep(200);
+    }
+    const QString lost = u"Die Verbindung zu " + m_target.describe()
+        + u" ist beim Abschluss einer Transaktion abgebrochen: " + detail;
+    switch (outcome) {
+    case Outcome::Committed:
+        return;
+    case Outcome::RolledBack:
+        throw AccessError(ErrorNumber::ConnectionLost, lost + u" Die Transaktion wurde nicht gespeichert.");
+    case Outcome::Unknown:
+        break;
+    }
+    throw AccessError(ErrorNumber::ConnectionLost,
+                      lost + u" Ob die Transaktion gespeichert wurde, war nicht zu erfahren; bitte prüfen Sie die "
+                             u"Daten, bevor Sie noch einmal speichern.");
 }
 
 void Session::dbRollback() noexcept

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -41,6 +42,17 @@ public:
     Session &operator=(const Session &) = delete;
 
     bool isOpen() const { return m_open; }
+    // Whether the connection still stands. A PostgreSQL connection that has
+    // been idle for ProbeAfterIdleMilliseconds or longer is asked first (one
+    // short round trip), so that a server restarted meanwhile is noticed
+    // before the next call fails with it; when it is gone the session is
+    // closed. The calls of one user action follow each other closely and
+    // cost no extra round trip.
+    bool isStanding();
+    static constexpr qint64 ProbeAfterIdleMilliseconds = 1000;
+    // How long a commit whose answer was lost waits for the server to say
+    // whether it was carried out (a restart takes a few seconds).
+    static constexpr qint64 CommitOutcomeWaitMilliseconds = 10000;
     // Rolls back what is open and closes the connection. Never throws.
     void close();
 
@@ -138,6 +150,17 @@ private:
     void dbBegin();
     void dbCommit();
     void dbRollback() noexcept;
+    // PostgreSQL's number of the open transaction and the server process serving it.
+    struct ServerTransaction
+    {
+        qint64 number;
+        int process;
+    };
+    ServerTransaction serverTransaction();
+    // After COMMIT failed with the connection: closes the session, returns
+    // when the transaction was committed all the same, throws AccessError
+    // (ConnectionLost) when it was not or when that cannot be learned.
+    void commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail);
     void writeBackNumbers();
 
     DatabaseTarget m_target;
@@ -157,6 +180,7 @@ private:
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
+    QElapsedTimer m_lastUse;  // since the last statement sent
 };
 
 } // namespace store

@@ -34,7 +34,7 @@ bool StoreFactory::connectTo(const DatabaseTarget &target)
 
 bool StoreFactory::isConnected() const
 {
-    return m_session && m_session->isOpen();
+    return m_session && m_session->isStanding();
 }
 
 void StoreFactory::disconnect()
@@ -47,7 +47,7 @@ void StoreFactory::disconnect()
 
 std::shared_ptr<Session> StoreFactory::session() const
 {
-    if (!isConnected())
+    if (!m_session || !m_session->isOpen())
         throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zum Server."_s);
     return m_session;
 }

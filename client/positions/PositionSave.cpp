@@ -130,8 +130,15 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
                 ++next;
             }
             XecuteOnServer(u"TCOMMIT"_s);
-        } catch (const AccessError &) {
+        } catch (const AccessError &batchError) {
             RollBackOnServer();
+            // Without the connection nothing more can be stored; its loss is
+            // what the user is told, not that the next row found none.
+            if (batchError.number() == ErrorNumber::ConnectionLost
+                || batchError.number() == ErrorNumber::NotConnected) {
+                ReportAccessError(batchError, step.operation);
+                return false;
+            }
             // Again one item a transaction, up to the one that failed: what
             // comes before it is stored, and its own error is the one shown.
             const qsizetype last = qMin(next, items.size() - 1);
