@@ -382,9 +382,8 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
     // written back once, just before commit. PostgreSQL would otherwise keep
     // one version of the row per number until the transaction ends, and a
     // large TSTART batch would slow down with every save.
-    const auto key = std::pair(className, firmNumber);
-    if (auto it = m_numbers.find(key); it != m_numbers.end())
-        return ++it->second.last;
+    if (const std::optional<qint64> held = heldNumber(className, firmNumber))
+        return *held;
 
     QSqlQuery &query = statement(
         u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
@@ -397,9 +396,21 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
         fail(query.lastError(), u"Vergabe der nächsten Nummer für " + className);
     const qint64 number = query.value(0).toLongLong();
     query.finish();
-    if (m_inDbTransaction)
-        m_numbers.emplace(key, Numbers{number, number});
+    numberTaken(className, firmNumber, number);
     return number;
+}
+
+std::optional<qint64> Session::heldNumber(const QString &className, const QString &firmNumber)
+{
+    if (auto it = m_numbers.find(std::pair(className, firmNumber)); it != m_numbers.end())
+        return ++it->second.last;
+    return std::nullopt;
+}
+
+void Session::numberTaken(const QString &className, const QString &firmNumber, qint64 number)
+{
+    if (m_inDbTransaction)
+        m_numbers.emplace(std::pair(className, firmNumber), Numbers{number, number});
 }
 
 void Session::writeBackNumbers()

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "store/ArticleCache.h"
@@ -128,6 +129,12 @@ public:
 
     // The next running number of a class within a firm.
     qint64 nextNumber(const QString &className, const QString &firmNumber);
+    // The next running number when the open transaction has taken one of the
+    // class and firm before (it holds the counter row, written back at
+    // commit); none when the counter row must be taken.
+    std::optional<qint64> heldNumber(const QString &className, const QString &firmNumber);
+    // A number taken from the counter row in the open transaction.
+    void numberTaken(const QString &className, const QString &firmNumber, qint64 number);
 
 private:
     Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName);
