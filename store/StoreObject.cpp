@@ -362,14 +362,26 @@ std::optional<qint64> StoreObject::insertTakingNumber(const QStringList &columns
     // other session that saves an object of the class in the firm waits for
     // it. Taken by the statement that inserts the object, it is held for the
     // commit's round trip only, not for a further one of the insert's own.
+    // The waiting sessions queue for a transaction-level advisory lock of the
+    // counter first: a commit then wakes the next of them only. Waiting for
+    // the row itself, they would all wait for the holder's transaction, all
+    // wake at its commit and fight over the row again (with 50 sessions on
+    // two cores that cost a third of the throughput). The row lock alone
+    // keeps the numbers right; the advisory lock only orders the waiters.
     // (SQLite has no UPDATE inside WITH, and locks the whole file anyway.)
+    QStringList targets{u"firma"_s, u"obj_key"_s, u"obj_seq"_s};
+    QStringList sources{u"?"_s, u"CAST(n.last_value AS TEXT)"_s, u"n.last_value"_s};
+    targets << columns;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        sources << u"?"_s;
     Session &s = *m_session;
     QSqlQuery &query = s.statement(
-        u"WITH n AS (UPDATE tolven_counter SET last_value = last_value + 1 WHERE class_name = ? AND firma = ?"
-        u" RETURNING last_value) INSERT INTO " + m_class.table + u" (firma, obj_key, obj_seq"
-        + (columns.isEmpty() ? QString() : u", " + columns.join(u", ")) + u") SELECT ?, CAST(n.last_value AS TEXT),"
-        u" n.last_value" + (columns.isEmpty() ? QString() : u", " + placeholders(columns.size()))
+        u"WITH l AS (SELECT pg_advisory_xact_lock(hashtext(?))),"
+        u" n AS (UPDATE tolven_counter SET last_value = last_value + 1"
+        u" WHERE class_name = ? AND firma = ? AND EXISTS (SELECT 1 FROM l) RETURNING last_value)"
+        u" INSERT INTO " + m_class.table + u" (" + targets.join(u", ") + u") SELECT " + sources.join(u", ")
         + u" FROM n RETURNING obj_seq");
+    query.addBindValue(QString(u"tolven_counter|" + m_class.name + u'|' + m_firm));
     query.addBindValue(m_class.name);
     query.addBindValue(m_firm);
     query.addBindValue(m_firm);
