@@ -602,7 +602,8 @@ Check compare(const Snapshot &before, const Snapshot &after, const std::vector<S
             if (stored == after.cend() || stored->properties != written->join(FieldSeparator)) {
                 ++check.lost;
                 example(u"verloren: " + written.key()
-                        + (stored == after.cend() ? u" fehlt"_s : u" ist " + stored->properties));
+                        + (stored == after.cend() ? u" fehlt"_s
+                                                  : u" ist " + QString(stored->properties).replace(FieldSeparator, u'|')));
             }
         }
         for (const QString &id : result.deleted) {
