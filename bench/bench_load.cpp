@@ -46,6 +46,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <latch>
 #include <memory>
@@ -552,6 +554,76 @@ QString loadAverage()
     return German.toString(file.readLine().split(' ').value(0).toDouble(), 'f', 1);
 }
 
+// --- Where the sessions wait ----------------------------------------------------
+
+// Samples pg_stat_activity from a connection of its own while the sessions
+// run: how many of them the database finds at work, waiting for a lock, or
+// waiting for the program (between two statements, in a transaction or not).
+class WaitSampler
+{
+public:
+    explicit WaitSampler(const store::DatabaseTarget &target)
+        : m_thread([this, target] { sample(target); })
+    {
+    }
+
+    ~WaitSampler() { stop(); }
+
+    void stop()
+    {
+        m_stop.store(true);
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // The mean number of sessions in each state, largest first.
+    QList<std::pair<QString, double>> means() const
+    {
+        QList<std::pair<QString, double>> result;
+        for (auto it = m_counts.cbegin(); it != m_counts.cend(); ++it)
+            result.append({it.key(), m_samples ? double(it.value()) / m_samples : 0.0});
+        std::sort(result.begin(), result.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+        return result;
+    }
+
+private:
+    void sample(const store::DatabaseTarget &target)
+    {
+        try {
+            auto session = store::Session::open(target);
+            QSqlQuery &query = session->statement(
+                u"SELECT state, wait_event_type, wait_event FROM pg_stat_activity"
+                u" WHERE datname = current_database() AND pid <> pg_backend_pid() AND backend_type = 'client backend'"_s);
+            while (!m_stop.load()) {
+                session->exec(query, u"Stichprobe der Sitzungen"_s);
+                while (query.next()) {
+                    const QString state = query.value(0).toString();
+                    QString key;
+                    if (state == u"active")
+                        key = query.value(1).isNull() ? u"in Arbeit in der Datenbank"_s
+                                                      : u"wartet auf " + query.value(1).toString() + u':'
+                                                            + query.value(2).toString();
+                    else if (state == u"idle in transaction")
+                        key = u"Transaktion offen, wartet auf das Programm"_s;
+                    else
+                        key = u"wartet auf das Programm"_s;
+                    ++m_counts[key];
+                }
+                ++m_samples;
+                std::this_thread::sleep_for(std::chrono::milliseconds(SampleMilliseconds));
+            }
+        } catch (const AccessError &) {
+            // Without the samples the figures stand all the same.
+        }
+    }
+
+    static constexpr int SampleMilliseconds = 50;
+    std::atomic<bool> m_stop{false};
+    QHash<QString, qint64> m_counts;
+    qint64 m_samples = 0;
+    std::thread m_thread;
+};
+
 // --- The run -------------------------------------------------------------------
 
 QString milliseconds(double value)
@@ -686,10 +758,12 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     const CpuTimes cpuBefore = cpuTimes();
     QElapsedTimer wall;
     wall.start();
+    WaitSampler waits(target);
     go.count_down();
     for (std::thread &thread : threads)
         thread.join();
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
+    waits.stop();
     const CpuTimes cpuAfter = cpuTimes();
     const quint64 statements = store::Session::statementsSent() - statementsBefore;
 
@@ -734,6 +808,12 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     for (int operation = 0; operation < OperationCount; ++operation)
         printLatencies(out, Operations[operation].name, latencies[operation]);
     printLatencies(out, u"alle"_s, all);
+    out << "  Sitzungen im Mittel (Stichproben von pg_stat_activity):";
+    for (const auto &[state, mean] : waits.means()) {
+        if (mean >= 0.05)
+            out << "\n    " << state << ": " << German.toString(mean, 'f', 1);
+    }
+    out << "\n";
     out.flush();
 
     const Snapshot after = readPositions(target);
