@@ -69,6 +69,7 @@ Session::Session(const DatabaseTarget &target, QSqlDatabase database, QString co
 Session::~Session()
 {
     close();
+    m_idleStatements.clear();
     m_statements.clear();
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -160,6 +161,7 @@ void Session::close()
         dbRollback();
     m_transactionLevel = 0;
     m_articleCache.clear();
+    m_idleStatements.clear();
     m_statements.clear();
     m_database.close();
     m_open = false;
@@ -202,6 +204,27 @@ QSqlQuery Session::newStatement(const QString &sql)
     if (!query.prepare(sql))
         fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
     return query;
+}
+
+QSqlQuery Session::takeStatement(const QString &sql)
+{
+    ensureOpen();
+    if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
+        QSqlQuery query = std::move(it->second);
+        m_idleStatements.erase(it);
+        return query;
+    }
+    return newStatement(sql);
+}
+
+void Session::giveBackStatement(const QString &sql, QSqlQuery query)
+{
+    // Statements prepared on a connection now closed are of no use; of two
+    // result sets of one query, one statement is enough to keep.
+    if (!m_open || m_idleStatements.contains(sql))
+        return;
+    query.finish();
+    m_idleStatements.emplace(sql, std::move(query));
 }
 
 void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
