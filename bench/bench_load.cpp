@@ -593,7 +593,8 @@ private:
             auto session = store::Session::open(target);
             QSqlQuery &query = session->statement(
                 u"SELECT state, wait_event_type, wait_event FROM pg_stat_activity"
-                u" WHERE datname = current_database() AND pid <> pg_backend_pid() AND backend_type = 'client backend'"_s);
+                u" WHERE datname = current_database() AND pid <> pg_backend_pid()"
+                u" AND backend_type = 'client backend'"_s);
             while (!m_stop.load()) {
                 session->exec(query, u"Stichprobe der Sitzungen"_s);
                 while (query.next()) {
@@ -673,9 +674,10 @@ Check compare(const Snapshot &before, const Snapshot &after, const std::vector<S
             const auto stored = after.constFind(written.key());
             if (stored == after.cend() || stored->properties != written->join(FieldSeparator)) {
                 ++check.lost;
-                example(u"verloren: " + written.key()
-                        + (stored == after.cend() ? u" fehlt"_s
-                                                  : u" ist " + QString(stored->properties).replace(FieldSeparator, u'|')));
+                const QString found = stored == after.cend()
+                    ? u" fehlt"_s
+                    : u" ist " + QString(stored->properties).replace(FieldSeparator, u'|');
+                example(u"verloren: " + written.key() + found);
             }
         }
         for (const QString &id : result.deleted) {
