@@ -72,6 +72,7 @@ Session::Session(const DatabaseTarget &target, QSqlDatabase database, QString co
 Session::~Session()
 {
     close();
+    m_idleStatements.clear();
     m_statements.clear();
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -166,6 +167,7 @@ void Session::close()
         dbRollback();
     m_transactionLevel = 0;
     m_articleCache.clear();
+    m_idleStatements.clear();
     m_statements.clear();
     m_database.close();
     m_open = false;
@@ -208,6 +210,27 @@ QSqlQuery Session::newStatement(const QString &sql)
     if (!query.prepare(sql))
         fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
     return query;
+}
+
+QSqlQuery Session::takeStatement(const QString &sql)
+{
+    ensureOpen();
+    if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
+        QSqlQuery query = std::move(it->second);
+        m_idleStatements.erase(it);
+        return query;
+    }
+    return newStatement(sql);
+}
+
+void Session::giveBackStatement(const QString &sql, QSqlQuery query)
+{
+    // Statements prepared on a connection now closed are of no use; of two
+    // result sets of one query, one statement is enough to keep.
+    if (!m_open || m_idleStatements.contains(sql))
+        return;
+    query.finish();
+    m_idleStatements.emplace(sql, std::move(query));
 }
 
 void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
@@ -491,9 +514,8 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
     // written back once, just before commit. PostgreSQL would otherwise keep
     // one version of the row per number until the transaction ends, and a
     // large TSTART batch would slow down with every save.
-    const auto key = std::pair(className, firmNumber);
-    if (auto it = m_numbers.find(key); it != m_numbers.end())
-        return ++it->second.last;
+    if (const std::optional<qint64> held = heldNumber(className, firmNumber))
+        return *held;
 
     QSqlQuery &query = statement(
         u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
@@ -506,9 +528,21 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
         fail(query.lastError(), u"Vergabe der nächsten Nummer für " + className);
     const qint64 number = query.value(0).toLongLong();
     query.finish();
-    if (m_inDbTransaction)
-        m_numbers.emplace(key, Numbers{number, number});
+    numberTaken(className, firmNumber, number);
     return number;
+}
+
+std::optional<qint64> Session::heldNumber(const QString &className, const QString &firmNumber)
+{
+    if (auto it = m_numbers.find(std::pair(className, firmNumber)); it != m_numbers.end())
+        return ++it->second.last;
+    return std::nullopt;
+}
+
+void Session::numberTaken(const QString &className, const QString &firmNumber, qint64 number)
+{
+    if (m_inDbTransaction)
+        m_numbers.emplace(std::pair(className, firmNumber), Numbers{number, number});
 }
 
 void Session::writeBackNumbers()

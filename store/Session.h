@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "store/ArticleCache.h"
@@ -92,6 +93,13 @@ public:
     QStringList keptStatements() const;
     // A fresh statement for a result set that stays open between calls.
     QSqlQuery newStatement(const QString &sql);
+    // A prepared statement for a result set: the one kept for sql when no
+    // other result set has it, else a fresh one. Given back when the result
+    // set is done with it, it is kept for the next result set of sql, so a
+    // search is not prepared and dropped again each time (on PostgreSQL two
+    // round trips and the planning of the statement).
+    QSqlQuery takeStatement(const QString &sql);
+    void giveBackStatement(const QString &sql, QSqlQuery query);
     // Runs a prepared statement; on failure rolls back the open transaction,
     // notices a lost connection and throws AccessError naming what.
     // A duplicate key is reported as InvalidValue with duplicateMessage when one is given.
@@ -140,6 +148,12 @@ public:
 
     // The next running number of a class within a firm.
     qint64 nextNumber(const QString &className, const QString &firmNumber);
+    // The next running number when the open transaction has taken one of the
+    // class and firm before (it holds the counter row, written back at
+    // commit); none when the counter row must be taken.
+    std::optional<qint64> heldNumber(const QString &className, const QString &firmNumber);
+    // A number taken from the counter row in the open transaction.
+    void numberTaken(const QString &className, const QString &firmNumber, qint64 number);
 
 private:
     Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName);
@@ -168,6 +182,8 @@ private:
     QString m_connectionName;
     // Node-based, so a statement handed out stays put while others are added.
     std::unordered_map<QString, QSqlQuery> m_statements;
+    // The result sets' statements not in use.
+    std::unordered_map<QString, QSqlQuery> m_idleStatements;
     bool m_open = true;
     int m_transactionLevel = 0;  // TSTART count
     bool m_inDbTransaction = false;

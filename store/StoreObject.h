@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <QVariant>
 
 #include <memory>
+#include <optional>
 
 #include "objectapi/ServerObject.h"
 #include "store/ClassDescription.h"
@@ -43,6 +45,10 @@ private:
     const PropertyDescription &findProperty(const QString &name) const;
     qsizetype indexOf(const PropertyDescription &property) const;
     void insert();
+    // On PostgreSQL: inserts the new object with the class's next number in
+    // its firm, the counter row updated by the same statement; the number,
+    // or none when the firm has no counter row yet (nothing inserted then).
+    std::optional<qint64> insertTakingNumber(const QStringList &columns, const QVariantList &values);
     void update();
 
     std::shared_ptr<Session> m_session;

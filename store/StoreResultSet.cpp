@@ -3,6 +3,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <utility>
+
 #include "objectapi/AccessError.h"
 #include "store/Session.h"
 #include "store/StoreObject.h"
@@ -23,6 +25,15 @@ StoreResultSet::StoreResultSet(std::shared_ptr<Session> session, const ClassDesc
 StoreResultSet::~StoreResultSet()
 {
     m_session->articleCache().release(this);
+    releaseStatement();
+}
+
+void StoreResultSet::releaseStatement()
+{
+    if (m_sql.isEmpty())
+        return;
+    m_session->giveBackStatement(std::exchange(m_sql, QString()), std::move(m_statement));
+    m_statement = QSqlQuery();
 }
 
 QString StoreResultSet::name() const
@@ -49,7 +60,7 @@ void StoreResultSet::execute(const QStringList &arguments)
     Session &s = *m_session;
     // What the session held for an earlier query may be out of date by now.
     s.articleCache().clear();
-    m_statement = QSqlQuery();
+    releaseStatement();
     m_onRow = false;
     m_row.clear();
     m_executed = false;
@@ -61,7 +72,8 @@ void StoreResultSet::execute(const QStringList &arguments)
         const ArticleStatement articles = m_query.articles(s, padded);
         s.articleCache().fill(s, articles.firm, articles.statement, this);
     }
-    m_statement = s.newStatement(statement.sql);
+    m_statement = s.takeStatement(statement.sql);
+    m_sql = statement.sql;
     for (const QVariant &value : statement.values)
         m_statement.addBindValue(value);
     s.exec(m_statement, name());
@@ -114,7 +126,7 @@ void StoreResultSet::close()
     if (m_closed)
         return;
     m_session->articleCache().release(this);
-    m_statement = QSqlQuery();
+    releaseStatement();
     m_row.clear();
     m_onRow = false;
     m_closed = true;

@@ -30,11 +30,14 @@ public:
 private:
     QString name() const;
     void ensureOpen() const;
+    // Gives the statement back to the session, for the next result set of its query.
+    void releaseStatement();
 
     std::shared_ptr<Session> m_session;
     const ClassDescription &m_class;
     const QueryDescription &m_query;
     QSqlQuery m_statement;
+    QString m_sql;  // of m_statement, taken from the session
     QStringList m_row;
     bool m_executed = false;
     bool m_onRow = false;

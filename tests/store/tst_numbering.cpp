@@ -1,5 +1,9 @@
 #include <QTest>
 
+#include <algorithm>
+#include <thread>
+#include <vector>
+
 #include "objectapi/AccessError.h"
 #include "store/CommandDispatcher.h"
 #include "store/Session.h"
@@ -27,6 +31,8 @@ private slots:
     void rolledBackSaveGivesBackItsNumber();
     void batchNumbersAreStoredAtCommit();
     void invalidValueKeepsTheObjectNew();
+    void concurrentSessionsShareOneRun_data();
+    void concurrentSessionsShareOneRun();
 
 private:
     QString save(const QString &firm, const QString &note);
@@ -135,6 +141,78 @@ void TestNumbering::invalidValueKeepsTheObjectNew()
     object->setProperty(u"Datum"_s, u"2026-12-31"_s);
     object->sys_save();
     QCOMPARE(object->sys_ID(), u"1||1"_s); // the refused save used no number
+}
+
+void TestNumbering::concurrentSessionsShareOneRun_data()
+{
+    QTest::addColumn<int>("batch");  // saves per TSTART; 0: each save its own transaction
+    QTest::newRow("je Speichern eine Transaktion") << 0;
+    QTest::newRow("Stapel zu 4, jeder dritte verworfen") << 4;
+}
+
+// Sessions that save at the same time, each in a thread of its own with its
+// own connection (the counter row exists, so they all go through its
+// update): every committed object gets a number of its own, and the numbers
+// of rolled-back batches are given back, so none is skipped.
+void TestNumbering::concurrentSessionsShareOneRun()
+{
+    QFETCH(int, batch);
+    constexpr int Sessions = 6;
+    constexpr int Saves = 24;
+    save(u"1"_s, u"vorher"_s);
+
+    std::vector<QStringList> committed(Sessions);
+    std::vector<QString> errors(Sessions);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Sessions; ++t) {
+        threads.emplace_back([&, t] {
+            try {
+                auto session = store::Session::open(m_db->target());
+                QStringList pending;
+                for (int i = 0; i < Saves; ++i) {
+                    if (batch > 0 && i % batch == 0)
+                        store::ExecuteCommand(*session, u"TSTART"_s);
+                    auto object = store::StoreObject::createNew(session, m_notes);
+                    object->setProperty(u"Firma"_s, u"1"_s);
+                    object->setProperty(u"Text"_s, u"Sitzung "_s + QString::number(t));
+                    object->sys_save();
+                    pending << object->sys_ID();
+                    if (batch == 0) {
+                        committed[size_t(t)] << pending;
+                        pending.clear();
+                    } else if (i % batch == batch - 1) {
+                        const bool discard = i / batch % 3 == 2;
+                        store::ExecuteCommand(*session, discard ? u"TROLLBACK"_s : u"TCOMMIT"_s);
+                        if (!discard)
+                            committed[size_t(t)] << pending;
+                        pending.clear();
+                    }
+                }
+            } catch (const tolven::AccessError &e) {
+                errors[size_t(t)] = e.description();
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const QString &error : errors)
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    QList<int> numbers;
+    for (const QStringList &ids : committed) {
+        for (const QString &id : ids) {
+            QVERIFY2(id.startsWith(u"1||"), qPrintable(id));
+            numbers << id.mid(3).toInt();
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    QList<int> expected;
+    for (int number = 2; number <= int(numbers.size()) + 1; ++number)
+        expected << number;
+    QCOMPARE(numbers, expected);
+    const int perSession = batch == 0 ? Saves : Saves - Saves / batch / 3 * batch;
+    QCOMPARE(numbers.size(), Sessions * perSession);
+    QCOMPARE(save(u"1"_s, u"nachher"_s), u"1||"_s + QString::number(numbers.size() + 2));
 }
 
 QTEST_GUILESS_MAIN(TestNumbering)

@@ -32,9 +32,11 @@ private slots:
     void misuseIsRefused();
     void manyRowsAreStreamed();
     void executeAgainStartsAnew();
+    void statementsAreKeptForTheNextResultSet();
 
 private:
     std::unique_ptr<store::StoreResultSet> query();
+    static QStringList codes(store::StoreResultSet &rows);
 
     std::unique_ptr<testsupport::TestDatabase> m_db;
     std::shared_ptr<store::Session> m_session;
@@ -181,6 +183,68 @@ void TestResultSet::executeAgainStartsAnew()
     while (rows->next())
         codes << rows->getColumn(1);
     QCOMPARE(codes, (QStringList{u"KRAUSE"_s, u"MUELLER"_s}));
+}
+
+QStringList TestResultSet::codes(store::StoreResultSet &rows)
+{
+    QStringList codes;
+    while (rows.next())
+        codes << rows.getColumn(1);
+    return codes;
+}
+
+// The session keeps a result set's prepared statement for the next result
+// set of the same query; one that another result set holds is not lent.
+void TestResultSet::statementsAreKeptForTheNextResultSet()
+{
+    const QStringList firm1{u"MUELLER"_s, u"OEZTUERK"_s, u"SCHMIDT"_s, u"WEISS"_s};
+    const QStringList firm2{u"KRAUSE"_s, u"MUELLER"_s};
+    // Left after its first row, as a search stopped at its row limit.
+    auto first = query();
+    first->execute({u"1"_s, QString()});
+    QVERIFY(first->next());
+    first->close();
+
+    // Both open at once: the second takes the statement kept by the first,
+    // the third one of its own.
+    auto second = query();
+    auto third = query();
+    QFETCH_GLOBAL(QString, backend);
+    if (backend == u"SQLite") {
+        // Read in turn (PostgreSQL ends the rows of one when the next statement runs).
+        second->execute({u"1"_s, QString()});
+        third->execute({u"2"_s, QString()});
+        QStringList turns;
+        for (bool more = true; more;) {
+            more = false;
+            for (store::StoreResultSet *rows : {second.get(), third.get()}) {
+                if (rows->next()) {
+                    turns << rows->getColumn(1);
+                    more = true;
+                }
+            }
+        }
+        QCOMPARE(turns, (QStringList{u"MUELLER"_s, u"KRAUSE"_s, u"OEZTUERK"_s, u"MUELLER"_s, u"SCHMIDT"_s,
+                                     u"WEISS"_s}));
+    } else {
+        second->execute({u"1"_s, QString()});
+        QCOMPARE(codes(*second), firm1);
+        third->execute({u"2"_s, QString()});
+        QCOMPARE(codes(*third), firm2);
+    }
+    second->execute({u"1"_s, u"Schmidt"_s});
+    QCOMPARE(codes(*second), QStringList{u"SCHMIDT"_s});
+    third->execute({u"1"_s, u"Wei"_s});
+    QCOMPARE(codes(*third), QStringList{u"WEISS"_s});
+
+    second.reset();
+    third.reset();
+    auto fourth = query();
+    fourth->execute({u"2"_s, QString()});
+    QCOMPARE(codes(*fourth), firm2);
+    first = query();
+    first->execute({u"1"_s, QString()});
+    QCOMPARE(codes(*first), firm1);
 }
 
 QTEST_GUILESS_MAIN(TestResultSet)
