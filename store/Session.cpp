@@ -335,6 +335,11 @@ void Session::dbBegin()
         countStatement();
         if (!m_database.transaction())
             fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
+        // Asked now rather than just before COMMIT: by then a new object
+        // holds its class's number counter, and every other session saving
+        // a new object would wait one more round trip for it.
+        m_inDbTransaction = true;
+        m_serverTransaction = serverTransaction();
     } else {
         // A transaction that reads first and writes later would get SQLite's
         // write lock only when it writes, and then fail at once with
@@ -353,8 +358,7 @@ void Session::dbCommit()
 {
     writeBackNumbers();
     m_articleCache.clear();
-    const std::optional<ServerTransaction> transaction =
-        isPostgres() ? std::optional(serverTransaction()) : std::nullopt;
+    const std::optional<ServerTransaction> transaction = std::exchange(m_serverTransaction, std::nullopt);
     countStatement();
     if (!m_database.commit()) {
         const QSqlError error = m_database.lastError();
@@ -450,6 +454,7 @@ void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QS
 void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
+    m_serverTransaction.reset();
     m_rowsInserted = 0;
     m_numbers.clear();
     m_articleCache.clear();

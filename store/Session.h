@@ -197,6 +197,7 @@ private:
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
     QElapsedTimer m_lastUse;  // since the last statement sent
+    std::optional<ServerTransaction> m_serverTransaction; // of the open PostgreSQL transaction
 };
 
 } // namespace store
