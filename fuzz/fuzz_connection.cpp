@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 #include "FuzzSupport.h"
@@ -118,6 +119,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
     Folder = new QTemporaryDir;
+    std::atexit([] { delete Folder; });
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "FuzzSupport.h"
@@ -184,6 +185,9 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
         FillFirm(*TheStore->session);
         // The fuzz database need not survive a power cut.
         TheStore->session->execDirect(u"PRAGMA synchronous=OFF"_s, {}, u"Fuzz-Datenbank"_s);
+        // Closed and removed at exit, before Qt's own connection list goes
+        // (exit runs what was registered last first).
+        std::atexit([] { delete TheStore; });
     } catch (const AccessError &error) {
         std::fprintf(stderr, "fuzz_mcommand: %s\n", qPrintable(error.description()));
         std::abort();
