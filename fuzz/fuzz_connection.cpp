@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
@@ -53,6 +54,28 @@ void CheckConnectString(const tolven::ServerSettings &server)
               connectString);
         Check(blank || (!file && !validPort) || server.port.contains(u'['),
               "only a missing server or a bad port is refused", connectString);
+    }
+}
+
+// tolven-admin's TARGET: a connection string with "=", HOST:PORT, or a file.
+void CheckAdminTarget(const QString &text)
+{
+    try {
+        const store::DatabaseTarget target = store::ParseAdminTarget(text);
+        Check(!text.trimmed().isEmpty(), "an empty target is refused", text);
+        if (text.contains(u'=')) {
+            Check(!target.isSQLite() && target.conninfo == text, "a connection string is taken as it is", text);
+        } else if (target.isSQLite()) {
+            Check(target.path == text, "a file target is its path", text);
+        } else {
+            int port = 0;
+            const qsizetype colon = text.lastIndexOf(u':');
+            Check(colon > 0 && target.host == text.left(colon) && tolven::ParsePort(text.mid(colon + 1), port)
+                      && target.port == port && !target.host.contains(u'/') && !target.host.contains(u'\\'),
+                  "HOST:PORT reads as that host and port", text);
+        }
+    } catch (const tolven::AccessError &error) {
+        Check(error.number() == tolven::ErrorNumber::BadConnectString, "a bad target is named so", text);
     }
 }
 
@@ -118,7 +141,12 @@ void CheckSettingsFile(const QByteArray &content, const QString &password)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    Folder = new QTemporaryDir;
+    // In memory where there is such a folder: the settings file is written
+    // and synced over and over.
+    const QString memory = u"/dev/shm"_s;
+    Folder = QFileInfo(memory).isDir() && QFileInfo(memory).isWritable()
+        ? new QTemporaryDir(memory + u"/fuzz_connection-XXXXXX")
+        : new QTemporaryDir;
     std::atexit([] { delete Folder; });
     return 0;
 }
@@ -128,13 +156,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const fuzz::Input input(data, size, 3);
     CheckScramble(input.text);
     CheckCommandLine(input.field(0));
+    CheckAdminTarget(input.field(1));
     CheckConnectString({.serverAddress = input.field(1),
                         .port = input.field(2),
                         .firm = u"1"_s,
                         .branch = u"0"_s,
                         .namespaceName = u"TOLVEN"_s});
-    // The file round trip costs a write and two reads: one input in eight.
-    if ((input.options & 7) == 7)
+    // The file round trip costs a write and two reads: one input in 32.
+    if ((input.options & 0x1F) == 0x1F)
         CheckSettingsFile(input.field(0).toUtf8(), input.field(1));
     return 0;
 }
