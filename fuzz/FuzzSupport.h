@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
+#include <utility>
 
 // What the fuzz targets share: the bytes of an input read as option bits and
 // texts, and the one way a target stops on a broken property.
@@ -67,10 +69,18 @@ inline QByteArray Shown(const QString &text)
     std::abort();
 }
 
-inline void Check(bool holds, const char *property, const QString &detail = {})
+// Checks a property. The detail (a text, a string expression or a function
+// giving one) is only made when the property is broken: checks run on every
+// execution.
+template <typename Detail = QString>
+inline void Check(bool holds, const char *property, Detail &&detail = {})
 {
-    if (!holds)
-        Broken(property, detail);
+    if (holds)
+        return;
+    if constexpr (std::is_invocable_v<Detail>)
+        Broken(property, detail());
+    else
+        Broken(property, QString(std::forward<Detail>(detail)));
 }
 
 } // namespace fuzz

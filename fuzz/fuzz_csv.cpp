@@ -73,6 +73,7 @@ QString Decoded(const QByteArray &bytes)
 // ends at a quote that is not doubled, followed by ";" or CR LF.
 QList<QStringList> Split(const QByteArray &file)
 {
+    const auto shown = [&file] { return Decoded(file); };
     QList<QStringList> records;
     QStringList fields;
     qsizetype i = 0;
@@ -81,7 +82,7 @@ QList<QStringList> Split(const QByteArray &file)
         if (file[i] == '"') {
             ++i;
             for (;;) {
-                Check(i < file.size(), "a quoted field is closed", Decoded(file));
+                Check(i < file.size(), "a quoted field is closed", shown);
                 if (file[i] == '"') {
                     if (i + 1 < file.size() && file[i + 1] == '"') {
                         field += '"';
@@ -95,17 +96,17 @@ QList<QStringList> Split(const QByteArray &file)
             }
         } else {
             while (i < file.size() && file[i] != ';' && file[i] != '\r') {
-                Check(file[i] != '"' && file[i] != '\n', "a plain field holds no quote or line feed", Decoded(file));
+                Check(file[i] != '"' && file[i] != '\n', "a plain field holds no quote or line feed", shown);
                 field += file[i++];
             }
         }
         fields << Decoded(field);
-        Check(i < file.size(), "every record ends with CR LF", Decoded(file));
+        Check(i < file.size(), "every record ends with CR LF", shown);
         if (file[i] == ';') {
             ++i;
             continue;
         }
-        Check(file.mid(i, 2) == "\r\n", "a field ends at ; or CR LF", Decoded(file));
+        Check(file.mid(i, 2) == "\r\n", "a field ends at ; or CR LF", shown);
         i += 2;
         records << fields;
         fields.clear();
@@ -160,6 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           input.text);
     for (qsizetype r = 0; r < rows.size(); ++r)
         Check(records.at(r + 1) == expected.at(r), "every field reads back",
-              records.at(r + 1).join(u"|") + u" expected " + expected.at(r).join(u"|"));
+              [&] { return records.at(r + 1).join(u"|") + u" expected " + expected.at(r).join(u"|"); });
     return 0;
 }
