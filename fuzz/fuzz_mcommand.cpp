@@ -50,14 +50,15 @@ void FillFirm(store::Session &session)
         session.execDirect(u"INSERT INTO tv_hauptgruppe (firma, obj_key, p_bez) VALUES (?, ?, ?)"_s,
                            {u"1"_s, QString::number(group), QString(u"Gruppe {" + QString::number(group))}, what);
         session.execDirect(u"INSERT INTO tv_untergruppe (firma, obj_key, p_hgrp, p_bez) VALUES (?, ?, ?, ?)"_s,
-                           {u"1"_s, QString::number(group), u"1"_s, QString(u"Untergruppe " + QString::number(group))}, what);
+                           {u"1"_s, QString::number(group), u"1"_s, QString(u"Untergruppe " + QString::number(group))},
+                           what);
     }
     for (int article = 1; article <= 10; ++article) {
         session.execDirect(u"INSERT INTO tv_artikel (firma, obj_key, p_bez, s_kurzbez, p_abtnr, p_hgrp, p_ugrp, "
                            u"p_lieferant, p_aktiv, p_gelistet) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                            {u"1"_s, QString::number(article), QString(u"Zement " + QString::number(article)),
-                            QString(u"ZEMENT " + QString::number(article % 4)), u"1"_s, u"1"_s, QString::number(article % 3),
-                            u"7"_s, u"J"_s, u"A"_s},
+                            QString(u"ZEMENT " + QString::number(article % 4)), u"1"_s, u"1"_s,
+                            QString::number(article % 3), u"7"_s, u"J"_s, u"A"_s},
                            what);
     }
 }

@@ -52,7 +52,8 @@ QString UpperKeepingSharpS(const QString &text)
 void CheckConversions(const QString &text, bool upperCase)
 {
     const QString source = upperCase ? UpperKeepingSharpS(text) : text;
-    Check(tolven::ConvertText(text, u"XYZ"_s, upperCase) == source, "an unknown mode gives the text, upper-cased when asked", text);
+    Check(tolven::ConvertText(text, u"XYZ"_s, upperCase) == source,
+          "an unknown mode gives the text, upper-cased when asked", text);
 
     const QString display = tolven::ConvertText(text, u"TOLVEN"_s, upperCase);
     Check(display.size() == source.size() && !ContainsAnyOf(display, ServerChars),
@@ -160,7 +161,8 @@ void CheckLiterals(const QString &text, qsizetype start)
     pos = start;
     value = u"unchanged"_s;
     if (tolven::ParseMLiteral(text, pos, value)) {
-        Check(pos > start && pos <= text.size() && QStringView(text).sliced(start, pos - start) == tolven::MQuote(value),
+        Check(pos > start && pos <= text.size()
+                  && QStringView(text).sliced(start, pos - start) == tolven::MQuote(value),
               "a literal read is the quoted form of its value", text);
     } else {
         Check(pos == start && value == u"unchanged", "a failed read changes nothing", text);
