@@ -98,7 +98,9 @@ DatabaseTarget ParseAdminTarget(const QString &target)
         postgres.conninfo = target;
         return postgres;
     }
-    static const QRegularExpression hostAndPort(u"^([^/\\\\:\\s]+):([0-9]{1,5})$"_s);
+    // Anchored as a whole: "$" would also match before a final line end.
+    static const QRegularExpression hostAndPort(
+        QRegularExpression::anchoredPattern(u"([^/\\\\:\\s]+):([0-9]{1,5})"_s));
     const QRegularExpressionMatch match = hostAndPort.match(target);
     if (match.hasMatch()) {
         int port = 0;

@@ -6,7 +6,6 @@
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/cacheapi.h"
-#include "objectapi/Digits.h"
 #include "objectapi/TextConversion.h"
 
 using namespace Qt::StringLiterals;
@@ -16,36 +15,6 @@ namespace tolven {
 namespace {
 
 constexpr int ConnectionAttempts = 3;
-
-// Windows-1252 codes 0x80..0x9F; the five codes it leaves free stand for the
-// control characters of the same number, as Windows reads them.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t FromCp1252(unsigned char code)
-{
-    return code >= 0x80 && code < 0xA0 ? Cp1252High[code - 0x80] : char16_t(code);
-}
-
-// The code of ch in Windows-1252, or -1 when the code page lacks it.
-int ToCp1252(char16_t ch)
-{
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
-        return ch;
-    for (int i = 0; i < 32; ++i) {
-        if (Cp1252High[i] == ch)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
-QString Setting(QSettings &settings, const QString &key, const QString &defaultValue)
-{
-    return settings.value(key, defaultValue).toString();
-}
 
 } // namespace
 
@@ -57,33 +26,21 @@ std::unique_ptr<QSettings> OpenLoginSettings()
     return settings;
 }
 
-QString ScramblePassword(const QString &text)
-{
-    QString result = text;
-    for (QChar &ch : result) {
-        const int code = ToCp1252(ch.unicode());
-        if (code >= 0)
-            ch = QChar(FromCp1252(static_cast<unsigned char>(code ^ PasswordScrambleKey)));
-    }
-    return result;
-}
-
 void LoadConnectionSettings()
 {
     LoginContext &ctx = Context();
-    auto settings = OpenLoginSettings();
-    const ServerSettings defaults = ServerSettings::StoreDefaults();
-    ctx.Firm = Setting(*settings, u"Firma"_s, defaults.firm);
-    ctx.Branch = Setting(*settings, u"Filiale"_s, defaults.branch);
-    ctx.ServerAddress = Setting(*settings, u"Server"_s, defaults.serverAddress);
-    ctx.ServerPort = Setting(*settings, u"Port"_s, defaults.port);
-    ctx.Namespace = Setting(*settings, u"Namespace"_s, defaults.namespaceName);
-    ctx.UserCode = Setting(*settings, u"Name"_s, QString());
+    const LoginValues stored = ReadLoginSettings(*OpenLoginSettings());
+    ctx.Firm = stored.server.firm;
+    ctx.Branch = stored.server.branch;
+    ctx.ServerAddress = stored.server.serverAddress;
+    ctx.ServerPort = stored.server.port;
+    ctx.Namespace = stored.server.namespaceName;
+    ctx.UserCode = stored.userCode;
 
     FMPass &loginWindow = cacheapi::instance().loginWindow();
     ctx.Password = loginWindow.passwordText();
     if (!ctx.IgnoreStoredPassword) {
-        ctx.Password = ScramblePassword(Setting(*settings, u"Passwort"_s, QString()));
+        ctx.Password = stored.password;
         loginWindow.setPasswordText(ctx.Password);
     }
     cacheapi::instance().serverWindow().showSettings(ctx);
@@ -117,25 +74,20 @@ bool PrepareConnection()
 {
     cacheapi &api = cacheapi::instance();
     LoginContext &ctx = api.context();
-    const QStringList fields = ctx.CommandLine.split(u' ');
+    const std::optional<LoginValues> commandLine = ParseLoginCommandLine(ctx.CommandLine);
     // The command line serves the start-up login only: a login from the
     // running main window takes what the user typed.
-    const bool fromCommandLine =
-        !api.mainWindowShown() && !ctx.CommandLine.isEmpty() && IsDigits(fields.first());
+    const bool fromCommandLine = !api.mainWindowShown() && commandLine.has_value();
     // After a failed login the command line is not tried again: the login
     // window asks, showing the values the command line gave.
     if (fromCommandLine && !ctx.LoginFailed) {
-        const auto field = [&](int n, const QString &defaultValue) {
-            const QString value = n < fields.size() ? fields.at(n) : QString();
-            return value.isEmpty() ? defaultValue : value;
-        };
-        ctx.Firm = field(0, {});
-        ctx.Branch = field(1, {});
-        ctx.UserCode = field(2, {}).toUpper();
-        ctx.Password = field(3, {});
-        ctx.ServerAddress = field(4, DefaultServerAddress());
-        ctx.ServerPort = field(5, u"1972"_s);
-        ctx.Namespace = field(6, u"TOLVEN"_s);
+        ctx.Firm = commandLine->server.firm;
+        ctx.Branch = commandLine->server.branch;
+        ctx.UserCode = commandLine->userCode;
+        ctx.Password = commandLine->password;
+        ctx.ServerAddress = commandLine->server.serverAddress;
+        ctx.ServerPort = commandLine->server.port;
+        ctx.Namespace = commandLine->server.namespaceName;
         api.serverWindow().showSettings(ctx);
         api.loginWindow().setUserText(ctx.UserCode);
     } else {

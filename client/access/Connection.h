@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "access/LoginSettings.h"
 #include "objectapi/ServerAddress.h"
 
 class QSettings;
@@ -16,13 +17,6 @@ inline const QString LoginTitle = QString::fromUtf16(u"Anmeldung an Caché");
 // Where the connection settings are kept: the user's settings of application
 // "Cache Login", section "Login".
 std::unique_ptr<QSettings> OpenLoginSettings();
-
-// The remembered password's stored form: each character's Windows-1252 code
-// combined with PasswordScrambleKey by exclusive or. Scrambling twice gives
-// the text back; the length never changes. Characters outside Windows-1252
-// are kept as they are.
-inline constexpr unsigned char PasswordScrambleKey = 0xA5;
-QString ScramblePassword(const QString &text);
 
 // The settings store into the login context and into the fields of the
 // server settings window and the login window.

@@ -13,8 +13,6 @@
 #include "access/DigitsValidator.h"
 #include "access/LoginContext.h"
 #include "access/cacheapi.h"
-#include "objectapi/Digits.h"
-#include "objectapi/TextCheck.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,48 +28,6 @@ QLineEdit *MakeField(QWidget *parent, const QString &name)
 }
 
 } // namespace
-
-ServerSettings ServerSettings::StoreDefaults()
-{
-    return {DefaultServerAddress(), u"1973"_s, u"1"_s, u"0"_s, u"TOLVEN"_s};
-}
-
-ServerSettings::Field ServerSettings::invalidField() const
-{
-    int portNumber = 0;
-    if (serverAddress.trimmed().isEmpty() || FirstForbiddenCharacter(serverAddress, false) >= 0)
-        return Field::ServerAddress;
-    if (!ParsePort(port, portNumber))
-        return Field::Port;
-    if (!IsDigits(firm))
-        return Field::Firm;
-    if (!IsDigits(branch))
-        return Field::Branch;
-    if (FirstForbiddenCharacter(namespaceName, false) >= 0)
-        return Field::Namespace;
-    return Field::None;
-}
-
-QString ServerSettings::complaint() const
-{
-    switch (invalidField()) {
-    case Field::ServerAddress:
-        if (FirstForbiddenCharacter(serverAddress, false) >= 0)
-            return ForbiddenCharacterComplaint(u"ServerIP"_s, serverAddress, false);
-        return u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_s;
-    case Field::Port:
-        return u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
-    case Field::Firm:
-        return u"Bitte geben Sie die Firmennummer an."_s;
-    case Field::Branch:
-        return u"Bitte geben Sie die Filialnummer an."_s;
-    case Field::Namespace:
-        return ForbiddenCharacterComplaint(u"Namespace"_s, namespaceName, false);
-    case Field::None:
-        break;
-    }
-    return {};
-}
 
 FMServer::FMServer(QWidget *parent)
     : QDialog(parent)

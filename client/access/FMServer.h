@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "access/LoginSettings.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -9,27 +11,6 @@ class QPushButton;
 namespace tolven {
 
 struct LoginContext;
-
-// The five values of the server settings window.
-struct ServerSettings
-{
-    QString serverAddress;
-    QString port;
-    QString firm;
-    QString branch;
-    QString namespaceName;
-
-    // What the settings store yields for a key it does not hold.
-    static ServerSettings StoreDefaults();
-
-    enum class Field { None, ServerAddress, Port, Firm, Branch, Namespace };
-    // The first value that cannot be stored, or Field::None.
-    Field invalidField() const;
-    // Why that value cannot be stored, a German sentence naming the field;
-    // empty when every value can.
-    QString complaint() const;
-    bool isStorable() const { return invalidField() == Field::None; }
-};
 
 // "TOLVEN Server": the connection settings. The fields are locked when the
 // window opens; "Ändern" unlocks them after asking, and pressed again locks

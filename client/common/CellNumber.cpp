@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cmath>
+
 namespace tolven {
 
 bool IsNumberCell(const QVariant &cell)
@@ -30,7 +32,8 @@ std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale)
     double value = locale.toDouble(text, &ok);
     if (!ok)
         value = QLocale::c().toDouble(text, &ok);
-    if (ok)
+    // QLocale reads "nan" and "inf" too; neither is a number of the grid.
+    if (ok && std::isfinite(value))
         return value;
     return std::nullopt;
 }

@@ -12,7 +12,7 @@ bool IsNumberCell(const QVariant &cell);
 
 // A cell read as a number, the way the grid shows numbers: numbers as they
 // are, text in the locale's notation (or with "." as decimal point). Empty
-// cells and text that is no number give nullopt.
+// cells and text that is no finite number ("nan", "inf") give nullopt.
 std::optional<double> CellNumber(const QVariant &cell, const QLocale &locale = QLocale());
 // The same with 0 for a cell that holds no number.
 double CellNumberOrZero(const QVariant &cell, const QLocale &locale = QLocale());

@@ -14,7 +14,10 @@ namespace {
 // Encodes a whole text at once and goes character by character only where
 // the encoder met one it cannot write: it would put 0x1A in its place. An
 // encoder that met one is made anew, as it keeps reporting the error (and a
-// moved-to one reports none).
+// moved-to one reports none). The code page has nothing beyond the BMP, so
+// every surrogate, paired or not, is written as "?" without asking the
+// encoder: it keeps a high surrogate back, waiting for its pair, and would
+// swallow the character after it, a ";" too, or the surrogate at the end.
 class Windows1252
 {
 public:
@@ -25,21 +28,24 @@ public:
     QByteArray encode(QStringView text)
     {
         QByteArray bytes = m_encoder->encode(text);
-        if (!m_encoder->hasError())
+        if (!m_encoder->hasError() && (text.isEmpty() || !text.back().isHighSurrogate()))
             return bytes;
         m_encoder.emplace(Name);
         bytes.clear();
-        for (qsizetype i = 0; i < text.size();) {
-            const qsizetype length =
-                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-            const QByteArray one = m_encoder->encode(text.mid(i, length));
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isSurrogate()) {
+                bytes += '?';
+                if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                    ++i;
+                continue;
+            }
+            const QByteArray one = m_encoder->encode(text.sliced(i, 1));
             if (m_encoder->hasError()) {
                 bytes += '?';
                 m_encoder.emplace(Name);
             } else {
                 bytes += one;
             }
-            i += length;
         }
         return bytes;
     }

@@ -115,6 +115,8 @@ void TestConnect::adminTargets_data()
     QTest::newRow("file without ending") << u"tolven"_s << true << u"tolven"_s;
     QTest::newRow("host and port") << u"db.example:5433"_s << false << u"db.example"_s;
     QTest::newRow("libpq string") << u"host=db port=5432 sslmode=require"_s << false << QString();
+    // HOST:PORT is the whole target or nothing: a line end after it is no port.
+    QTest::newRow("host and port, then a line end") << u"db.example:5433\n"_s << true << u"db.example:5433\n"_s;
 }
 
 void TestConnect::adminTargets()

@@ -132,6 +132,14 @@ void TestPositionExport::csvLine_data()
     QTest::newRow("Windows-1252, ? for what it lacks")
         << Position({{ArtBez, u"Maße für Türen 5 € ✓𝄞Ω"_s}})
         << "OBI Markt L\xFCneburg;4711;Ma\xDF" "e f\xFCr T\xFCren 5 \x80 ???" + Tail;
+    // A lone surrogate (a broken pair, as pasted text may hold) is no
+    // character either; it must not take the separator after it along.
+    QTest::newRow("lone surrogate before a separator")
+        << Position({{ArtBez, QString(u"Fliesenkleber"_s + QChar(0xD83D))}, {VKE, QString(QChar(0xDD1E) + u"Sack"_s)}})
+        << QByteArray("OBI Markt L\xFCneburg;4711;Fliesenkleber?;01.03.2026;31.03.2026;10;?Sack;116,00;3,46;Pal;19");
+    QTest::newRow("lone surrogate at the end of the line")
+        << Position({{MC, QString(u"19"_s + QChar(0xD83D))}})
+        << QByteArray("OBI Markt L\xFCneburg;4711;Fliesenkleber;01.03.2026;31.03.2026;10;Sack;116,00;3,46;Pal;19?");
     QTest::newRow("quoted only with ; \" or a line break")
         << Position({{ArtBez, u"Kleber; \"grau\"\r\n2. Wahl"_s}, {VKE, u"Sack 25\""_s}})
         << QByteArray("OBI Markt L\xFCneburg;4711;\"Kleber; \"\"grau\"\"\r\n2. Wahl\";01.03.2026;31.03.2026;10;"

@@ -1,0 +1,137 @@
+#include "LoginSettings.h"
+
+#include <QSettings>
+#include <QStringList>
+
+#include "objectapi/Digits.h"
+#include "objectapi/ServerAddress.h"
+#include "objectapi/TextCheck.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+namespace {
+
+// Windows-1252 codes 0x80..0x9F; the five codes it leaves free stand for the
+// control characters of the same number, as Windows reads them.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t FromCp1252(unsigned char code)
+{
+    return code >= 0x80 && code < 0xA0 ? Cp1252High[code - 0x80] : char16_t(code);
+}
+
+// The code of ch in Windows-1252, or -1 when the code page lacks it.
+int ToCp1252(char16_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return ch;
+    for (int i = 0; i < 32; ++i) {
+        if (Cp1252High[i] == ch)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+} // namespace
+
+ServerSettings ServerSettings::StoreDefaults()
+{
+    return {.serverAddress = DefaultServerAddress(),
+            .port = u"1973"_s,
+            .firm = u"1"_s,
+            .branch = u"0"_s,
+            .namespaceName = u"TOLVEN"_s};
+}
+
+ServerSettings::Field ServerSettings::invalidField() const
+{
+    int portNumber = 0;
+    if (serverAddress.trimmed().isEmpty() || FirstForbiddenCharacter(serverAddress, false) >= 0)
+        return Field::ServerAddress;
+    if (!ParsePort(port, portNumber))
+        return Field::Port;
+    if (!IsDigits(firm))
+        return Field::Firm;
+    if (!IsDigits(branch))
+        return Field::Branch;
+    if (FirstForbiddenCharacter(namespaceName, false) >= 0)
+        return Field::Namespace;
+    return Field::None;
+}
+
+QString ServerSettings::complaint() const
+{
+    switch (invalidField()) {
+    case Field::ServerAddress:
+        if (FirstForbiddenCharacter(serverAddress, false) >= 0)
+            return ForbiddenCharacterComplaint(u"ServerIP"_s, serverAddress, false);
+        return u"Bitte geben Sie den Server oder den Pfad der Datenbankdatei an."_s;
+    case Field::Port:
+        return u"Der Port muss eine Zahl von 1 bis 65535 sein."_s;
+    case Field::Firm:
+        return u"Bitte geben Sie die Firmennummer an."_s;
+    case Field::Branch:
+        return u"Bitte geben Sie die Filialnummer an."_s;
+    case Field::Namespace:
+        return ForbiddenCharacterComplaint(u"Namespace"_s, namespaceName, false);
+    case Field::None:
+        break;
+    }
+    return {};
+}
+
+QString ScramblePassword(const QString &text)
+{
+    QString result = text;
+    for (QChar &ch : result) {
+        const int code = ToCp1252(ch.unicode());
+        if (code >= 0)
+            ch = QChar(FromCp1252(static_cast<unsigned char>(code ^ PasswordScrambleKey)));
+    }
+    return result;
+}
+
+std::optional<LoginValues> ParseLoginCommandLine(const QString &commandLine)
+{
+    const QStringList fields = commandLine.split(u' ');
+    if (!IsDigits(fields.first()))
+        return std::nullopt;
+    const auto field = [&fields](int n, const QString &defaultValue) {
+        const QString value = n < fields.size() ? fields.at(n) : QString();
+        return value.isEmpty() ? defaultValue : value;
+    };
+    return LoginValues{
+        .server = {.serverAddress = field(4, DefaultServerAddress()),
+                   .port = field(5, u"1972"_s),
+                   .firm = field(0, {}),
+                   .branch = field(1, {}),
+                   .namespaceName = field(6, u"TOLVEN"_s)},
+        .userCode = field(2, {}).toUpper(),
+        .password = field(3, {}),
+    };
+}
+
+LoginValues ReadLoginSettings(const QSettings &settings)
+{
+    const ServerSettings defaults = ServerSettings::StoreDefaults();
+    const auto value = [&settings](const QString &key, const QString &defaultValue) {
+        return settings.value(key, defaultValue).toString();
+    };
+    return LoginValues{
+        .server = {.serverAddress = value(u"Server"_s, defaults.serverAddress),
+                   .port = value(u"Port"_s, defaults.port),
+                   .firm = value(u"Firma"_s, defaults.firm),
+                   .branch = value(u"Filiale"_s, defaults.branch),
+                   .namespaceName = value(u"Namespace"_s, defaults.namespaceName)},
+        .userCode = value(u"Name"_s, QString()),
+        .password = ScramblePassword(value(u"Passwort"_s, QString())),
+    };
+}
+
+} // namespace tolven
