@@ -37,25 +37,6 @@ QString Seconds(double milliseconds)
     return German.toString(milliseconds, 'f', 0) + u" ms";
 }
 
-void FillDemo(const store::DatabaseTarget &target, int articles, int positions, QTextStream &out)
-{
-    {
-        auto session = store::Session::openUnchecked(target, target.isSQLite());
-        store::schema::drop(*session);
-        store::schema::create(*session);
-    }
-    QElapsedTimer timer;
-    timer.start();
-    store::StoreFactory factory;
-    factory.connectTo(target);
-    store::FillDemoData(factory, {articles, positions});
-    factory.disconnect();
-    // As tolven-admin does after filling: the planners need the statistics.
-    store::schema::analyze(*store::Session::openUnchecked(target, false));
-    out << "  (" << target.describe() << " gefüllt in " << Seconds(double(timer.elapsed())) << ")\n";
-    out.flush();
-}
-
 QMessageBox::StandardButton UnattendedDialogs::message(QWidget *, QMessageBox::Icon, const QString &title,
                                                        const QString &text, QMessageBox::StandardButtons buttons,
                                                        QMessageBox::StandardButton defaultButton)

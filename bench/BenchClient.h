@@ -27,10 +27,6 @@ double Median(QList<double> values);
 // "850 ms", "2,35 s".
 QString Seconds(double milliseconds);
 
-// An empty schema in target, filled with the demo firms of that many
-// articles and positions, statistics brought up to date.
-void FillDemo(const store::DatabaseTarget &target, int articles, int positions, QTextStream &out);
-
 // Answers every box without a user: the answer that does least, and a note
 // on stderr, so that a box can neither hang the measurement nor pass unseen.
 class UnattendedDialogs : public tolven::Dialogs

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -8,6 +10,32 @@
 
 #include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
+#include "store/Schema.h"
+#include "store/Session.h"
+#include "store/StoreFactory.h"
+#include "store/demo/DemoData.h"
+
+// Makes the tables of target anew and fills them with the demo firm of size,
+// then gathers the planners' statistics as tolven-admin does after a fill.
+// Prints how long the fill took.
+inline void FillDemo(const store::DatabaseTarget &target, const store::DemoSize &size, QTextStream &out)
+{
+    {
+        auto session = store::Session::openUnchecked(target, target.isSQLite());
+        store::schema::drop(*session);
+        store::schema::create(*session);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    store::StoreFactory factory;
+    factory.connectTo(target);
+    store::FillDemoData(factory, size);
+    factory.disconnect();
+    store::schema::analyze(*store::Session::openUnchecked(target, false));
+    out << "  (" << target.describe() << " gefüllt in "
+        << QLocale(QLocale::German).toString(double(timer.elapsed()) / 1000.0, 'f', 1) << " s)\n";
+    out.flush();
+}
 
 // The main() of a benchmark: runs it on a fresh SQLite file and, when the
 // command line names one (HOST:PORT or a libpq string), on PostgreSQL.

@@ -55,6 +55,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchMain.h"
 #include "objectapi/AccessError.h"
 #include "objectapi/MLiteral.h"
 #include "objectapi/ResultSet.h"
@@ -833,26 +834,6 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     return check.lost == 0 && check.phantom == 0 && errors == 0 && ownReadsWrong == 0;
 }
 
-void fill(const store::DatabaseTarget &target, const store::DemoSize &size, QTextStream &out)
-{
-    {
-        auto session = store::Session::openUnchecked(target, false);
-        store::schema::drop(*session);
-        store::schema::create(*session);
-    }
-    QElapsedTimer timer;
-    timer.start();
-    store::StoreFactory factory;
-    factory.connectTo(target);
-    store::FillDemoData(factory, size);
-    factory.disconnect();
-    // As tolven-admin does after filling: the planner needs the statistics.
-    store::schema::analyze(*store::Session::openUnchecked(target, false));
-    out << "  (" << target.describe() << " gefüllt in " << German.toString(double(timer.elapsed()) / 1000.0, 'f', 1)
-        << " s)\n";
-    out.flush();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -880,7 +861,7 @@ int main(int argc, char *argv[])
         out << ".\nDemo: " << German.toString(options->size.articles) << " Artikel, "
             << German.toString(options->size.positions) << " Positionen in Firma 1; Qt " << qVersion() << ", "
             << QThread::idealThreadCount() << " Kerne.\n";
-        fill(target, options->size, out);
+        FillDemo(target, options->size, out);
         bool allOk = true;
         for (const int sessions : options->sessions)
             allOk &= runSessions(*options, target, sessions, out);

@@ -32,6 +32,7 @@
 #include "store/StoreFactory.h"
 
 #include "BenchClient.h"
+#include "BenchMain.h"
 
 using namespace Qt::StringLiterals;
 
@@ -119,7 +120,7 @@ double singleTransactions(const store::DatabaseTarget &target)
 bool benchTarget(const QString &label, const store::DatabaseTarget &target, const QString &server,
                  const QString &port, const Options &options, QTextStream &out)
 {
-    FillDemo(target, Articles, options.rows, out);
+    FillDemo(target, {Articles, options.rows}, out);
     BenchClient client(u"bench_save"_s);
     tolven::FMStart window;
     if (!client.start(window, server, port))

@@ -59,6 +59,7 @@
 #include "store/demo/DemoData.h"
 
 #include "BenchClient.h"
+#include "BenchMain.h"
 #include "LatencyProxy.h"
 
 using namespace Qt::StringLiterals;
@@ -353,7 +354,7 @@ int runAll(int argc, char *argv[], const Options &options)
             if (options.targets.contains(u"sqlite"_s)) {
                 QTemporaryDir dir;
                 const store::DatabaseTarget target = store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s));
-                FillDemo(target, Articles, positions, out);
+                FillDemo(target, {Articles, positions}, out);
                 allOk &= runMeasurement(options, u"SQLite"_s, target.path, u"1972"_s, positions, out);
             }
             if (postgres && (options.targets.contains(u"pg"_s) || options.targets.contains(u"pg20"_s))) {
@@ -361,7 +362,7 @@ int runAll(int argc, char *argv[], const Options &options)
                 if (!target.conninfo.isEmpty())
                     throw tolven::AccessError(tolven::ErrorNumber::ConnectFailed,
                                               u"bench_search braucht PostgreSQL als HOST:PORT."_s);
-                FillDemo(target, Articles, positions, out);
+                FillDemo(target, {Articles, positions}, out);
                 if (options.targets.contains(u"pg"_s)) {
                     allOk &= runMeasurement(options, u"PostgreSQL"_s, target.host, QString::number(target.port),
                                             positions, out);
