@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QList>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -14,6 +15,30 @@
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "store/demo/DemoData.h"
+
+// An option's value of at least 1 into value; otherwise false with error set.
+inline bool PositiveNumber(const QString &text, int &value, QString &error)
+{
+    using namespace Qt::StringLiterals;
+    bool ok = false;
+    value = text.toInt(&ok);
+    if (!ok || value < 1)
+        error = u"keine positive Zahl: "_s + text;
+    return ok && value >= 1;
+}
+
+// A comma-separated list of such values ("10,50") into values.
+inline bool PositiveNumbers(const QString &text, QList<int> &values, QString &error)
+{
+    values.clear();
+    for (const QString &item : text.split(u',')) {
+        int value = 0;
+        if (!PositiveNumber(item, value, error))
+            return false;
+        values << value;
+    }
+    return true;
+}
 
 // Makes the tables of target anew and fills them with the demo firm of size,
 // then gathers the planners' statistics as tolven-admin does after a fill.

@@ -105,13 +105,7 @@ struct Options
 std::optional<Options> parseOptions(const QStringList &arguments, QString &error)
 {
     Options options;
-    auto number = [&](const QString &text, int &value) {
-        bool ok = false;
-        value = text.toInt(&ok);
-        if (!ok || value < 1)
-            error = u"keine positive Zahl: "_s + text;
-        return ok && value >= 1;
-    };
+    auto number = [&error](const QString &text, int &value) { return PositiveNumber(text, value, error); };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument.startsWith(u"--") && i + 1 == arguments.size()) {
@@ -119,13 +113,8 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString &error
             return std::nullopt;
         }
         if (argument == u"--sessions") {
-            options.sessions.clear();
-            for (const QString &count : arguments[++i].split(u',')) {
-                int value = 0;
-                if (!number(count, value))
-                    return std::nullopt;
-                options.sessions << value;
-            }
+            if (!PositiveNumbers(arguments[++i], options.sessions, error))
+                return std::nullopt;
         } else if (argument == u"--operations") {
             if (!number(arguments[++i], options.operations))
                 return std::nullopt;

@@ -90,13 +90,7 @@ struct Options
 std::optional<Options> parseOptions(const QStringList &arguments, QString &error)
 {
     Options options;
-    auto number = [&](const QString &text, int &value) {
-        bool ok = false;
-        value = text.toInt(&ok);
-        if (!ok || value < 1)
-            error = u"keine positive Zahl: "_s + text;
-        return ok && value >= 1;
-    };
+    auto number = [&error](const QString &text, int &value) { return PositiveNumber(text, value, error); };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
@@ -106,13 +100,8 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString &error
             error = argument + u" braucht einen Wert";
             return std::nullopt;
         } else if (argument == u"--sizes") {
-            options.sizes.clear();
-            for (const QString &size : arguments[++i].split(u',')) {
-                int value = 0;
-                if (!number(size, value))
-                    return std::nullopt;
-                options.sizes << value;
-            }
+            if (!PositiveNumbers(arguments[++i], options.sizes, error))
+                return std::nullopt;
         } else if (argument == u"--targets") {
             options.targets = arguments[++i].split(u',');
             for (const QString &target : options.targets) {
