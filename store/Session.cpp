@@ -335,9 +335,9 @@ void Session::dbBegin()
         countStatement();
         if (!m_database.transaction())
             fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
-        // Asked now rather than just before COMMIT: by then a new object
-        // holds its class's number counter, and every other session saving
-        // a new object would wait one more round trip for it.
+        // Asked now rather than just before COMMIT: by then the transaction
+        // holds the locks of the rows it wrote, and every other session
+        // writing them would wait one more round trip.
         m_inDbTransaction = true;
         m_serverTransaction = serverTransaction();
     } else {
@@ -514,11 +514,9 @@ void Session::WriteScope::commit()
 
 qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
 {
-    // The first number of a transaction updates the counter row, which locks
-    // it for the others until commit; the further ones are counted here and
-    // written back once, just before commit. PostgreSQL would otherwise keep
-    // one version of the row per number until the transaction ends, and a
-    // large TSTART batch would slow down with every save.
+    // The first number of a transaction updates the counter row; the further
+    // ones are counted here and written back once, just before commit, which
+    // spares a large TSTART batch one statement per save.
     if (const std::optional<qint64> held = heldNumber(className, firmNumber))
         return *held;
 
@@ -533,7 +531,8 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
         fail(query.lastError(), u"Vergabe der nächsten Nummer für " + className);
     const qint64 number = query.value(0).toLongLong();
     query.finish();
-    numberTaken(className, firmNumber, number);
+    if (m_inDbTransaction)
+        m_numbers.emplace(std::pair(className, firmNumber), Numbers{number, number});
     return number;
 }
 
@@ -544,10 +543,44 @@ std::optional<qint64> Session::heldNumber(const QString &className, const QStrin
     return std::nullopt;
 }
 
-void Session::numberTaken(const QString &className, const QString &firmNumber, qint64 number)
+QString Session::numberSequence(const QString &table, const QString &firmNumber)
 {
-    if (m_inDbTransaction)
-        m_numbers.emplace(std::pair(className, firmNumber), Numbers{number, number});
+    // Table names are the store's own, the firm is digits: a plain name.
+    return table + u"_no_" + firmNumber;
+}
+
+void Session::createNumberSequence(const QString &className, const QString &table, const QString &firmNumber)
+{
+    const QString sequence = numberSequence(table, firmNumber);
+    const QString what = u"Anlegen der Nummernfolge " + sequence;
+    // Whoever made it first holds this lock until their commit, when the
+    // sequence becomes visible to the next statement here (read from the
+    // catalogue itself, for the reason given at its use).
+    execDirect(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s, {sequence}, what);
+    QSqlQuery &found = statement(u"SELECT EXISTS (SELECT 1 FROM pg_class WHERE relname = ? AND relkind = 'S'"
+                                 u" AND relnamespace = current_schema()::regnamespace)"_s);
+    found.addBindValue(sequence);
+    exec(found, what);
+    const bool exists = found.next() && found.value(0).toBool();
+    found.finish();
+    if (exists)
+        return;
+
+    QSqlQuery &last = statement(u"SELECT GREATEST(COALESCE((SELECT MAX(obj_seq) FROM " + table
+                                + u" WHERE firma = ?), 0), COALESCE((SELECT last_value FROM tolven_counter"
+                                  u" WHERE class_name = ? AND firma = ?), 0))");
+    last.addBindValue(firmNumber);
+    last.addBindValue(className);
+    last.addBindValue(firmNumber);
+    exec(last, what);
+    if (!last.next())
+        fail(last.lastError(), what);
+    const qint64 start = last.value(0).toLongLong() + 1;
+    last.finish();
+    // Owned by the number column, the sequence goes when its table does.
+    execDirect(u"CREATE SEQUENCE " + sequence + u" START WITH " + QString::number(start) + u" OWNED BY " + table
+                   + u".obj_seq",
+               {}, what);
 }
 
 void Session::writeBackNumbers()

@@ -146,14 +146,15 @@ public:
     static constexpr int BulkInsertRows = 500;
     void rowInserted() { ++m_rowsInserted; }
 
-    // The next running number of a class within a firm.
+    // SQLite: the next running number of a class within a firm, from the
+    // class's counter row, which a rolled-back transaction gives back.
     qint64 nextNumber(const QString &className, const QString &firmNumber);
-    // The next running number when the open transaction has taken one of the
-    // class and firm before (it holds the counter row, written back at
-    // commit); none when the counter row must be taken.
-    std::optional<qint64> heldNumber(const QString &className, const QString &firmNumber);
-    // A number taken from the counter row in the open transaction.
-    void numberTaken(const QString &className, const QString &firmNumber, qint64 number);
+    // PostgreSQL: the name of the sequence giving the running numbers of a
+    // class's table within a firm, and making it, under a lock of its own,
+    // unless another session made it first. It goes on from the class's
+    // counter row and from the numbers the table holds.
+    static QString numberSequence(const QString &table, const QString &firmNumber);
+    void createNumberSequence(const QString &className, const QString &table, const QString &firmNumber);
 
 private:
     Session(const DatabaseTarget &target, QSqlDatabase database, QString connectionName);
@@ -175,6 +176,10 @@ private:
     // when the transaction was committed all the same, throws AccessError
     // (ConnectionLost) when it was not or when that cannot be learned.
     void commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail);
+    // The next running number when the open transaction has taken one of the
+    // class and firm before (it holds the counter row, written back at
+    // commit); none when the counter row must be taken.
+    std::optional<qint64> heldNumber(const QString &className, const QString &firmNumber);
     void writeBackNumbers();
 
     DatabaseTarget m_target;

@@ -319,13 +319,12 @@ void StoreObject::insert()
     std::optional<qint64> number;
     bool inserted = false;
     if (running) {
-        number = s.heldNumber(m_class.name, m_firm);
-        if (!number && s.isPostgres()) {
+        if (s.isPostgres()) {
             number = insertTakingNumber(columns, values);
-            inserted = number.has_value();
-        }
-        if (!number)
+            inserted = true;
+        } else {
             number = s.nextNumber(m_class.name, m_firm);
+        }
         newKey = QString::number(*number);
     }
     if (!inserted) {
@@ -351,50 +350,50 @@ void StoreObject::insert()
     m_kind = Kind::Stored;
 }
 
-std::optional<qint64> StoreObject::insertTakingNumber(const QStringList &columns, const QVariantList &values)
+qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVariantList &values)
 {
-    // The counter row stays locked from its update to the commit, and every
-    // other session that saves an object of the class in the firm waits for
-    // it. Taken by the statement that inserts the object, it is held for the
-    // commit's round trip only, not for a further one of the insert's own.
-    // The waiting sessions queue for a transaction-level advisory lock of the
-    // counter first: a commit then wakes the next of them only. Waiting for
-    // the row itself, they would all wait for the holder's transaction, all
-    // wake at its commit and fight over the row again (with 50 sessions on
-    // two cores that cost a third of the throughput). The row lock alone
-    // keeps the numbers right; the advisory lock only orders the waiters.
-    // (SQLite has no UPDATE inside WITH, and locks the whole file anyway.)
+    // The numbers of a class in a firm come from a sequence of their own,
+    // which no transaction holds: sessions saving new objects at the same
+    // time do not wait for each other's commits. A number a rolled-back save
+    // took is not given out again, so the numbers may have gaps; they never
+    // repeat. The sequence is made with the first object that needs it:
+    // while it is missing, nothing is inserted. It is looked up in the
+    // catalogue by the statement itself, which sees one that another session
+    // has just committed (a name looked up through the server's caches might
+    // not be, within a transaction that looked for it before).
     QStringList targets{u"firma"_s, u"obj_key"_s, u"obj_seq"_s};
-    QStringList sources{u"?"_s, u"CAST(n.last_value AS TEXT)"_s, u"n.last_value"_s};
+    QStringList sources{u"?"_s, u"CAST(n.number AS TEXT)"_s, u"n.number"_s};
     targets << columns;
     for (qsizetype i = 0; i < columns.size(); ++i)
         sources << u"?"_s;
     Session &s = *m_session;
-    QSqlQuery &query = s.statement(
-        u"WITH l AS (SELECT pg_advisory_xact_lock(hashtext(?))),"
-        u" n AS (UPDATE tolven_counter SET last_value = last_value + 1"
-        u" WHERE class_name = ? AND firma = ? AND EXISTS (SELECT 1 FROM l) RETURNING last_value)"
-        u" INSERT INTO " + m_class.table + u" (" + targets.join(u", ") + u") SELECT " + sources.join(u", ")
-        + u" FROM n RETURNING obj_seq");
-    query.addBindValue(QString(u"tolven_counter|" + m_class.name + u'|' + m_firm));
-    query.addBindValue(m_class.name);
-    query.addBindValue(m_firm);
-    query.addBindValue(m_firm);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    s.exec(query, u"Speichern eines Objekts der Klasse " + m_class.name,
-           u"Die nächste Nummer der Klasse " + m_class.name + u" in der Firma " + m_firm
-               + u" ist bereits an ein Objekt vergeben.");
-    if (!query.next()) {
-        // No counter row yet: the first object of the class in the firm.
+    const QString sequence = s.numberSequence(m_class.table, m_firm);
+    const QString sql = u"INSERT INTO " + m_class.table + u" (" + targets.join(u", ") + u") SELECT "
+        + sources.join(u", ") + u" FROM (SELECT nextval(c.oid::regclass) AS number FROM pg_class c"
+        + u" WHERE c.relname = ? AND c.relkind = 'S' AND c.relnamespace = current_schema()::regnamespace) AS n"
+        + u" RETURNING obj_seq";
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery &query = s.statement(sql);
+        query.addBindValue(m_firm);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        query.addBindValue(sequence);
+        s.exec(query, u"Speichern eines Objekts der Klasse " + m_class.name,
+               u"Die nächste Nummer der Klasse " + m_class.name + u" in der Firma " + m_firm
+                   + u" ist bereits an ein Objekt vergeben.");
+        if (query.next()) {
+            const qint64 number = query.value(0).toLongLong();
+            query.finish();
+            s.rowInserted();
+            return number;
+        }
         query.finish();
-        return std::nullopt;
+        if (attempt > 0)
+            break;
+        s.createNumberSequence(m_class.name, m_class.table, m_firm);
     }
-    const qint64 number = query.value(0).toLongLong();
-    query.finish();
-    s.rowInserted();
-    s.numberTaken(m_class.name, m_firm, number);
-    return number;
+    throw AccessError(ErrorNumber::DatabaseError, u"Vergabe der nächsten Nummer für " + m_class.name
+                                                      + u": die Nummernfolge " + sequence + u" fehlt.");
 }
 
 void StoreObject::update()

@@ -46,9 +46,9 @@ private:
     qsizetype indexOf(const PropertyDescription &property) const;
     void insert();
     // On PostgreSQL: inserts the new object with the class's next number in
-    // its firm, the counter row updated by the same statement; the number,
-    // or none when the firm has no counter row yet (nothing inserted then).
-    std::optional<qint64> insertTakingNumber(const QStringList &columns, const QVariantList &values);
+    // its firm, taken from the number sequence by the same statement; the
+    // number.
+    qint64 insertTakingNumber(const QStringList &columns, const QVariantList &values);
     void update();
 
     std::shared_ptr<Session> m_session;
