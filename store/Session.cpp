@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QThread>
 
+#include <libpq-fe.h>
+
 #include <optional>
 #include <utility>
 
@@ -332,14 +334,8 @@ void Session::dbBegin()
     ensureOpen();
     m_articleCache.clear();
     if (isPostgres()) {
-        countStatement();
-        if (!m_database.transaction())
-            fail(m_database.lastError(), u"Beginn einer Transaktion"_s);
-        // Asked now rather than just before COMMIT: by then the transaction
-        // holds the locks of the rows it wrote, and every other session
-        // writing them would wait one more round trip.
         m_inDbTransaction = true;
-        m_serverTransaction = serverTransaction();
+        m_serverTransaction = beginOnServer();
     } else {
         // A transaction that reads first and writes later would get SQLite's
         // write lock only when it writes, and then fail at once with
@@ -382,15 +378,44 @@ void Session::dbCommit()
     }
 }
 
-Session::ServerTransaction Session::serverTransaction()
+Session::ServerTransaction Session::beginOnServer()
 {
-    QSqlQuery &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
-    exec(query, u"Abschluss einer Transaktion"_s);
-    if (!query.next())
-        fail(query.lastError(), u"Abschluss einer Transaktion"_s);
-    const ServerTransaction transaction{.number = query.value(0).toLongLong(), .process = query.value(1).toInt()};
-    query.finish();
-    return transaction;
+    // The transaction's number and its server process are needed when the
+    // answer to COMMIT is lost. Asked with BEGIN, in the same round trip,
+    // they cost none of their own; asked just before COMMIT, they would cost
+    // one while the transaction holds the locks of the rows it wrote. Qt's
+    // driver takes only the first answer of several statements, so they go
+    // straight through the connection, unless a query of Qt's is still
+    // reading its rows there.
+    const QString what = u"Beginn einer Transaktion"_s;
+    const QVariant handle = m_database.driver()->handle();
+    PGconn *connection = qstrcmp(handle.typeName(), "pg_conn*") == 0 ? *static_cast<PGconn *const *>(handle.data())
+                                                                      : nullptr;
+    if (!connection || PQtransactionStatus(connection) != PQTRANS_IDLE) {
+        countStatement();
+        if (!m_database.transaction())
+            fail(m_database.lastError(), what);
+        QSqlQuery &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
+        exec(query, what);
+        if (!query.next())
+            fail(query.lastError(), what);
+        const ServerTransaction transaction{.number = query.value(0).toLongLong(), .process = query.value(1).toInt()};
+        query.finish();
+        return transaction;
+    }
+
+    countStatement();
+    PGresult *result = PQexec(connection, "BEGIN; SELECT txid_current(), pg_backend_pid()");
+    m_lastUse.start();
+    if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1 && PQnfields(result) == 2) {
+        const ServerTransaction transaction{.number = QByteArray(PQgetvalue(result, 0, 0)).toLongLong(),
+                                            .process = QByteArray(PQgetvalue(result, 0, 1)).toInt()};
+        PQclear(result);
+        return transaction;
+    }
+    const QString message = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
+    PQclear(result);
+    fail(QSqlError(message, message, QSqlError::TransactionError), what);
 }
 
 void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail)

@@ -171,7 +171,8 @@ private:
         qint64 number;
         int process;
     };
-    ServerTransaction serverTransaction();
+    // Sends BEGIN; the new transaction's number and server process.
+    ServerTransaction beginOnServer();
     // After COMMIT failed with the connection: closes the session, returns
     // when the transaction was committed all the same, throws AccessError
     // (ConnectionLost) when it was not or when that cannot be learned.
