@@ -46,6 +46,7 @@ bool InCodePage(char16_t ch)
 QString Expected(const QString &text)
 {
     QString out;
+    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
         if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
@@ -60,10 +61,11 @@ QString Expected(const QString &text)
 
 QString Decoded(const QByteArray &bytes)
 {
-    QString text;
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        text += QChar(code >= 0x80 && code < 0xA0 ? High[code - 0x80] : char16_t(code));
+        *out++ = QChar(code >= 0x80 && code < 0xA0 ? High[code - 0x80] : char16_t(code));
     }
     return text;
 }
@@ -95,10 +97,12 @@ QList<QStringList> Split(const QByteArray &file)
                 field += file[i++];
             }
         } else {
+            const qsizetype start = i;
             while (i < file.size() && file[i] != ';' && file[i] != '\r') {
                 Check(file[i] != '"' && file[i] != '\n', "a plain field holds no quote or line feed", shown);
-                field += file[i++];
+                ++i;
             }
+            field = file.sliced(start, i - start);
         }
         fields << Decoded(field);
         Check(i < file.size(), "every record ends with CR LF", shown);
