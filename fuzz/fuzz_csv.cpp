@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "FuzzSupport.h"
+#include "objectapi/Windows1252.h"
 #include "output/CsvFile.h"
 #include "output/ExportRows.h"
 
@@ -21,25 +22,6 @@ using namespace Qt::StringLiterals;
 using fuzz::Check;
 
 namespace {
-
-// Windows-1252 0x80..0x9F; the five codes it leaves free stand for the
-// control characters of the same number, as Windows (and the encoder) has it.
-constexpr char16_t High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-bool InCodePage(char16_t ch)
-{
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
-        return true;
-    for (const char16_t high : High) {
-        if (high == ch)
-            return true;
-    }
-    return false;
-}
 
 // What a text becomes in the file: every character, or pair of surrogates,
 // the code page lacks as one "?".
@@ -53,7 +35,7 @@ QString Expected(const QString &text)
             out += u'?';
             ++i;
         } else {
-            out += InCodePage(ch.unicode()) ? ch : QChar(u'?');
+            out += tolven::ToWindows1252(ch.unicode()) >= 0 ? ch : QChar(u'?');
         }
     }
     return out;
@@ -63,10 +45,8 @@ QString Decoded(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto code = static_cast<unsigned char>(byte);
-        *out++ = QChar(code >= 0x80 && code < 0xA0 ? High[code - 0x80] : char16_t(code));
-    }
+    for (const char byte : bytes)
+        *out++ = QChar(tolven::FromWindows1252(static_cast<unsigned char>(byte)));
     return text;
 }
 

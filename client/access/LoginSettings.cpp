@@ -6,39 +6,11 @@
 #include "objectapi/Digits.h"
 #include "objectapi/ServerAddress.h"
 #include "objectapi/TextCheck.h"
+#include "objectapi/Windows1252.h"
 
 using namespace Qt::StringLiterals;
 
 namespace tolven {
-
-namespace {
-
-// Windows-1252 codes 0x80..0x9F; the five codes it leaves free stand for the
-// control characters of the same number, as Windows reads them.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t FromCp1252(unsigned char code)
-{
-    return code >= 0x80 && code < 0xA0 ? Cp1252High[code - 0x80] : char16_t(code);
-}
-
-// The code of ch in Windows-1252, or -1 when the code page lacks it.
-int ToCp1252(char16_t ch)
-{
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
-        return ch;
-    for (int i = 0; i < 32; ++i) {
-        if (Cp1252High[i] == ch)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
-} // namespace
 
 ServerSettings ServerSettings::StoreDefaults()
 {
@@ -90,9 +62,9 @@ QString ScramblePassword(const QString &text)
 {
     QString result = text;
     for (QChar &ch : result) {
-        const int code = ToCp1252(ch.unicode());
+        const int code = ToWindows1252(ch.unicode());
         if (code >= 0)
-            ch = QChar(FromCp1252(static_cast<unsigned char>(code ^ PasswordScrambleKey)));
+            ch = QChar(FromWindows1252(static_cast<unsigned char>(code ^ PasswordScrambleKey)));
     }
     return result;
 }
