@@ -568,6 +568,9 @@ std::optional<qint64> Session::heldNumber(const QString &className, const QStrin
     return std::nullopt;
 }
 
+const QString Session::NumberSequenceRows = u"FROM pg_class c WHERE c.relname = ? AND c.relkind = 'S'"
+                                             u" AND c.relnamespace = current_schema()::regnamespace"_s;
+
 QString Session::numberSequence(const QString &table, const QString &firmNumber)
 {
     // Table names are the store's own, the firm is digits: a plain name.
@@ -579,11 +582,9 @@ void Session::createNumberSequence(const QString &className, const QString &tabl
     const QString sequence = numberSequence(table, firmNumber);
     const QString what = u"Anlegen der Nummernfolge " + sequence;
     // Whoever made it first holds this lock until their commit, when the
-    // sequence becomes visible to the next statement here (read from the
-    // catalogue itself, for the reason given at its use).
+    // sequence becomes visible to the next statement here.
     execDirect(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s, {sequence}, what);
-    QSqlQuery &found = statement(u"SELECT EXISTS (SELECT 1 FROM pg_class WHERE relname = ? AND relkind = 'S'"
-                                 u" AND relnamespace = current_schema()::regnamespace)"_s);
+    QSqlQuery &found = statement(u"SELECT EXISTS (SELECT 1 " + NumberSequenceRows + u')');
     found.addBindValue(sequence);
     exec(found, what);
     const bool exists = found.next() && found.value(0).toBool();

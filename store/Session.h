@@ -154,6 +154,11 @@ public:
     // unless another session made it first. It goes on from the class's
     // counter row and from the numbers the table holds.
     static QString numberSequence(const QString &table, const QString &firmNumber);
+    // The rows of pg_class (as c) of the sequence named by the one parameter:
+    // read from the catalogue itself, it sees a sequence another session has
+    // just committed, which a lookup through the server's caches (to_regclass)
+    // might not within a transaction that looked for it before.
+    static const QString NumberSequenceRows;
     void createNumberSequence(const QString &className, const QString &table, const QString &firmNumber);
 
 private:

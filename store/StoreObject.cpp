@@ -357,10 +357,7 @@ qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVarian
     // time do not wait for each other's commits. A number a rolled-back save
     // took is not given out again, so the numbers may have gaps; they never
     // repeat. The sequence is made with the first object that needs it:
-    // while it is missing, nothing is inserted. It is looked up in the
-    // catalogue by the statement itself, which sees one that another session
-    // has just committed (a name looked up through the server's caches might
-    // not be, within a transaction that looked for it before).
+    // while it is missing, nothing is inserted.
     QStringList targets{u"firma"_s, u"obj_key"_s, u"obj_seq"_s};
     QStringList sources{u"?"_s, u"CAST(n.number AS TEXT)"_s, u"n.number"_s};
     targets << columns;
@@ -369,9 +366,8 @@ qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVarian
     Session &s = *m_session;
     const QString sequence = s.numberSequence(m_class.table, m_firm);
     const QString sql = u"INSERT INTO " + m_class.table + u" (" + targets.join(u", ") + u") SELECT "
-        + sources.join(u", ") + u" FROM (SELECT nextval(c.oid::regclass) AS number FROM pg_class c"
-        + u" WHERE c.relname = ? AND c.relkind = 'S' AND c.relnamespace = current_schema()::regnamespace) AS n"
-        + u" RETURNING obj_seq";
+        + sources.join(u", ") + u" FROM (SELECT nextval(c.oid::regclass) AS number " + Session::NumberSequenceRows
+        + u") AS n RETURNING obj_seq";
     for (int attempt = 0;; ++attempt) {
         QSqlQuery &query = s.statement(sql);
         query.addBindValue(m_firm);
