@@ -138,7 +138,7 @@ public:
 
         const QString firm = u"1"_s;
         const QString article = store::demo::WidelyPricedArticle.toString();
-        timeQuery(u"Konkur: Mitbewerber OBI"_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, u"OBI"_s, {}, {}, {}});
+        timeQuery(u"Konkur: Mitbewerber WERKHOF"_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, u"WERKHOF"_s, {}, {}, {}});
         timeQuery(u"Konkur: Artikel " + article, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, article, {}, {}});
         timeQuery(u"Konkur: Text \"zement\""_s, u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, u"zement"_s, {}});
         const QString since = today.addDays(-7).toString(Qt::ISODate);

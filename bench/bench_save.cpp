@@ -60,7 +60,7 @@ void fillGrid(tolven::PositionModel &positions, int rows)
     const QDate start(2026, 1, 1);
     for (int row = 0; row < rows; ++row) {
         tolven::PositionModel::Row cell(tolven::PositionColumnCount);
-        cell[PositionColumn::Konkur] = row % 2 ? u"OBI"_s : u"HAGEBAU"_s;
+        cell[PositionColumn::Konkur] = row % 2 ? u"WERKHOF"_s : u"MOORBAU"_s;
         cell[PositionColumn::Artnr] = QString::number(100000 + row % 50000);
         cell[PositionColumn::ArtBez] = u"Zement CEM I 42,5 R, 25 kg"_s;
         cell[PositionColumn::Preistyp] = u"LISTE"_s;

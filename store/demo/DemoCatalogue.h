@@ -616,16 +616,16 @@ struct PriceType
 };
 
 inline constexpr NamedEntry Competitors1[] = {
-    {u"BAUHAUS", u"Bauhaus Fachcentrum Bremen-Weserpark"},
-    {u"OBI", u"OBI Markt Lüneburg"},
-    {u"HORNBACH", u"Hornbach Bau- und Gartenmarkt Oldenburg"},
-    {u"HAGEBAU", u"hagebaumarkt Müller & Söhne, Verden"},
-    {u"RAIFFEISEN", u"Raiffeisen-Markt Zeven eG"},
-    {u"TOOM", u"toom Baumarkt Rotenburg (Wümme)"},
-    {u"HELLWEG", u"Hellweg Baumarkt Delmenhorst"},
-    {u"GLOBUS", u"Globus Baumarkt Osnabrück"},
-    {u"STARK", u"Stark Baustoffhandel Bremerhaven"},
-    {u"HAGEMEYER", u"Hagemeyer Baustoffe & Fliesen, Achim"},
+    {u"BAUFUCHS", u"Baufuchs Fachcentrum Bremen-Weserpark"},
+    {u"WERKHOF", u"Werkhof Markt Lüneburg"},
+    {u"HOLZRING", u"Holzring Bau- und Gartenmarkt Oldenburg"},
+    {u"MOORBAU", u"Moorbau Müller & Söhne, Verden"},
+    {u"LANDKORB", u"Landkorb-Markt Zeven eG"},
+    {u"TANNE", u"Tanne Baumarkt Rotenburg (Wümme)"},
+    {u"WESERBAU", u"Weserbau Baumarkt Delmenhorst"},
+    {u"GIEBEL", u"Giebel Baumarkt Osnabrück"},
+    {u"STEINHART", u"Steinhart Baustoffhandel Bremerhaven"},
+    {u"HAFERKAMP", u"Haferkamp Baustoffe & Fliesen, Achim"},
 };
 static_assert(std::size(Competitors1) >= demo::MinimumCompetitors);
 
@@ -641,9 +641,9 @@ inline constexpr PriceType PriceTypes1[] = {
 static_assert(std::size(PriceTypes1) >= demo::MinimumPriceTypes);
 
 inline constexpr NamedEntry Competitors2[] = {
-    {u"BAUHAUS", u"Bauhaus Hannover-Linden"},
-    {u"HORNBACH", u"Hornbach Garbsen"},
-    {u"TOOM", u"toom Baumarkt Lehrte, Grüne Straße"},
+    {u"BAUFUCHS", u"Baufuchs Hannover-Linden"},
+    {u"HOLZRING", u"Holzring Garbsen"},
+    {u"TANNE", u"Tanne Baumarkt Lehrte, Grüne Straße"},
 };
 
 inline constexpr PriceType PriceTypes2[] = {
@@ -683,30 +683,30 @@ struct FixedPosition
 
 inline constexpr FixedPosition FixedPositions[] = {
     // The cement at every competitor, under several price types.
-    {0, u"BAUHAUS", u"LISTE", 2, 2, 1, 103, 0, nullptr, nullptr},
-    {0, u"OBI", u"LISTE", 3, 3, 1, 99, 0, nullptr, nullptr},
-    {0, u"HORNBACH", u"LISTE", 4, 1, 1, 97, 0, nullptr, nullptr},
-    {0, u"HAGEBAU", u"LISTE", 5, 5, 1, 105, 0, nullptr, nullptr},
-    {0, u"RAIFFEISEN", u"LISTE", 6, 6, 1, 101, 0, nullptr, u"Preis telefonisch erfragt"},
-    {0, u"TOOM", u"LISTE", 7, 4, 1, 108, 0, nullptr, nullptr},
-    {0, u"HELLWEG", u"LISTE", 8, 8, 1, 104, 0, nullptr, nullptr},
-    {0, u"GLOBUS", u"LISTE", 9, 2, 1, 96, 0, nullptr, nullptr},
-    {0, u"STARK", u"LISTE", 10, 10, 1, 93, 0, nullptr, u"Preis gilt nur für Gewerbekunden"},
-    {0, u"HAGEMEYER", u"LISTE", 11, 11, 1, 95, 0, nullptr, nullptr},
-    {0, u"BAUHAUS", u"AKTION", 3, 3, 1, 85, 0, nullptr, u"nur solange Vorrat reicht"},
-    {0, u"OBI", u"AKTION", 15, 14, 1, 88, 0, nullptr, nullptr},
-    {0, u"HORNBACH", u"AKTION", 40, 38, 1, 84, 0, nullptr, nullptr},
-    {0, u"STARK", u"ANGEBOT", 64, 60, 50, 86, 0, nullptr, u"Angebot an Bauunternehmen, ab 50 Sack frei Baustelle"},
-    {0, u"TOOM", u"PROSPEKT", 9, 9, 1, 89, 0, nullptr, nullptr},
-    {0, u"HORNBACH", u"INTERNET", 1, 1, 1, 99, 0, nullptr, u"Online-Shop, zuzüglich Versand"},
+    {0, u"BAUFUCHS", u"LISTE", 2, 2, 1, 103, 0, nullptr, nullptr},
+    {0, u"WERKHOF", u"LISTE", 3, 3, 1, 99, 0, nullptr, nullptr},
+    {0, u"HOLZRING", u"LISTE", 4, 1, 1, 97, 0, nullptr, nullptr},
+    {0, u"MOORBAU", u"LISTE", 5, 5, 1, 105, 0, nullptr, nullptr},
+    {0, u"LANDKORB", u"LISTE", 6, 6, 1, 101, 0, nullptr, u"Preis telefonisch erfragt"},
+    {0, u"TANNE", u"LISTE", 7, 4, 1, 108, 0, nullptr, nullptr},
+    {0, u"WESERBAU", u"LISTE", 8, 8, 1, 104, 0, nullptr, nullptr},
+    {0, u"GIEBEL", u"LISTE", 9, 2, 1, 96, 0, nullptr, nullptr},
+    {0, u"STEINHART", u"LISTE", 10, 10, 1, 93, 0, nullptr, u"Preis gilt nur für Gewerbekunden"},
+    {0, u"HAFERKAMP", u"LISTE", 11, 11, 1, 95, 0, nullptr, nullptr},
+    {0, u"BAUFUCHS", u"AKTION", 3, 3, 1, 85, 0, nullptr, u"nur solange Vorrat reicht"},
+    {0, u"WERKHOF", u"AKTION", 15, 14, 1, 88, 0, nullptr, nullptr},
+    {0, u"HOLZRING", u"AKTION", 40, 38, 1, 84, 0, nullptr, nullptr},
+    {0, u"STEINHART", u"ANGEBOT", 64, 60, 50, 86, 0, nullptr, u"Angebot an Bauunternehmen, ab 50 Sack frei Baustelle"},
+    {0, u"TANNE", u"PROSPEKT", 9, 9, 1, 89, 0, nullptr, nullptr},
+    {0, u"HOLZRING", u"INTERNET", 1, 1, 1, 99, 0, nullptr, u"Online-Shop, zuzüglich Versand"},
     // A collective article with its own texts.
-    {19, u"RAIFFEISEN", u"ANGEBOT", 35, 33, 1, 100, 450, demo::CollectiveText.utf16(), u"Gesehen im Außenlager"},
-    {19, u"HAGEBAU", u"LISTE", 90, 88, 1, 97, 49, u"Restposten Klinker rot-bunt, Farbabweichung", nullptr},
+    {19, u"LANDKORB", u"ANGEBOT", 35, 33, 1, 100, 450, demo::CollectiveText.utf16(), u"Gesehen im Außenlager"},
+    {19, u"MOORBAU", u"LISTE", 90, 88, 1, 97, 49, u"Restposten Klinker rot-bunt, Farbabweichung", nullptr},
     // Search-key articles, the unsold one, the oldest and the newest dates.
-    {1, u"OBI", u"LISTE", demo::PositionDays - 1, demo::PositionDays - 1, 1, 102, 0, nullptr, nullptr},
-    {2, u"BAUHAUS", u"PROSPEKT", 48, 47, 1, 91, 0, nullptr, nullptr},
-    {6, u"HORNBACH", u"AKTION", 0, 0, 1, 80, 0, nullptr, nullptr},
-    {17, u"GLOBUS", u"LISTE", 20, 18, 1, 110, 0, nullptr, u"Ware war im Markt nicht vorrätig"},
+    {1, u"WERKHOF", u"LISTE", demo::PositionDays - 1, demo::PositionDays - 1, 1, 102, 0, nullptr, nullptr},
+    {2, u"BAUFUCHS", u"PROSPEKT", 48, 47, 1, 91, 0, nullptr, nullptr},
+    {6, u"HOLZRING", u"AKTION", 0, 0, 1, 80, 0, nullptr, nullptr},
+    {17, u"GIEBEL", u"LISTE", 20, 18, 1, 110, 0, nullptr, u"Ware war im Markt nicht vorrätig"},
 };
 static_assert(std::size(FixedPositions) == demo::FixedPositionCount);
 

@@ -45,7 +45,7 @@ inline Row PositionRow(int tag, int n)
 inline Properties StoredProperties(int tag, int n)
 {
     const Row row = PositionRow(tag, n);
-    return {{u"konkur"_s, u"OBI"_s},
+    return {{u"konkur"_s, u"WERKHOF"_s},
             {u"Artnr"_s, u"200004"_s},
             {u"ArtBez"_s, QString()},
             {u"Preistyp"_s, u"L"_s},

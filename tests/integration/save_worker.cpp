@@ -68,7 +68,7 @@ void AppendPosition(PositionModel &positions, int tag, int n)
 {
     const workerrows::Row row = workerrows::PositionRow(tag, n);
     PositionModel::Row cells(PositionColumnCount);
-    cells[PositionColumn::Konkur] = u"OBI"_s;
+    cells[PositionColumn::Konkur] = u"WERKHOF"_s;
     cells[PositionColumn::Artnr] = u"200004"_s;
     cells[PositionColumn::Preistyp] = u"L"_s;
     cells[PositionColumn::DatumAb] = row.from;

@@ -223,7 +223,7 @@ void TestFMStart::windowLayout()
     // Umlauts of the competitor names in display form.
     bool found = false;
     for (int row = 0; row < window.competitorArray().rowCount(); ++row)
-        found = found || window.competitorArray().text(row, 1) == u"OBI Markt Lüneburg";
+        found = found || window.competitorArray().text(row, 1) == u"Werkhof Markt Lüneburg";
     QVERIFY(found);
 
     const QList<std::pair<QString, QString>> buttons{

@@ -57,7 +57,7 @@ KindInfo Info(int kind)
 Rows StartingList(int kind)
 {
     if (kind == Competitors)
-        return {{u"OBI"_s, u"OBI L}neburg"_s}, {u"HAGEBAU"_s, u"hagebau"_s}};
+        return {{u"WERKHOF"_s, u"Werkhof L}neburg"_s}, {u"MOORBAU"_s, u"moorbau"_s}};
     return {{u"L"_s, u"Liste"_s, u"J"_s}, {u"A"_s, u"Aktion"_s, u"N"_s}};
 }
 
@@ -497,7 +497,7 @@ void TestMasterData::printsTheList_data()
     QTest::addColumn<QStringList>("printed");
     QTest::newRow("competitors") << int(Competitors) << u"TOLVEN Konkurerberanlage Drucken"_s
                                  << QStringList{u"TOLVEN Konkurerberanlage"_s, u"Code"_s, u"Bezeichnung"_s,
-                                                u"OBI L}neburg"_s, u"HAGEBAU"_s};
+                                                u"Werkhof L}neburg"_s, u"MOORBAU"_s};
     QTest::newRow("price types") << int(PriceTypes) << u"Druckvorschau"_s
                                  << QStringList{u"TOLVEN Konkurerberverwaltung Preistypen"_s, u"Code"_s,
                                                 u"Bezeichnung Preistyp"_s, u"bis Datum J/N"_s, u"Liste"_s,
@@ -581,7 +581,7 @@ void TestMasterData::mainWindowReadsItsListsAgain()
     QVERIFY(row >= 0);
     QCOMPARE(list.text(row, 1), u"Neu in Lüneburg"_s);
     if (kind == Competitors)
-        QCOMPARE(list.nameOf(u"OBI"_s), u"OBI Lüneburg"_s);
+        QCOMPARE(list.nameOf(u"WERKHOF"_s), u"Werkhof Lüneburg"_s);
     else
         QCOMPARE(list.text(row, 2), u"J"_s);
 }

@@ -90,7 +90,7 @@ void TestOutput::cleanup()
 
 void TestOutput::fill(int positions)
 {
-    m_window->competitorArray().setRows({{u"K1"_s, u"OBI Markt Lüneburg"_s}});
+    m_window->competitorArray().setRows({{u"K1"_s, u"Werkhof Markt Lüneburg"_s}});
     PositionModel &grid = m_window->positionArray();
     for (int row = 0; row < positions; ++row) {
         grid.appendRow();
@@ -197,7 +197,7 @@ void TestOutput::exports_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QByteArray>("start");
     const QByteArray csv = "Konkurerber;Artnr;Bezeichnung;Datum ab;Datum bis;Menge ab;ME;Konkur Preis incl;"
-                           "int. Preis incl.;PE;Mwstproz\r\nOBI Markt L\xFCneburg;Z-001;";
+                           "int. Preis incl.;PE;Mwstproz\r\nWerkhof Markt L\xFCneburg;Z-001;";
     QTest::newRow("Export CSV button") << u"BUExport"_s << csv;
     QTest::newRow("Export CSV menu") << u"m_export"_s << csv;
     QTest::newRow("Export Excel button") << u"BUExportXlsx"_s << QByteArray("PK");

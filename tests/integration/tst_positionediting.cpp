@@ -316,7 +316,7 @@ void TestPositionEditing::presetsAndEditability()
 {
     startAndSearch();
     auto *competitor = m_window->findChild<MultiColumnComboBox *>(u"likonkur"_s);
-    competitor->setCurrentCode(u"OBI"_s);
+    competitor->setCurrentCode(u"WERKHOF"_s);
     grid()->setFocus();
     grid()->setCurrentIndex(positions().index(0, PositionColumn::DatumAb));
     QTest::keyClick(grid(), Qt::Key_Insert);
@@ -324,7 +324,7 @@ void TestPositionEditing::presetsAndEditability()
     const int row = positions().rowCount() - 1;
     QCOMPARE(row, StartRows);
     QCOMPARE(grid()->currentIndex().row(), row);
-    QCOMPARE(positions().cell(row, PositionColumn::Konkur).toString(), u"OBI"_s);
+    QCOMPARE(positions().cell(row, PositionColumn::Konkur).toString(), u"WERKHOF"_s);
     QCOMPARE(positions().cell(row, PositionColumn::DatumAb).toDate(), TestDay);
     QVERIFY(!positions().isEditable(row, PositionColumn::Konkur));
     competitor->setCurrentCode(QString());
@@ -459,7 +459,7 @@ void TestPositionEditing::saveStoresEverything()
     m_window->m_pos_neu_Click();
     const int added = positions().rowCount() - 1;
     m_window->findChild<MultiColumnComboBox *>(u"anr"_s)->setCurrentCode(QString());
-    positions().setCell(added, PositionColumn::Konkur, u"OBI"_s);
+    positions().setCell(added, PositionColumn::Konkur, u"WERKHOF"_s);
     positions().setCell(added, PositionColumn::Preistyp, u"L"_s);
     typeInto(added, PositionColumn::ArtBez, u"Eigener Text; mit \"Zeichen\""_s);
     typeInto(added, PositionColumn::IntPreis, u"7,25"_s);

@@ -138,15 +138,15 @@ void TestPositionSearch::filters_data()
 
     QTest::newRow("all empty") << QString() << QString() << QString() << QDate()
                                << QStringList{Cement, Cement, Collective, Returned, Unsold, Vanished};
-    QTest::newRow("competitor") << u"OBI"_s << QString() << QString() << QDate() << QStringList{Cement, Cement};
+    QTest::newRow("competitor") << u"WERKHOF"_s << QString() << QString() << QDate() << QStringList{Cement, Cement};
     QTest::newRow("article") << QString() << Returned << QString() << QDate() << QStringList{Returned};
     // The position's own text counts for a collective article, the article's otherwise.
     QTest::newRow("free text") << QString() << QString() << u"sammelt"_s << QDate() << QStringList{Collective};
     QTest::newRow("free text, umlaut") << QString() << QString() << u"LÄUF"_s << QDate() << QStringList{Returned};
     QTest::newRow("changed since") << QString() << QString() << QString() << QDate(2026, 2, 20)
                                    << QStringList{Cement, Collective, Unsold};
-    QTest::newRow("all four") << u"HAGEBAU"_s << Unsold << u"laden"_s << QDate(2026, 2, 25) << QStringList{Unsold};
-    QTest::newRow("nothing found") << u"OBI"_s << Returned << QString() << QDate() << QStringList();
+    QTest::newRow("all four") << u"MOORBAU"_s << Unsold << u"laden"_s << QDate(2026, 2, 25) << QStringList{Unsold};
+    QTest::newRow("nothing found") << u"WERKHOF"_s << Returned << QString() << QDate() << QStringList();
 }
 
 void TestPositionSearch::filters()
@@ -319,7 +319,7 @@ void TestPositionSearch::enterInTheCompetitorFilterSearches()
     testsupport::ScriptedDialogs dialogs;
     QVERIFY(start());
     auto *likonkur = m_window->findChild<MultiColumnComboBox *>(u"likonkur"_s);
-    likonkur->setCurrentCode(u"OBI"_s);
+    likonkur->setCurrentCode(u"WERKHOF"_s);
     likonkur->setFocus();
     QTest::keyClick(likonkur, Qt::Key_Return);
     QCOMPARE(m_window->positionArray().rowCount(), 2);
@@ -362,7 +362,7 @@ void TestPositionSearch::unknownArticleIsRefused()
     testsupport::ScriptedDialogs dialogs;
     QVERIFY(start());
     PositionModel &positions = m_window->positionArray();
-    const int row = positions.appendRow({u"OBI"_s, Vanished, u"Altartikel"_s});
+    const int row = positions.appendRow({u"WERKHOF"_s, Vanished, u"Altartikel"_s});
     m_window->findChild<PositionGrid *>(u"TDBGrid1"_s)->setCurrentIndex(positions.index(row, PositionColumn::Artnr));
     const PositionModel::Row before = positions.row(row);
 

@@ -85,14 +85,14 @@ void TestArticleCache::init()
     const Properties position{{u"Preistyp"_s, u"LISTE"_s}, {u"DatumAb"_s, u"2026-11-02"_s},
                               {u"MengeAb"_s, u"1.00"_s}, {u"PreisExcl"_s, u"10.00"_s},
                               {u"AendDatum"_s, u"2026-11-20"_s}};
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}});
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"100001"_s}});
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100002"_s},
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}});
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"BAUFUCHS"_s}, {u"Artnr"_s, u"100001"_s}});
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100002"_s},
                                                    {u"ArtBez"_s, u"Restposten Zement"_s}});
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"100003"_s}});
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"TANNE"_s}, {u"Artnr"_s, u"100003"_s}});
     // No such article, and none at all.
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"999999"_s}});
-    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, QString()}});
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"999999"_s}});
+    save(u"Konkur.Konkur"_s, position + Properties{{u"konkur"_s, u"TANNE"_s}, {u"Artnr"_s, QString()}});
 }
 
 void TestArticleCache::cleanup()
@@ -136,7 +136,7 @@ void TestArticleCache::searchAnswersAsAFreshCallWithoutAStatement_data()
     QTest::addColumn<bool>("callWhileReading");
     QTest::newRow("all positions") << QStringList{{}, {}, {}, {}} << false;
     QTest::newRow("all, called row by row") << QStringList{{}, {}, {}, {}} << true;
-    QTest::newRow("competitor") << QStringList{u"OBI"_s, {}, {}, {}} << false;
+    QTest::newRow("competitor") << QStringList{u"WERKHOF"_s, {}, {}, {}} << false;
     QTest::newRow("article") << QStringList{{}, u"100001"_s, {}, {}} << true;
     QTest::newRow("text") << QStringList{{}, {}, u"zement"_s, {}} << false;
     QTest::newRow("short text") << QStringList{{}, {}, u"ze"_s, {}} << true;

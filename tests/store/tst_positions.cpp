@@ -82,7 +82,7 @@ void TestPositions::saveArticle(const QString &number, const QString &descriptio
 
 QString TestPositions::savePosition(const Properties &properties)
 {
-    Properties defaults{{u"konkur"_s, u"OBI"_s},          {u"Artnr"_s, u"100001"_s},
+    Properties defaults{{u"konkur"_s, u"WERKHOF"_s},          {u"Artnr"_s, u"100001"_s},
                         {u"Preistyp"_s, u"LISTE"_s},      {u"DatumAb"_s, u"2026-11-02"_s},
                         {u"MengeAb"_s, u"1.00"_s},        {u"PreisExcl"_s, u"10.00"_s},
                         {u"AendDatum"_s, u"2026-11-20"_s}};
@@ -98,7 +98,7 @@ QString TestPositions::savePosition(const Properties &properties)
 
 void TestPositions::positionIsStoredAsWritten()
 {
-    const Properties written{{u"konkur"_s, u"HORNBACH"_s},  {u"Artnr"_s, u"100007"_s},
+    const Properties written{{u"konkur"_s, u"HOLZRING"_s},  {u"Artnr"_s, u"100007"_s},
                              {u"ArtBez"_s, u"Sonderposten Gehwegplatten grau, 2. Wahl – Maße 30×30"_s},
                              {u"ZAnr"_s, u"40012345"_s},      {u"Preistyp"_s, u"AKTION"_s},
                              {u"DatumAb"_s, u"2026-11-30"_s}, {u"DatumBis"_s, u"2026-12-24"_s},
@@ -108,7 +108,7 @@ void TestPositions::positionIsStoredAsWritten()
                              {u"notiz"_s, u"Laut Prospekt KW 48\n\"nur solange Vorrat reicht\""_s},
                              {u"AendDatum"_s, u"2026-12-01"_s}};
     const QString first = save(u"Konkur.Konkur"_s, written);
-    const QString second = save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"OBI"_s}});
+    const QString second = save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"WERKHOF"_s}});
     QCOMPARE(first, m_fixture.firm() + u"||1");
     QCOMPARE(second, m_fixture.firm() + u"||2");
 
@@ -164,7 +164,7 @@ void TestPositions::queryAnswersTheColumnsOfAPosition()
 
     const QList<QStringList> result = rows(u"Konkur.Konkur"_s, u"Konkur"_s, {m_fixture.firm(), {}, {}, {}, {}});
     QCOMPARE(result.size(), 3);
-    QCOMPARE(result[0], (QStringList{plain, m_fixture.firm(), u"OBI"_s, u"100001"_s, u"Kalkzementputz für außen 30 kg"_s,
+    QCOMPARE(result[0], (QStringList{plain, m_fixture.firm(), u"WERKHOF"_s, u"100001"_s, u"Kalkzementputz für außen 30 kg"_s,
                                      u"LISTE"_s, u"2026-11-02"_s, u"2026-12-31"_s, u"1.00"_s, u"SCK"_s,
                                      u"12.35"_s, u"13.21"_s, u"Notiz"_s, u"4711"_s, {}, u"2026-11-20"_s,
                                      u"11.5"_s}));
@@ -182,8 +182,8 @@ void TestPositions::queryFilters_data()
     QTest::addColumn<QList<int>>("expected");   // positions, numbered as saved
 
     QTest::newRow("none") << QStringList{{}, {}, {}, {}} << QList<int>{1, 2, 3, 4, 5};
-    QTest::newRow("competitor") << QStringList{u"OBI"_s, {}, {}, {}} << QList<int>{1, 3, 5};
-    QTest::newRow("competitor differs in case") << QStringList{u"obi"_s, {}, {}, {}} << QList<int>{};
+    QTest::newRow("competitor") << QStringList{u"WERKHOF"_s, {}, {}, {}} << QList<int>{1, 3, 5};
+    QTest::newRow("competitor differs in case") << QStringList{u"werkhof"_s, {}, {}, {}} << QList<int>{};
     QTest::newRow("article") << QStringList{{}, u"100002"_s, {}, {}} << QList<int>{3, 4, 5};
     QTest::newRow("article prefix is no match") << QStringList{{}, u"10000"_s, {}, {}} << QList<int>{};
     QTest::newRow("text, umlauts") << QStringList{{}, {}, u"für außen"_s, {}} << QList<int>{1, 2};
@@ -196,7 +196,7 @@ void TestPositions::queryFilters_data()
     QTest::newRow("changed since, ISO") << QStringList{{}, {}, {}, u"2026-11-15"_s} << QList<int>{2, 4, 5};
     QTest::newRow("changed since, German") << QStringList{{}, {}, {}, u"15.11.2026"_s} << QList<int>{2, 4, 5};
     QTest::newRow("changed since, the day itself") << QStringList{{}, {}, {}, u"2026-12-01"_s} << QList<int>{5};
-    QTest::newRow("all together") << QStringList{u"OBI"_s, u"100002"_s, u"Divers"_s, u"01.10.2026"_s}
+    QTest::newRow("all together") << QStringList{u"WERKHOF"_s, u"100002"_s, u"Divers"_s, u"01.10.2026"_s}
                                   << QList<int>{3};
 }
 
@@ -208,9 +208,9 @@ void TestPositions::queryFilters()
     saveArticle(u"100002"_s, u"Diverses"_s, {{u"Sammel"_s, u"J"_s}});
     const QStringList saved{
         savePosition({{u"AendDatum"_s, u"2026-10-01"_s}}),
-        savePosition({{u"konkur"_s, u"BAUHAUS"_s}, {u"AendDatum"_s, u"2026-11-15"_s}}),
+        savePosition({{u"konkur"_s, u"BAUFUCHS"_s}, {u"AendDatum"_s, u"2026-11-15"_s}}),
         savePosition({{u"Artnr"_s, u"100002"_s}, {u"AendDatum"_s, u"2026-11-14"_s}}),
-        savePosition({{u"konkur"_s, u"HORNBACH"_s}, {u"Artnr"_s, u"100002"_s}, {u"AendDatum"_s, u"2026-11-30"_s}}),
+        savePosition({{u"konkur"_s, u"HOLZRING"_s}, {u"Artnr"_s, u"100002"_s}, {u"AendDatum"_s, u"2026-11-30"_s}}),
         savePosition({{u"Artnr"_s, u"100002"_s}, {u"ArtBez"_s, u"Randsteine GRÜN"_s},
                       {u"Preistyp"_s, u"ZZZ"_s}, {u"AendDatum"_s, u"2026-12-01"_s}}),
     };
@@ -269,15 +269,15 @@ void TestPositions::textFilterIsTheSameWithAndWithoutTheIndex()
     saveArticle(u"100003"_s, u"Kalk AxB"_s);
     saveArticle(u"100004"_s, u"Éclair-Fliese"_s);
     const QList<Properties> positions{
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}},
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100002"_s}},
-        {{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"100003"_s}, {u"ArtBez"_s, u"Übergröße 50% Sonderposten"_s}},
-        {{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"100001"_s}, {u"ArtBez"_s, u"Achtung! \"Profi\" Ware"_s}},
-        {{u"konkur"_s, u"HORNBACH"_s}, {u"Artnr"_s, u"100004"_s}},
-        {{u"konkur"_s, u"HORNBACH"_s}, {u"Artnr"_s, u"999999"_s}},
-        {{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"999998"_s}, {u"ArtBez"_s, u"a_b Zement, éclair"_s}},
-        {{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"100003"_s}},
-        {{u"konkur"_s, u"TOOM"_s}, {u"Artnr"_s, u"100004"_s}, {u"ArtBez"_s, u"Fliesenkleber"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100002"_s}},
+        {{u"konkur"_s, u"BAUFUCHS"_s}, {u"Artnr"_s, u"100003"_s}, {u"ArtBez"_s, u"Übergröße 50% Sonderposten"_s}},
+        {{u"konkur"_s, u"BAUFUCHS"_s}, {u"Artnr"_s, u"100001"_s}, {u"ArtBez"_s, u"Achtung! \"Profi\" Ware"_s}},
+        {{u"konkur"_s, u"HOLZRING"_s}, {u"Artnr"_s, u"100004"_s}},
+        {{u"konkur"_s, u"HOLZRING"_s}, {u"Artnr"_s, u"999999"_s}},
+        {{u"konkur"_s, u"TANNE"_s}, {u"Artnr"_s, u"999998"_s}, {u"ArtBez"_s, u"a_b Zement, éclair"_s}},
+        {{u"konkur"_s, u"TANNE"_s}, {u"Artnr"_s, u"100003"_s}},
+        {{u"konkur"_s, u"TANNE"_s}, {u"Artnr"_s, u"100004"_s}, {u"ArtBez"_s, u"Fliesenkleber"_s}},
     };
     for (const Properties &properties : positions)
         savePosition(properties);
@@ -326,18 +326,18 @@ void TestPositions::queryOrdersByCompetitorArticleTypeDateQuantity()
 {
     // Saved in an order that sorts nothing; numbers must sort as numbers.
     const QList<Properties> positions{
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}, {u"MengeAb"_s, u"10.00"_s}},
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}, {u"MengeAb"_s, u"2.00"_s}},
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}, {u"DatumAb"_s, u"2026-10-01"_s}},
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}, {u"Preistyp"_s, u"AKTION"_s}},
-        {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"99999"_s}},
-        {{u"konkur"_s, u"BAUHAUS"_s}, {u"Artnr"_s, u"200000"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}, {u"MengeAb"_s, u"10.00"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}, {u"MengeAb"_s, u"2.00"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}, {u"DatumAb"_s, u"2026-10-01"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}, {u"Preistyp"_s, u"AKTION"_s}},
+        {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"99999"_s}},
+        {{u"konkur"_s, u"BAUFUCHS"_s}, {u"Artnr"_s, u"200000"_s}},
     };
     QStringList saved;
     for (const Properties &properties : positions)
         saved << savePosition(properties);
     // Nothing but competitor and article: what was never set sorts first, on both databases.
-    const QString bare = save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, u"100001"_s}});
+    const QString bare = save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}});
     const QStringList expected{saved[5], saved[4], bare, saved[3], saved[2], saved[1], saved[0]};
     QCOMPARE(FirstColumns(rows(u"Konkur.Konkur"_s, u"Konkur"_s, {m_fixture.firm(), {}, {}, {}, {}})), expected);
 }
@@ -347,7 +347,7 @@ void TestPositions::articleListNamesEveryPositionedArticle()
     saveArticle(u"100001"_s, u"D{mmplatte 100 mm"_s);
     saveArticle(u"100002"_s, u"Unbenutzt"_s);
     savePosition({{u"Artnr"_s, u"100001"_s}});
-    savePosition({{u"Artnr"_s, u"100001"_s}, {u"konkur"_s, u"BAUHAUS"_s}});
+    savePosition({{u"Artnr"_s, u"100001"_s}, {u"konkur"_s, u"BAUFUCHS"_s}});
     // Not in the article master: the positions' own text, in server form.
     savePosition({{u"Artnr"_s, u"99"_s}, {u"ArtBez"_s, u"Gerüstbohle"_s}});
     savePosition({{u"Artnr"_s, u"123456"_s}});
@@ -451,12 +451,12 @@ void TestPositions::articleMethodsRefuseMalformedArguments()
 
 void TestPositions::listsKeepTheStoredOrder()
 {
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TOOM"_s}, {u"konkurbez"_s, u"Toom Baumarkt M}nchen"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"BAUHAUS"_s}, {u"konkurbez"_s, u"Bauhaus"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"obi"_s}, {u"konkurbez"_s, QString()}});
-    const QList<QStringList> competitors{{m_fixture.firm() + u"||1", u"TOOM"_s, u"Toom Baumarkt M}nchen"_s},
-                                         {m_fixture.firm() + u"||2", u"BAUHAUS"_s, u"Bauhaus"_s},
-                                         {m_fixture.firm() + u"||3", u"obi"_s, QString()}};
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TANNE"_s}, {u"konkurbez"_s, u"Tanne Baumarkt M}nchen"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"BAUFUCHS"_s}, {u"konkurbez"_s, u"Baufuchs"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"werkhof"_s}, {u"konkurbez"_s, QString()}});
+    const QList<QStringList> competitors{{m_fixture.firm() + u"||1", u"TANNE"_s, u"Tanne Baumarkt M}nchen"_s},
+                                         {m_fixture.firm() + u"||2", u"BAUFUCHS"_s, u"Baufuchs"_s},
+                                         {m_fixture.firm() + u"||3", u"werkhof"_s, QString()}};
     QCOMPARE(rows(u"Konkur.Par"_s, u"Konkur"_s, {m_fixture.firm()}), competitors);
 
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"LISTE"_s}, {u"bez"_s, u"Listenpreis"_s}, {u"bisdatjn"_s, u"N"_s}});
@@ -477,7 +477,7 @@ void TestPositions::deleteAllTouchesOnlyItsFirm()
     const QList<QStringList> demoTypes = rows(u"Konkur.Preistyp"_s, u"Preistyp"_s, {u"1"_s});
     QVERIFY(!demoCompetitors.isEmpty());
     QVERIFY(!demoTypes.isEmpty());
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}});
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"LISTE"_s}});
 
     QCOMPARE(call(u"Konkur.Par"_s, u"Delall"_s, {m_fixture.firm()}), QString());
@@ -497,12 +497,12 @@ void TestPositions::deleteAllTouchesOnlyItsFirm()
 
 void TestPositions::replacementGetsNewIds()
 {
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TOOM"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TANNE"_s}});
     const QStringList before = FirstColumns(rows(u"Konkur.Par"_s, u"Konkur"_s, {m_fixture.firm()}));
     call(u"Konkur.Par"_s, u"Delall"_s, {m_fixture.firm()});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TOOM"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"TANNE"_s}});
     const QStringList after = FirstColumns(rows(u"Konkur.Par"_s, u"Konkur"_s, {m_fixture.firm()}));
     QCOMPARE(before, (QStringList{m_fixture.firm() + u"||1", m_fixture.firm() + u"||2"}));
     QCOMPARE(after, (QStringList{m_fixture.firm() + u"||3", m_fixture.firm() + u"||4"}));
@@ -539,7 +539,7 @@ void TestPositions::replacementIsRolledBackWhenTheServerEndsTheConnection()
     QFETCH_GLOBAL(QString, backend);
     if (backend != u"PostgreSQL")
         QSKIP("only a database server can end a connection from its side");
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}});
     const QList<QStringList> before = rows(u"Konkur.Par"_s, u"Konkur"_s, {m_fixture.firm()});
 
     xecute(u"TSTART"_s);

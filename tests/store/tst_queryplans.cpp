@@ -96,23 +96,23 @@ void TestQueryPlans::queriesUseTheirIndex_data()
     QTest::addColumn<QString>("index");
     const QString none;
     const QString konkur = u"Konkur.Konkur"_s;
-    QTest::newRow("positions by competitor") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"OBI"_s, none, none, none}
+    QTest::newRow("positions by competitor") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"WERKHOF"_s, none, none, none}
                                              << u"konkur_konkur_i1"_s;
     QTest::newRow("positions by article") << konkur << u"Konkur"_s << QStringList{u"1"_s, none, u"100001"_s, none, none}
                                           << u"konkur_konkur_i2"_s;
     QTest::newRow("positions by both") << konkur << u"Konkur"_s
-                                       << QStringList{u"1"_s, u"OBI"_s, u"100001"_s, u"zement"_s, none}
+                                       << QStringList{u"1"_s, u"WERKHOF"_s, u"100001"_s, u"zement"_s, none}
                                        << u"konkur_konkur_i1"_s;
     // The text index first, then its rows by their id: not the firm's rows, each asking the index.
     QTest::newRow("positions by text") << konkur << u"Konkur"_s << QStringList{u"1"_s, none, none, u"Zement"_s, none}
                                        << u"SEARCH t USING INTEGER PRIMARY KEY"_s;
     QTest::newRow("positions by text and competitor") << konkur << u"Konkur"_s
-                                                      << QStringList{u"1"_s, u"OBI"_s, none, u"grau"_s, none}
+                                                      << QStringList{u"1"_s, u"WERKHOF"_s, none, u"grau"_s, none}
                                                       << u"SEARCH t USING INTEGER PRIMARY KEY"_s;
     QTest::newRow("positions changed since") << konkur << u"Konkur"_s
                                              << QStringList{u"1"_s, none, none, none, u"2026-12-01"_s}
                                              << u"konkur_konkur_i3"_s;
-    QTest::newRow("positions' articles") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"OBI"_s, none, none, none}
+    QTest::newRow("positions' articles") << konkur << u"Konkur"_s << QStringList{u"1"_s, u"WERKHOF"_s, none, none, none}
                                          << u"sqlite_autoindex_tv_artikel_1"_s;
     QTest::newRow("article list") << konkur << u"Artikelliste"_s << QStringList{u"1"_s} << u"konkur_konkur_i2"_s;
     QTest::newRow("supplier search") << u"TV.Windows"_s << u"KkrSuche"_s

@@ -46,8 +46,8 @@ void Fill(const QString &connectString, int extraPositions)
                               {u"PNAME"_s, u"Neu Ling"_s}, {u"ABTNR"_s, u"1"_s}, {u"PNR"_s, u"1"_s}});
     save(u"TV.ParPersAbt"_s, {{u"ABTNR"_s, u"1"_s}, {u"abtbez"_s, u"Verkauf"_s}});
     save(u"TV.PersBasis"_s, {{u"PNR"_s, u"1"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"OBI"_s}, {u"konkurbez"_s, u"OBI L}neburg"_s}});
-    save(u"Konkur.Par"_s, {{u"konkur"_s, u"HAGEBAU"_s}, {u"konkurbez"_s, u"hagebau"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}, {u"konkurbez"_s, u"Werkhof L}neburg"_s}});
+    save(u"Konkur.Par"_s, {{u"konkur"_s, u"MOORBAU"_s}, {u"konkurbez"_s, u"moorbau"_s}});
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"L"_s}, {u"bez"_s, u"Liste"_s}, {u"bisdatjn"_s, u"J"_s}});
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"A"_s}, {u"bez"_s, u"Aktion"_s}, {u"bisdatjn"_s, u"N"_s}});
     const auto article = [&](const QString &number, const QString &description, const Properties &figures) {
@@ -70,7 +70,7 @@ void Fill(const QString &connectString, int extraPositions)
                                      + position.more);
     }
     for (int extra = 0; extra < extraPositions; ++extra) {
-        save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"OBI"_s}, {u"Artnr"_s, Unsold}, {u"Preistyp"_s, u"L"_s},
+        save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, Unsold}, {u"Preistyp"_s, u"L"_s},
                                   {u"MengeAb"_s, QString::number(extra)}, {u"AendDatum"_s, u"2026-02-01"_s}});
     }
     windows->callMethod(u"Xecute"_s, {u"TCOMMIT"_s});

@@ -38,14 +38,14 @@ struct Position
 };
 
 inline const QList<Position> Positions{
-    {u"OBI"_s, Cement, u"L"_s, u"2026-03-01"_s,
+    {u"WERKHOF"_s, Cement, u"L"_s, u"2026-03-01"_s,
      {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"12.5"_s}, {u"PreisKalk"_s, u"80"_s}, {u"MengeAb"_s, u"1"_s}}},
-    {u"OBI"_s, Cement, u"A"_s, u"2026-01-15"_s, {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"11"_s}}},
-    {u"HAGEBAU"_s, Collective, u"L"_s, u"2026-02-20"_s,
+    {u"WERKHOF"_s, Cement, u"A"_s, u"2026-01-15"_s, {{u"DatumBis"_s, u"2026-12-31"_s}, {u"PreisExcl"_s, u"11"_s}}},
+    {u"MOORBAU"_s, Collective, u"L"_s, u"2026-02-20"_s,
      {{u"ArtBez"_s, u"Eigener Sammeltext"_s}, {u"IntPreis"_s, u"4.5"_s}}},
-    {u"HAGEBAU"_s, Returned, u"L"_s, u"2026-01-10"_s, {}},
-    {u"HAGEBAU"_s, Unsold, u"L"_s, u"2026-02-25"_s, {}},
-    {u"HAGEBAU"_s, Vanished, u"L"_s, u"2026-01-05"_s, {{u"ArtBez"_s, u"Altartikel"_s}, {u"IntPreis"_s, u"3"_s}}},
+    {u"MOORBAU"_s, Returned, u"L"_s, u"2026-01-10"_s, {}},
+    {u"MOORBAU"_s, Unsold, u"L"_s, u"2026-02-25"_s, {}},
+    {u"MOORBAU"_s, Vanished, u"L"_s, u"2026-01-05"_s, {{u"ArtBez"_s, u"Altartikel"_s}, {u"IntPreis"_s, u"3"_s}}},
 };
 
 // The day the tests of firm 7 run on.
@@ -58,7 +58,7 @@ void InitTestCase();
 QString CommandLine(const TestDatabase &db);
 
 // Fills firm 7 of the database, with extraPositions more of the unsold
-// article at OBI (quantities 0, 1, ...).
+// article at WERKHOF (quantities 0, 1, ...).
 void Fill(const QString &connectString, int extraPositions = 0);
 
 } // namespace testsupport::positionfirm

@@ -17,7 +17,7 @@ namespace {
 PositionModel::Row Complete(const QString &article, const QVariant &quantity = 1.0)
 {
     PositionModel::Row row(PositionColumnCount);
-    row[PositionColumn::Konkur] = u"OBI"_s;
+    row[PositionColumn::Konkur] = u"WERKHOF"_s;
     row[PositionColumn::Artnr] = article;
     row[PositionColumn::ArtBez] = u"Zement"_s;
     row[PositionColumn::Preistyp] = u"L"_s;
@@ -110,7 +110,7 @@ void TestPositionValidation::properties_data()
     QTest::addColumn<PositionModel::Row>("row");
     QTest::addColumn<QStringList>("expected"); // name=value, in order
 
-    const QStringList common{u"konkur=OBI"_s, u"Artnr=100001"_s};
+    const QStringList common{u"konkur=WERKHOF"_s, u"Artnr=100001"_s};
     auto row = Complete(u"100001"_s, u"2,5"_s);
     row[PositionColumn::SAM] = u"N"_s;
     row[PositionColumn::PreisExcl] = u"1234567,89"_s;
