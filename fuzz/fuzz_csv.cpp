@@ -17,6 +17,7 @@
 #include "objectapi/Windows1252.h"
 #include "output/CsvFile.h"
 #include "output/ExportRows.h"
+#include "positions/PositionExport.h"
 
 using namespace Qt::StringLiterals;
 using fuzz::Check;
@@ -120,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             else if ((input.options & 2) && columns.at(c).kind == tolven::ExportKind::Number)
                 cell = text.size() * 1.25 - 3;
             row << cell;
-            texts << Expected(tolven::ExportText(cell, QLocale::German));
+            texts << Expected(tolven::ExportText(cell, columns.at(c).kind, QLocale::German));
         }
         rows << row;
         expected << texts;
@@ -135,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     QString error;
-    const std::optional<QByteArray> file = tolven::PositionCsv(rows, &error, QLocale::German);
+    const std::optional<QByteArray> file = tolven::CsvBytes({columns, rows}, &error, QLocale::German);
     Check(file.has_value(), "the CSV file is written", error);
     const QList<QStringList> records = Split(*file);
     QStringList header;

@@ -68,7 +68,7 @@ QString CsvField(const QString &text)
     return u'"' + quoted + u'"';
 }
 
-std::optional<QByteArray> PositionCsv(const QList<ExportRow> &rows, QString *error, const QLocale &locale)
+std::optional<QByteArray> CsvBytes(const ExportTable &table, QString *error, const QLocale &locale)
 {
     Windows1252 encoder;
     if (!encoder.isValid()) {
@@ -76,14 +76,14 @@ std::optional<QByteArray> PositionCsv(const QList<ExportRow> &rows, QString *err
         return std::nullopt;
     }
     QStringList header;
-    for (const ExportColumn &column : PositionExportColumns())
+    for (const ExportColumn &column : table.columns)
         header << column.caption;
     QByteArray file = encoder.encode(header.join(u';')) + "\r\n";
     QStringList fields;
-    for (const ExportRow &row : rows) {
+    for (const ExportRow &row : table.rows) {
         fields.clear();
-        for (const QVariant &cell : row)
-            fields << CsvField(ExportText(cell, locale));
+        for (qsizetype column = 0; column < row.size() && column < table.columns.size(); ++column)
+            fields << CsvField(ExportText(row.at(column), table.columns.at(column).kind, locale));
         file += encoder.encode(fields.join(u';'));
         file += "\r\n";
     }

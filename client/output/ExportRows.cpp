@@ -1,62 +1,25 @@
 #include "ExportRows.h"
 
-#include <QAbstractItemModel>
 #include <QDate>
-#include <QHash>
 
 #include "common/CellNumber.h"
 #include "objectapi/Numbers.h"
-#include "positions/PositionColumns.h"
 
 using namespace Qt::StringLiterals;
 
 namespace tolven {
 
-const QList<ExportColumn> &PositionExportColumns()
-{
-    static const QList<ExportColumn> columns{
-        {u"Konkurerber"_s, PositionColumn::Konkur, ExportKind::Text},
-        {u"Artnr"_s, PositionColumn::ZAnr, ExportKind::Text},
-        {u"Bezeichnung"_s, PositionColumn::ArtBez, ExportKind::Text},
-        {u"Datum ab"_s, PositionColumn::DatumAb, ExportKind::Date},
-        {u"Datum bis"_s, PositionColumn::DatumBis, ExportKind::Date},
-        {u"Menge ab"_s, PositionColumn::MengeAb, ExportKind::Number},
-        {u"ME"_s, PositionColumn::VKE, ExportKind::Text},
-        {u"Konkur Preis incl"_s, PositionColumn::PreisIncl, ExportKind::Price},
-        {u"int. Preis incl."_s, PositionColumn::IntPreis, ExportKind::Price},
-        {u"PE"_s, PositionColumn::VRE, ExportKind::Text},
-        {u"Mwstproz"_s, PositionColumn::MC, ExportKind::Number},
-    };
-    return columns;
-}
-
-QList<ExportRow> PositionExportRows(const QAbstractItemModel &positions, const QAbstractItemModel &competitors)
-{
-    QHash<QString, QString> nameOfCode;
-    for (int row = competitors.rowCount() - 1; row >= 0; --row) // the first of equal codes counts
-        nameOfCode.insert(competitors.index(row, 0).data().toString(), competitors.index(row, 1).data().toString());
-
-    const QList<ExportColumn> &columns = PositionExportColumns();
-    QList<ExportRow> rows;
-    for (int row = 0; row < positions.rowCount(); ++row) {
-        const auto cell = [&](int column) { return positions.index(row, column).data(Qt::EditRole); };
-        if (cell(PositionColumn::ZAnr).toString().isEmpty())
-            continue;
-        ExportRow exported;
-        exported.reserve(columns.size());
-        for (const ExportColumn &column : columns)
-            exported << cell(column.positionColumn);
-        const QString code = exported.constFirst().toString();
-        exported.first() = nameOfCode.value(code, code);
-        rows << exported;
-    }
-    return rows;
-}
-
-QString ExportText(const QVariant &cell, const QLocale &locale)
+QString ExportText(const QVariant &cell, ExportKind kind, const QLocale &locale)
 {
     if (cell.typeId() == QMetaType::QDate)
         return cell.toDate().toString(u"dd.MM.yyyy"_s);
+    // Quantities and prices as the grid shows them, typed text included.
+    if (kind == ExportKind::Quantity || kind == ExportKind::Price) {
+        if (const std::optional<double> number = CellNumber(cell, locale))
+            return FormatNumber(*number, kind == ExportKind::Price ? NumberPattern::TwoPlaces : NumberPattern::FourPlaces,
+                                locale);
+        return cell.toString();
+    }
     if (IsNumberCell(cell))
         return ServerNumber(cell.toDouble()).replace(u'.', locale.decimalPoint());
     return cell.toString();

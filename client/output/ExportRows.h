@@ -5,39 +5,39 @@
 #include <QString>
 #include <QVariant>
 
-class QAbstractItemModel;
-
 namespace tolven {
 
-// What a column of the export files holds.
+// What a column of an export file holds, and so how its cells are written.
 enum class ExportKind {
     Text,
-    Date,
-    Number,
-    Price,
+    Date,     // dd.mm.yyyy
+    Number,   // as the cell holds it, in the locale's notation
+    Quantity, // four places
+    Price,    // two places
 };
 
 struct ExportColumn
 {
     QString caption;
-    int positionColumn;
+    int sourceColumn; // the column of the list the cells come from
     ExportKind kind;
 };
 
-// The columns of the files for head office, in their order.
-const QList<ExportColumn> &PositionExportColumns();
-
-// One exported position: its cells in the order of PositionExportColumns(),
-// the competitor's name in place of its code.
+// One exported row: its cells in the order of the table's columns.
 using ExportRow = QList<QVariant>;
 
-// The positions of the grid that carry a central article number, as the
-// grid holds them (edits not yet saved included). competitors has the code in
-// column 0 and the name in column 1; a code it lacks is exported as it is.
-QList<ExportRow> PositionExportRows(const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
+// What an export file holds: its columns (the header) and its rows.
+struct ExportTable
+{
+    QList<ExportColumn> columns;
+    QList<ExportRow> rows;
+};
 
-// A cell as the CSV file writes it: text as it is, a number in the locale's
-// notation without grouping or padding zeros, a date as dd.mm.yyyy.
-QString ExportText(const QVariant &cell, const QLocale &locale = QLocale());
+// A cell of a column of kind as the CSV file writes it: a date as
+// dd.mm.yyyy; a quantity with four places and a price with two, in the
+// locale's notation, as the grid shows them (text that holds no number as it
+// is); any other number in the locale's notation without padding zeros; text
+// as it is.
+QString ExportText(const QVariant &cell, ExportKind kind, const QLocale &locale = QLocale());
 
 } // namespace tolven

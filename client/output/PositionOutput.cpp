@@ -57,18 +57,18 @@ QString ExportFolder()
     return QDir::homePath();
 }
 
-void ExportCsv(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors)
+void ExportCsv(QWidget *parent, const ExportSource &table)
 {
     MsgBox(parent, QMessageBox::Information, Title,
            u"Laut Absprache mit Zentrale bitte vor versenden in Excel einlesen und Excel-Datei versenden"_s);
     SaveExport(parent, {u"Export CSV"_s, u"konkurexp.csv"_s, u"csv-Datei (*.csv)"_s, u"csv"_s},
-               [&](QString *error) { return PositionCsv(PositionExportRows(positions, competitors), error); });
+               [&](QString *error) { return CsvBytes(table(), error); });
 }
 
-void ExportXlsx(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors)
+void ExportXlsx(QWidget *parent, const ExportSource &table)
 {
     SaveExport(parent, {u"Export Excel"_s, u"konkurexp.xlsx"_s, u"Excel-Datei (*.xlsx)"_s, u"xlsx"_s},
-               [&](QString *error) { return PositionXlsx(PositionExportRows(positions, competitors), error); });
+               [&](QString *error) { return XlsxBytes(table(), error); });
 }
 
 QString PositionListHeader(const QString &competitor, const QString &article, const QString &description,

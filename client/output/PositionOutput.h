@@ -4,7 +4,10 @@
 #include <QLocale>
 #include <QString>
 
-class QAbstractItemModel;
+#include <functional>
+
+#include "output/ExportRows.h"
+
 class QWidget;
 
 namespace tolven {
@@ -13,14 +16,16 @@ namespace tolven {
 // folder when there is none.
 QString ExportFolder();
 
+// What an export writes, made once the user has chosen the file.
+using ExportSource = std::function<ExportTable()>;
+
 // "Export CSV": after the agreed note for head office, asks where to save
-// (cancel ends it without a word) and writes the file for head office from
-// the positions in the grid; competitors names the competitor codes. A file
-// that cannot be written is reported and the old one stays as it was.
-void ExportCsv(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
-// "Export Excel": the same positions as an Excel workbook, without the note
-// (it asks for the Excel file that this writes).
-void ExportXlsx(QWidget *parent, const QAbstractItemModel &positions, const QAbstractItemModel &competitors);
+// (cancel ends it without a word) and writes the CSV file of the table. A
+// file that cannot be written is reported and the old one stays as it was.
+void ExportCsv(QWidget *parent, const ExportSource &table);
+// "Export Excel": the same as an Excel workbook, without the note (it asks
+// for the Excel file that this writes).
+void ExportXlsx(QWidget *parent, const ExportSource &table);
 
 // The header of every printed page of the position list: the program, the
 // filters' texts and the moment of printing in the locale's short forms.

@@ -45,13 +45,14 @@ QString Reason(lxw_error error)
 class SheetWriter
 {
 public:
-    SheetWriter(lxw_workbook *workbook, const QLocale &locale)
+    SheetWriter(lxw_workbook *workbook, const QList<ExportColumn> &columns, const QLocale &locale)
         : m_sheet(workbook_add_worksheet(workbook, "Konkurerber"))
         , m_bold(workbook_add_format(workbook))
         , m_date(workbook_add_format(workbook))
         , m_price(workbook_add_format(workbook))
+        , m_columns(columns)
         , m_locale(locale)
-        , m_widths(PositionExportColumns().size(), 0)
+        , m_widths(columns.size(), 0)
     {
         format_set_bold(m_bold);
         format_set_num_format(m_date, "dd.mm.yyyy");
@@ -60,15 +61,14 @@ public:
 
     void header()
     {
-        const QList<ExportColumn> &columns = PositionExportColumns();
-        for (qsizetype column = 0; column < columns.size(); ++column)
-            text(0, column, columns.at(column).caption, m_bold);
+        for (qsizetype column = 0; column < m_columns.size(); ++column)
+            text(0, column, m_columns.at(column).caption, m_bold);
         worksheet_freeze_panes(m_sheet, 1, 0);
     }
 
     void row(lxw_row_t row, const ExportRow &cells)
     {
-        const QList<ExportColumn> &columns = PositionExportColumns();
+        const QList<ExportColumn> &columns = m_columns;
         for (qsizetype column = 0; column < columns.size() && column < cells.size(); ++column) {
             const QVariant &cell = cells.at(column);
             switch (columns.at(column).kind) {
@@ -81,20 +81,22 @@ public:
                 }
                 break;
             case ExportKind::Number:
+            case ExportKind::Quantity:
             case ExportKind::Price:
                 if (const std::optional<double> number = CellNumber(cell, m_locale)) {
                     const bool price = columns.at(column).kind == ExportKind::Price;
                     check(worksheet_write_number(m_sheet, row, col(column), *number, price ? m_price : nullptr),
                           row, column);
                     widen(column,
-                          price ? m_locale.toString(*number, 'f', 2).size() : ExportText(cell, m_locale).size());
+                          ExportText(*number, columns.at(column).kind, m_locale).size());
                     continue;
                 }
                 break;
             case ExportKind::Text:
                 break;
             }
-            text(row, column, cell.typeId() == QMetaType::QDate ? ExportText(cell, m_locale) : cell.toString(), nullptr);
+            text(row, column, cell.typeId() == QMetaType::QDate ? ExportText(cell, ExportKind::Date, m_locale) : cell.toString(),
+                 nullptr);
         }
     }
 
@@ -133,7 +135,7 @@ private:
     {
         if (result == LXW_NO_ERROR || !m_error.isEmpty())
             return;
-        m_error = u"Zeile " + QString::number(row + 1) + u", Spalte „" + PositionExportColumns().at(column).caption
+        m_error = u"Zeile " + QString::number(row + 1) + u", Spalte „" + m_columns.at(column).caption
             + u"“: " + Reason(result);
     }
 
@@ -141,6 +143,7 @@ private:
     lxw_format *m_bold;
     lxw_format *m_date;
     lxw_format *m_price;
+    QList<ExportColumn> m_columns;
     QLocale m_locale;
     QList<double> m_widths;
     QString m_error;
@@ -148,7 +151,7 @@ private:
 
 } // namespace
 
-std::optional<QByteArray> PositionXlsx(const QList<ExportRow> &rows, QString *error, const QLocale &locale)
+std::optional<QByteArray> XlsxBytes(const ExportTable &table, QString *error, const QLocale &locale)
 {
     // The library writes a file of its own; it is read back so that the
     // caller can put it in place as a whole.
@@ -166,10 +169,10 @@ std::optional<QByteArray> PositionXlsx(const QList<ExportRow> &rows, QString *er
         *error = u"Die Excel-Datei konnte nicht angelegt werden."_s;
         return std::nullopt;
     }
-    SheetWriter sheet(workbook, locale);
+    SheetWriter sheet(workbook, table.columns, locale);
     sheet.header();
     lxw_row_t row = 1;
-    for (const ExportRow &cells : rows)
+    for (const ExportRow &cells : table.rows)
         sheet.row(row++, cells);
     sheet.sizeColumns();
     const lxw_error closed = workbook_close(workbook); // frees the workbook in any case

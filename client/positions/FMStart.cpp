@@ -13,45 +13,29 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QStatusBar>
-#include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include <optional>
 #include <utility>
 
 #include "access/Clock.h"
 #include "access/Connection.h"
-#include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/Login.h"
 #include "access/cacheapi.h"
 #include "common/FocusLossWatcher.h"
 #include "common/Icons.h"
-#include "common/frmAbout.h"
-#include "lookup/TolvenSu.h"
-#include "masterdata/FMPreistyp.h"
-#include "masterdata/fmkonkur.h"
-#include "objectapi/Numbers.h"
-#include "objectapi/TextCheck.h"
 #include "objectapi/TextConversion.h"
-#include "output/GridPrint.h"
-#include "output/PositionOutput.h"
 #include "positions/CellEdit.h"
 #include "positions/DateField.h"
 #include "positions/DropDownDelegate.h"
-#include "positions/KeyFigures.h"
+#include "positions/FMStart_p.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionDelegate.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
-#include "positions/PositionSave.h"
-#include "positions/PositionSearch.h"
-#include "positions/PositionValidation.h"
 #include "positions/WorkProgress.h"
 
 using namespace Qt::StringLiterals;
@@ -59,24 +43,6 @@ using namespace Qt::StringLiterals;
 namespace tolven {
 
 namespace {
-
-const QString WindowTitle = u"TOLVEN Konkurerberverwaltung"_s;
-
-// An article number the server does not know for the firm.
-void ReportUnknownArticle(QWidget *parent)
-{
-    MsgBox(parent, QMessageBox::Information, WindowTitle, u"Artikel nicht gespeichert"_s);
-}
-
-// A master-data window, made for this opening and gone when it closes, so
-// that every opening reads the list afresh.
-template <typename Window>
-void ShowMasterList(QWidget *owner)
-{
-    Window window(owner);
-    if (window.Form_Load())
-        ExecModal(window);
-}
 
 QAction *MakeAction(QMenu *menu, const QString &name, const QString &caption, const QString &icon = {})
 {
@@ -110,7 +76,7 @@ FMStart::FMStart(QWidget *parent)
     , m_searchRowLimit(PositionModel::MaxRows)
 {
     setObjectName(u"FMStart"_s);
-    setWindowTitle(u"TOLVEN Konkurerberverwaltung"_s);
+    setWindowTitle(fmstart::WindowTitle);
     setWindowIcon(AppIcon(u"konkur"_s));
     m_positions->setObjectName(u"Positionen"_s);
     m_competitors->setObjectName(u"Konkurerber"_s);
@@ -438,376 +404,6 @@ void FMStart::art_lesen()
     m_articles->setRows(rows);
 }
 
-void FMStart::BUSuch_Click()
-{
-    if (m_searching)
-        return;
-    // A filter holding a character no text has would find nothing for a
-    // reason the user cannot see; the grid stays as it is.
-    struct TextFilter
-    {
-        QWidget *field;
-        QString name;
-        QString text;
-    };
-    const TextFilter textFilters[] = {{.field = m_anr, .name = u"Artikel"_s, .text = m_anr->currentText()},
-                                      {.field = m_volltext, .name = u"Art.-Bez."_s, .text = m_volltext->text()}};
-    for (const auto &[field, name, text] : textFilters) {
-        if (const QString complaint = ForbiddenCharacterComplaint(name, text, false); !complaint.isEmpty()) {
-            MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
-            field->setFocus();
-            return;
-        }
-    }
-    try {
-        // No idle disconnect while the search runs, however long it takes.
-        if (!BeginConnectedCall(true))
-            return;
-    } catch (const AccessError &error) {
-        ReportAccessError(error, u"Positionen suchen"_s);
-        return;
-    }
-    m_searching = true;
-    m_positions->clear();
-    m_positionCount->clear();
-
-    PositionFilters filters;
-    if (!m_likonkur->currentText().isEmpty())
-        filters.competitor = m_likonkur->currentCode();
-    filters.article = m_anr->currentText();
-    filters.text = m_volltext->text();
-    if (const QDate since = m_aenddatab->date(); since.isValid())
-        filters.changedSince = since.toString(Qt::ISODate);
-
-    WorkProgress progress(this, WorkProgress::SearchTexts(), m_progressDelay);
-    PositionSearch search(*m_priceTypes, qMin(m_searchRowLimit, PositionModel::MaxRows),
-                          [&progress](int done, int total) { return progress.update(done, total); });
-    m_positions->setPackedRows(search.run(Context().Firm, filters));
-
-    const int found = m_positions->rowCount();
-    m_positionCount->setText(PositionCountText(found));
-    m_searching = false;
-    EndServerCall(true);
-    if (search.truncated()) {
-        MsgBox(this, QMessageBox::Information, u"TOLVEN Konkurerberverwaltung"_s,
-               u"Es werden nur die ersten " + PositionCountText(found)
-                   + u" gezeigt. Bitte grenzen Sie die Suche mit den Filtern ein.");
-    }
-}
-
-bool FMStart::art_hol()
-{
-    const int row = m_grid->currentIndex().row();
-    if (row < 0)
-        return true;
-    PackedRow::Cells cells = m_positions->cells(row);
-    const ArticleFetch fetched = fetchArticle(cells);
-    if (fetched == ArticleFetch::Unknown)
-        ReportUnknownArticle(this);
-    if (fetched != ArticleFetch::Filled)
-        return true;
-    m_positions->setCells(row, cells);
-    return false;
-}
-
-FMStart::ArticleFetch FMStart::fetchArticle(PackedRow::Cells &cells)
-{
-    QString answer;
-    try {
-        if (!BeginConnectedCall(false))
-            return ArticleFetch::Failed;
-        const std::optional<double> quantity = CellNumber(cells[PositionColumn::MengeAb]);
-        std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
-        answer = positions->callMethod(u"ArtikelDaten"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
-                                                          quantity ? ServerNumber(*quantity) : QString()});
-        CloseServerObject(positions);
-        EndServerCall(false);
-    } catch (const AccessError &error) {
-        ReportAccessError(error, u"Artikeldaten lesen"_s);
-        return ArticleFetch::Failed;
-    }
-    if (answer.isEmpty())
-        return ArticleFetch::Unknown;
-    ApplyArticleData(cells, ArticleData::parse(answer), ArticleFill::ArticleNumber);
-    return ArticleFetch::Filled;
-}
-
-EditContext FMStart::editContext() const
-{
-    return {!m_likonkur->currentText().isEmpty(), !m_anr->currentText().isEmpty(), m_priceTypes};
-}
-
-bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &typed)
-{
-    // A message box shown from here takes the focus from the editor, which
-    // commits once more; that second commit is no edit of the user's.
-    if (m_committing || m_searching || m_saving)
-        return false;
-    const QVariant before = m_positions->cell(row, column);
-    // Leaving a cell unchanged is no edit.
-    if (SameContent(before, typed))
-        return true;
-    const QModelIndex index = m_positions->index(row, column);
-    if ((column == PositionColumn::DatumAb || column == PositionColumn::DatumBis)
-        && typed.typeId() == QMetaType::QString && !typed.toString().isEmpty()) {
-        reopenCell(index, typed, u"Kein gültiges Datum: "_s + typed.toString());
-        return false;
-    }
-    if (typed.typeId() == QMetaType::QString) {
-        if (const QString complaint = ForbiddenCharacterComplaint(ColumnInfo(column).caption, typed.toString(), false);
-            !complaint.isEmpty()) {
-            reopenCell(index, typed, complaint);
-            return false;
-        }
-    }
-
-    QScopedValueRollback<bool> committing(m_committing, true);
-    PackedRow::Cells cells = m_positions->cells(row);
-    cells[column] = typed;
-    FilterTypedNumbers(cells);
-
-    if (column == PositionColumn::Artnr) {
-        const ArticleFetch fetched = fetchArticle(cells);
-        if (fetched != ArticleFetch::Filled) {
-            // A server error has been shown already.
-            reopenCell(index, typed, fetched == ArticleFetch::Unknown ? u"Artikel nicht gespeichert"_s : QString());
-            return false;
-        }
-    }
-    if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
-        try {
-            if (BeginConnectedCall(false)) {
-                std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
-                const QString answer = positions->callMethod(
-                    u"ArtikelPreis"_s, {Context().Firm, cells[PositionColumn::Artnr].toString(),
-                                        ServerNumber(CellNumberOrZero(cells[PositionColumn::MengeAb]))});
-                CloseServerObject(positions);
-                EndServerCall(false);
-                cells[PositionColumn::IntPreis] =
-                    FormatNumber(LeadingNumber(Piece(answer, u"`"_s, 1)), NumberPattern::TwoPlaces);
-            }
-        } catch (const AccessError &error) {
-            ReportAccessError(error, u"Artikelpreis lesen"_s);
-        }
-    }
-    ApplyEditedColumn(cells, column);
-    if (!SameContent(before, cells[column]))
-        cells[PositionColumn::AendDatum] = QString();
-    m_positions->setCells(row, cells);
-    return true;
-}
-
-void FMStart::reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message)
-{
-    m_grid->reopenLater(index, typed.toString(), [this, message] {
-        if (!message.isEmpty())
-            MsgBox(this, QMessageBox::Information, WindowTitle, message);
-    });
-}
-
-void FMStart::TDBGrid1_RowColChange()
-{
-    const int row = m_grid->currentIndex().row();
-    if (row < 0 || m_searching || m_saving)
-        return;
-    if (!m_likonkur->currentText().isEmpty() && IsEmptyCell(m_positions->cell(row, PositionColumn::Konkur)))
-        m_positions->setCell(row, PositionColumn::Konkur, m_likonkur->currentCode());
-    if (!m_anr->currentText().isEmpty() && IsEmptyCell(m_positions->cell(row, PositionColumn::Artnr))) {
-        m_positions->setCell(row, PositionColumn::Artnr, m_anr->currentText());
-        art_hol();
-    }
-    const QString flag = EndDateFlag(*m_priceTypes, m_positions->cell(row, PositionColumn::Preistyp).toString());
-    if (flag == u"N" && !IsEmptyCell(m_positions->cell(row, PositionColumn::DatumBis))
-        && !IsEmptyCell(m_positions->cell(row, PositionColumn::Konkur)))
-        m_positions->setCell(row, PositionColumn::DatumBis, QString());
-}
-
-void FMStart::TDBGrid1_ButtonClick(const QModelIndex &index)
-{
-    if (!index.isValid() || m_searching || m_saving)
-        return;
-    m_grid->setCurrentIndex(index);
-    const int row = index.row();
-    if (index.column() == PositionColumn::Artnr) {
-        if (!m_positions->isEditable(row, PositionColumn::Artnr))
-            return;
-        const QString article = SelectArticle(this);
-        // The chosen article is taken as if typed: with its data, and the
-        // row marked for saving.
-        if (!article.isEmpty())
-            TDBGrid1_BeforeColUpdate(row, PositionColumn::Artnr, article);
-        return;
-    }
-    if (index.column() == PositionColumn::Notiz) {
-        if (!m_positions->cell(row, PositionColumn::Notiz).isValid())
-            m_positions->setCell(row, PositionColumn::Notiz, QString());
-        m_noteRow = -1;
-        m_noteRefused = false;
-        m_notiz->setPlainText(m_positions->cell(row, PositionColumn::Notiz).toString());
-        m_noteRow = row;
-        m_notiz->show();
-        m_notiz->setFocus();
-    }
-}
-
-void FMStart::notiz_Change()
-{
-    if (m_noteRow < 0 || m_noteRow >= m_positions->rowCount())
-        return;
-    const QString text = m_notiz->toPlainText();
-    // Refused text stays in the editor to be corrected; the row keeps its note meanwhile.
-    const QString complaint = noteComplaint();
-    if (!complaint.isEmpty()) {
-        if (!m_noteRefused)
-            MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
-        m_noteRefused = true;
-        return;
-    }
-    m_noteRefused = false;
-    if (text == m_positions->cell(m_noteRow, PositionColumn::Notiz).toString())
-        return;
-    m_positions->setCell(m_noteRow, PositionColumn::Notiz, text);
-    // A changed note is a change of the position like any other.
-    m_positions->setCell(m_noteRow, PositionColumn::AendDatum, QString());
-}
-
-QString FMStart::noteComplaint() const
-{
-    return ForbiddenCharacterComplaint(ColumnInfo(PositionColumn::Notiz).caption, m_notiz->toPlainText(), true);
-}
-
-void FMStart::notiz_LostFocus()
-{
-    if (m_noteRow >= 0 && m_noteRefused) {
-        // Closing the editor would lose what the user typed.
-        MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
-        QTimer::singleShot(0, m_notiz, [this] { m_notiz->setFocus(); });
-        return;
-    }
-    m_noteRow = -1;
-    m_notiz->hide();
-    m_grid->setFocus();
-}
-
-void FMStart::goToRow(int row)
-{
-    int column = m_grid->currentIndex().column();
-    if (column < 0) {
-        column = 0;
-        while (column < PositionColumnCount - 1 && (m_grid->isColumnHidden(column) || !m_positions->isEditable(row, column)))
-            ++column;
-    }
-    const QModelIndex cell = m_positions->index(row, column);
-    m_grid->setCurrentIndex(cell);
-    m_grid->scrollTo(cell);
-}
-
-bool FMStart::readyForCommand()
-{
-    if (m_searching || m_saving)
-        return false;
-    // What the user has just typed counts: it is saved, printed, exported.
-    m_grid->commitPendingEdit();
-    return true;
-}
-
-bool FMStart::appendPosition(const QList<QVariant> &cells)
-{
-    const int row = m_positions->appendRow(cells);
-    if (row < 0) {
-        MsgBox(this, QMessageBox::Information, WindowTitle,
-               u"Mehr als " + PositionCountText(PositionModel::MaxRows)
-                   + u" fasst die Liste nicht. Bitte speichern Sie und grenzen Sie die Suche ein.");
-        return false;
-    }
-    showPositionCount();
-    goToRow(row);
-    return true;
-}
-
-void FMStart::showPositionCount()
-{
-    m_positionCount->setText(PositionCountText(m_positions->rowCount()));
-}
-
-void FMStart::m_pos_neu_Click()
-{
-    if (!readyForCommand())
-        return;
-    PositionModel::Row cells(PositionColumn::AendDatum + 1, QString());
-    if (!m_likonkur->currentText().isEmpty())
-        cells[PositionColumn::Konkur] = m_likonkur->currentCode();
-    const QString article = m_anr->currentText();
-    if (!article.isEmpty())
-        cells[PositionColumn::Artnr] = article;
-    cells[PositionColumn::DatumAb] = Today();
-    if (!appendPosition(cells))
-        return;
-    if (!article.isEmpty())
-        art_hol();
-    m_grid->setFocus();
-}
-
-void FMStart::m_pos_anfueg_Click()
-{
-    if (!readyForCommand())
-        return;
-    const int current = m_grid->currentIndex().row();
-    if (current < 0)
-        return;
-    PositionModel::Row cells = m_positions->row(current).mid(0, PositionColumn::UID);
-    cells << QString() << QString();
-    if (appendPosition(cells))
-        m_grid->setFocus();
-}
-
-void FMStart::m_pos_loesch_Click()
-{
-    if (!readyForCommand())
-        return;
-    const int row = m_grid->currentIndex().row();
-    if (row < 0)
-        return;
-    if (const QString id = m_positions->cell(row, PositionColumn::UID).toString(); !id.isEmpty())
-        m_deletions << id;
-    m_positions->removeRows(row, 1);
-    showPositionCount();
-}
-
-void FMStart::BUSpeich_Click()
-{
-    if (!readyForCommand())
-        return;
-    if (const std::optional<SaveProblem> problem = FindSaveProblem(*m_positions)) {
-        int column = problem->column;
-        if (problem->kind == SaveProblem::Duplicate)
-            column = qMax(m_grid->currentIndex().column(), 0);
-        const QModelIndex cell = m_positions->index(problem->row, column);
-        m_grid->setCurrentIndex(cell);
-        m_grid->scrollTo(cell);
-        MsgBox(this, QMessageBox::Information, WindowTitle, SaveProblemText(*problem));
-        m_grid->setFocus();
-        m_grid->edit(cell);
-        return;
-    }
-    try {
-        if (!BeginConnectedCall(true))
-            return;
-    } catch (const AccessError &error) {
-        ReportAccessError(error, u"Positionen speichern"_s);
-        return;
-    }
-    m_saving = true;
-    WorkProgress progress(this, WorkProgress::SaveTexts(), m_progressDelay);
-    PositionSaver saver(*m_positions, m_deletions, Context().Firm, Today(),
-                        [&progress](int done, int total) { return progress.update(done, total); });
-    const bool saved = saver.run();
-    m_saving = false;
-    EndServerCall(true);
-    if (saved)
-        art_lesen();
-}
-
 bool FMStart::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_likonkur && event->type() == QEvent::KeyPress) {
@@ -820,94 +416,9 @@ bool FMStart::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool FMStart::anr_LostFocus()
-{
-    const QString article = m_anr->currentCode();
-    if (article.isEmpty()) {
-        m_bez1->clear();
-        return true;
-    }
-    // Back once the focus has settled where the user sent it.
-    const auto backToField = [this] { QTimer::singleShot(0, m_anr, [this] { m_anr->setFocus(); }); };
-    if (const QString complaint = ForbiddenCharacterComplaint(u"Artikel"_s, article, false); !complaint.isEmpty()) {
-        MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
-        backToField();
-        return false;
-    }
-    QString answer;
-    try {
-        if (!EnsureConnected())
-            return false;
-        std::unique_ptr<ServerObject> positions = Factory().classObject(u"Konkur.Konkur"_s);
-        answer = ServerToDisplay(positions->callMethod(u"ArtBez1"_s, {Context().Firm, article}));
-        CloseServerObject(positions);
-    } catch (const AccessError &error) {
-        ReportAccessError(error, u"Artikelbezeichnung lesen"_s);
-        return false;
-    }
-    if (answer.isEmpty()) {
-        ReportUnknownArticle(this);
-        backToField();
-        return false;
-    }
-    m_bez1->setText(Piece(answer, u"`"_s, 1));
-    return true;
-}
-
-void FMStart::artsu_Click()
-{
-    const QString article = SelectArticle(this);
-    if (article.isEmpty())
-        return;
-    m_anr->setCurrentCode(article);
-    if (anr_LostFocus())
-        m_volltext->setFocus();
-}
-
 void FMStart::BUAusstieg_Click()
 {
     close();
-}
-
-void FMStart::m_konkur_Click()
-{
-    if (!readyForCommand())
-        return;
-    ShowMasterList<fmkonkur>(this);
-    konkur_lesen();
-}
-
-void FMStart::m_preistyp_Click()
-{
-    if (!readyForCommand())
-        return;
-    ShowMasterList<FMPreistyp>(this);
-    prtyp_lesen();
-}
-
-void FMStart::mLogin_Click()
-{
-    FMPass &window = cacheapi::instance().loginWindow();
-    window.setWindowModality(Qt::ApplicationModal);
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-void FMStart::HilfeUeber_Click()
-{
-    if (!m_about) {
-        m_about = new frmAbout(this);
-        m_about->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
-}
-
-void FMStart::TDBGrid1_ContextMenu(const QPoint &position)
-{
-    m_positionMenu->popup(m_grid->viewport()->mapToGlobal(position));
 }
 
 void FMStart::closeEvent(QCloseEvent *event)
@@ -920,30 +431,6 @@ void FMStart::Form_Unload()
 {
     Disconnect();
     ExitApplication();
-}
-
-void FMStart::BUDruck_Click()
-{
-    if (!readyForCommand())
-        return;
-    PrintSettings settings;
-    settings.leftOut = {PositionColumn::Notiz};
-    PrintPreview(*m_grid, PositionListHeader(m_likonkur->currentText(), m_anr->currentText(), m_bez1->text(), Now()),
-                 settings);
-}
-
-void FMStart::BUExport_Click()
-{
-    if (!readyForCommand())
-        return;
-    ExportCsv(this, *m_positions, *m_competitors);
-}
-
-void FMStart::BUExportXlsx_Click()
-{
-    if (!readyForCommand())
-        return;
-    ExportXlsx(this, *m_positions, *m_competitors);
 }
 
 } // namespace tolven

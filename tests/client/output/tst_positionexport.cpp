@@ -15,6 +15,7 @@
 #include "output/XlsxFile.h"
 #include "positions/LookupTable.h"
 #include "positions/PositionColumns.h"
+#include "positions/PositionExport.h"
 #include "positions/PositionModel.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ToolOutput.h"
@@ -27,7 +28,7 @@ namespace {
 
 const QByteArray HeaderLine =
     "Konkurerber;Artnr;Bezeichnung;Datum ab;Datum bis;Menge ab;ME;Konkur Preis incl;int. Preis incl.;PE;Mwstproz\r\n";
-const QByteArray Tail = ";01.03.2026;31.03.2026;10;Sack;116,00;3,46;Pal;19";
+const QByteArray Tail = ";01.03.2026;31.03.2026;10,0000;Sack;116,00;3,46;Pal;19";
 
 using Cells = QMap<int, QVariant>;
 
@@ -47,18 +48,18 @@ struct Grid
 {
     explicit Grid(const QList<Cells> &rows)
     {
-        competitors.setRows({{u"K1"_s, u"OBI Markt Lüneburg"_s}});
+        competitors.setRows({{u"K1"_s, u"Werkhof Markt Lüneburg"_s}});
         for (const Cells &cells : rows) {
             const int row = positions.appendRow();
             for (auto cell = cells.cbegin(); cell != cells.cend(); ++cell)
                 positions.setCell(row, cell.key(), cell.value());
         }
     }
-    QList<ExportRow> rows() const { return PositionExportRows(positions, competitors); }
+    ExportTable table() const { return PositionExportTable(positions, competitors); }
     QByteArray csv() const
     {
         QString error;
-        return PositionCsv(rows(), &error).value_or(error.toUtf8());
+        return CsvBytes(table(), &error).value_or(error.toUtf8());
     }
 
     PositionModel positions;
@@ -125,24 +126,30 @@ void TestPositionExport::csvLine_data()
 {
     QTest::addColumn<Cells>("position");
     QTest::addColumn<QByteArray>("line");
-    QTest::newRow("search result") << Position() << "OBI Markt L\xFCneburg;4711;Fliesenkleber" + Tail;
+    QTest::newRow("search result") << Position() << "Werkhof Markt L\xFCneburg;4711;Fliesenkleber" + Tail;
     QTest::newRow("unknown competitor, no Datum bis, typed quantity")
         << Position({{Konkur, u"X9"_s}, {DatumBis, QString()}, {MengeAb, u"2,5"_s}})
-        << QByteArray("X9;4711;Fliesenkleber;01.03.2026;;2,5;Sack;116,00;3,46;Pal;19");
+        << QByteArray("X9;4711;Fliesenkleber;01.03.2026;;2,5000;Sack;116,00;3,46;Pal;19");
+    // Numbers as the grid shows them, whatever the cell holds after an edit.
+    QTest::newRow("prices and quantity as numbers")
+        << Position({{MengeAb, 2.5}, {PreisIncl, 116.0}, {IntPreis, 4.5}})
+        << QByteArray("Werkhof Markt L\xFCneburg;4711;Fliesenkleber;01.03.2026;31.03.2026;2,5000;Sack;116,00;4,50;Pal;19");
+    QTest::newRow("quantity that is no number") << Position({{MengeAb, u"ab 10"_s}})
+        << QByteArray("Werkhof Markt L\xFCneburg;4711;Fliesenkleber;01.03.2026;31.03.2026;ab 10;Sack;116,00;3,46;Pal;19");
     QTest::newRow("Windows-1252, ? for what it lacks")
         << Position({{ArtBez, u"Maße für Türen 5 € ✓𝄞Ω"_s}})
-        << "OBI Markt L\xFCneburg;4711;Ma\xDF" "e f\xFCr T\xFCren 5 \x80 ???" + Tail;
+        << "Werkhof Markt L\xFCneburg;4711;Ma\xDF" "e f\xFCr T\xFCren 5 \x80 ???" + Tail;
     // A lone surrogate (a broken pair, as pasted text may hold) is no
     // character either; it must not take the separator after it along.
     QTest::newRow("lone surrogate before a separator")
         << Position({{ArtBez, QString(u"Fliesenkleber"_s + QChar(0xD83D))}, {VKE, QString(QChar(0xDD1E) + u"Sack"_s)}})
-        << QByteArray("OBI Markt L\xFCneburg;4711;Fliesenkleber?;01.03.2026;31.03.2026;10;?Sack;116,00;3,46;Pal;19");
+        << QByteArray("Werkhof Markt L\xFCneburg;4711;Fliesenkleber?;01.03.2026;31.03.2026;10,0000;?Sack;116,00;3,46;Pal;19");
     QTest::newRow("lone surrogate at the end of the line")
         << Position({{MC, QString(u"19"_s + QChar(0xD83D))}})
-        << QByteArray("OBI Markt L\xFCneburg;4711;Fliesenkleber;01.03.2026;31.03.2026;10;Sack;116,00;3,46;Pal;19?");
+        << QByteArray("Werkhof Markt L\xFCneburg;4711;Fliesenkleber;01.03.2026;31.03.2026;10,0000;Sack;116,00;3,46;Pal;19?");
     QTest::newRow("quoted only with ; \" or a line break")
         << Position({{ArtBez, u"Kleber; \"grau\"\r\n2. Wahl"_s}, {VKE, u"Sack 25\""_s}})
-        << QByteArray("OBI Markt L\xFCneburg;4711;\"Kleber; \"\"grau\"\"\r\n2. Wahl\";01.03.2026;31.03.2026;10;"
+        << QByteArray("Werkhof Markt L\xFCneburg;4711;\"Kleber; \"\"grau\"\"\r\n2. Wahl\";01.03.2026;31.03.2026;10,0000;"
                       "\"Sack 25\"\"\";116,00;3,46;Pal;19");
 }
 
@@ -158,7 +165,7 @@ void TestPositionExport::csvHoldsPositionsWithCentralNumberOnly()
     QCOMPARE(Grid({}).csv(), HeaderLine);
     // The umlaut after a character the code page lacks comes out right too.
     QCOMPARE(Grid({Position({{ArtBez, u"Ω"_s}}), Position({{ZAnr, QString()}}), Position({{ZAnr, u"3"_s}})}).csv(),
-             HeaderLine + "OBI Markt L\xFCneburg;4711;?" + Tail + "\r\nOBI Markt L\xFCneburg;3;Fliesenkleber" + Tail
+             HeaderLine + "Werkhof Markt L\xFCneburg;4711;?" + Tail + "\r\nWerkhof Markt L\xFCneburg;3;Fliesenkleber" + Tail
                  + "\r\n");
 }
 
@@ -197,7 +204,7 @@ void TestPositionExport::exportCsv()
         dialogs.expectMessageStartingWith(u"TOLVEN Konkurerberverwaltung"_s,
                                           u"Die Datei „" + path + u"“ konnte nicht geschrieben werden: ");
     }
-    ExportCsv(nullptr, grid.positions, grid.competitors);
+    ExportCsv(nullptr, [&grid] { return grid.table(); });
     VERIFY_DIALOGS_DONE(dialogs);
     QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const auto &shown = dialogs.saveDialogsShown().constFirst();
@@ -214,7 +221,7 @@ void TestPositionExport::xlsxCells_data()
     QTest::addColumn<QString>("expected");
     const QString serial = QString::number(QDate(1899, 12, 30).daysTo(QDate(2026, 3, 1)));
     QTest::newRow("header bold") << u"K1"_s << u"s|Mwstproz||bold"_s;
-    QTest::newRow("name") << u"A2"_s << u"s|OBI Markt Lüneburg||"_s;
+    QTest::newRow("name") << u"A2"_s << u"s|Werkhof Markt Lüneburg||"_s;
     QTest::newRow("article number as text") << u"B2"_s << u"s|4711||"_s;
     QTest::newRow("date") << u"D2"_s << u"n|" + serial + u"|dd.mm.yyyy|";
     QTest::newRow("typed date") << u"D3"_s << u"n|" + serial + u"|dd.mm.yyyy|";
@@ -232,7 +239,7 @@ void TestPositionExport::xlsxCells()
     const Grid grid({Position(), Position({{DatumAb, u"01.03.2026"_s}, {MengeAb, u"2,5"_s}}),
                      Position({{MengeAb, u"ab 10"_s}, {DatumBis, QString()}}), Position({{ZAnr, QString()}})});
     QString error;
-    const std::optional<QByteArray> bytes = PositionXlsx(grid.rows(), &error);
+    const std::optional<QByteArray> bytes = XlsxBytes(grid.table(), &error);
     QVERIFY2(bytes, qPrintable(error));
     QTemporaryDir folder;
     QFile file(folder.filePath(u"konkurexp.xlsx"_s));
@@ -245,9 +252,9 @@ void TestPositionExport::xlsxCells()
     // Header frozen, empty cells and the position without a central number left out, columns sized to content.
     QVERIFY(sheet.contains(u"topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""_s));
     QVERIFY(!cells.contains(u"E4"_s) && !cells.contains(u"A5"_s));
-    QVERIFY(sheet.contains(u"<col min=\"1\" max=\"1\" width=\"20."_s)); // "OBI Markt Lüneburg" and some room
+    QVERIFY(sheet.contains(u"<col min=\"1\" max=\"1\" width=\"24."_s)); // "Werkhof Markt Lüneburg" and some room
     // A text longer than a cell holds is refused, naming where.
-    QVERIFY(!PositionXlsx(Grid({Position({{ArtBez, QString(40000, u'x')}})}).rows(), &error));
+    QVERIFY(!XlsxBytes(Grid({Position({{ArtBez, QString(40000, u'x')}})}).table(), &error));
     QVERIFY2(error.startsWith(u"Zeile 2, Spalte „Bezeichnung“: Text länger"), qPrintable(error));
 }
 

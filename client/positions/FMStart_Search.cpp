@@ -1,0 +1,86 @@
+// The main window's search: "Suchen" and the count of positions.
+#include "FMStart.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "access/Connection.h"
+#include "access/Dialogs.h"
+#include "access/cacheapi.h"
+#include "objectapi/TextCheck.h"
+#include "positions/DateField.h"
+#include "positions/FMStart_p.h"
+#include "positions/MultiColumnComboBox.h"
+#include "positions/PositionModel.h"
+#include "positions/PositionSearch.h"
+#include "positions/WorkProgress.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tolven {
+
+using fmstart::WindowTitle;
+
+void FMStart::BUSuch_Click()
+{
+    if (m_searching)
+        return;
+    // A filter holding a character no text has would find nothing for a
+    // reason the user cannot see; the grid stays as it is.
+    struct TextFilter
+    {
+        QWidget *field;
+        QString name;
+        QString text;
+    };
+    const TextFilter textFilters[] = {{.field = m_anr, .name = u"Artikel"_s, .text = m_anr->currentText()},
+                                      {.field = m_volltext, .name = u"Art.-Bez."_s, .text = m_volltext->text()}};
+    for (const auto &[field, name, text] : textFilters) {
+        if (const QString complaint = ForbiddenCharacterComplaint(name, text, false); !complaint.isEmpty()) {
+            MsgBox(this, QMessageBox::Information, WindowTitle, complaint);
+            field->setFocus();
+            return;
+        }
+    }
+    try {
+        // No idle disconnect while the search runs, however long it takes.
+        if (!BeginConnectedCall(true))
+            return;
+    } catch (const AccessError &error) {
+        ReportAccessError(error, u"Positionen suchen"_s);
+        return;
+    }
+    m_searching = true;
+    m_positions->clear();
+    m_positionCount->clear();
+
+    PositionFilters filters;
+    if (!m_likonkur->currentText().isEmpty())
+        filters.competitor = m_likonkur->currentCode();
+    filters.article = m_anr->currentText();
+    filters.text = m_volltext->text();
+    if (const QDate since = m_aenddatab->date(); since.isValid())
+        filters.changedSince = since.toString(Qt::ISODate);
+
+    WorkProgress progress(this, WorkProgress::SearchTexts(), m_progressDelay);
+    PositionSearch search(*m_priceTypes, qMin(m_searchRowLimit, PositionModel::MaxRows),
+                          [&progress](int done, int total) { return progress.update(done, total); });
+    m_positions->setPackedRows(search.run(Context().Firm, filters));
+
+    const int found = m_positions->rowCount();
+    m_positionCount->setText(PositionCountText(found));
+    m_searching = false;
+    EndServerCall(true);
+    if (search.truncated()) {
+        MsgBox(this, QMessageBox::Information, WindowTitle,
+               u"Es werden nur die ersten " + PositionCountText(found)
+                   + u" gezeigt. Bitte grenzen Sie die Suche mit den Filtern ein.");
+    }
+}
+
+void FMStart::showPositionCount()
+{
+    m_positionCount->setText(PositionCountText(m_positions->rowCount()));
+}
+
+} // namespace tolven
