@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
@@ -74,6 +75,13 @@ public:
     // stores the new and changed rows. A problem is shown on its cell.
     void BUSpeich_Click();
     bool isSaving() const { return m_saving; }
+    // Changed or new rows, or stored positions deleted in the grid, that no
+    // save has stored yet.
+    bool hasUnsavedWork() const;
+    // Before the grid's work is replaced (a search, a login, the end of the
+    // program): with unsaved work, asks "Änderungen speichern?" and saves on
+    // "Ja". True when the work may go: nothing unsaved, saved, or "Nein".
+    bool mayReplaceWork();
 
     // The commands of the "Position" menu: a new row (with the filters'
     // competitor and article and today as its start), a copy of the current
@@ -109,6 +117,9 @@ private:
     // article's description (true) or says that there is no such article.
     bool anr_LostFocus();
     void artsu_Click();
+    // The change-date filter: a date that does not exist is refused (true
+    // for a real date or none), and no search runs with it.
+    bool aenddatab_LostFocus();
 
     // The grid's edit handlers. A typed value is taken with what follows from
     // it (the numbers cleaned, the article's data, the own price for the
@@ -122,6 +133,10 @@ private:
     void TDBGrid1_ButtonClick(const QModelIndex &index);
     void notiz_Change();
     void notiz_LostFocus();
+    // Closes the note editor before a command changes the rows; false (and
+    // the user told) while it holds refused text.
+    bool closeNoteEditor();
+    void hideNoteEditor();
     // Why the note editor's text cannot go into its row; empty when it can.
     QString noteComplaint() const;
     // The article's data into cells. A server error is shown; an unknown
@@ -130,9 +145,13 @@ private:
     ArticleFetch fetchArticle(PackedRow::Cells &cells);
     void reopenCell(const QModelIndex &index, const QVariant &typed, const QString &message);
     EditContext editContext() const;
-    // Before a command: false while a search or a save runs; otherwise the
-    // open editor's value is taken into its row first.
+    // Before a command: false while a search or a save runs, while a refused
+    // cell waits to open again, or while the note editor holds refused text;
+    // otherwise the open editor's value is taken into its row first and the
+    // note editor closed.
     bool readyForCommand();
+    // The save itself; true when everything was stored.
+    bool savePositions();
     void goToRow(int row);
     // Appends a row and makes it current; false (and the user told) when the list is full.
     bool appendPosition(const QList<QVariant> &cells);
@@ -143,6 +162,10 @@ private:
     void m_konkur_Click();
     void m_preistyp_Click();
     void mLogin_Click();
+    // A login from the menu has ended: the title shows who is logged in, and
+    // after a successful one the grid starts empty and the lists are read for
+    // the new login, as at start-up.
+    void mLogin_Done(bool success);
     void HilfeUeber_Click();
     void TDBGrid1_ContextMenu(const QPoint &position);
     void Form_Unload();
@@ -173,7 +196,10 @@ private:
     bool m_searching = false;
     bool m_saving = false;
     bool m_committing = false;
-    int m_noteRow = -1;
+    // The last search gave every row its article's data.
+    bool m_articleDataComplete = true;
+    // The note cell the note editor writes to; invalid once its row is gone.
+    QPersistentModelIndex m_noteCell;
     // The note editor holds text that was refused and not yet corrected.
     bool m_noteRefused = false;
     std::chrono::milliseconds m_progressDelay;

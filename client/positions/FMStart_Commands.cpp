@@ -67,7 +67,11 @@ bool FMStart::readyForCommand()
         return false;
     // What the user has just typed counts: it is saved, printed, exported.
     m_grid->commitPendingEdit();
-    return true;
+    // A refused cell is settled first: it opens again with what was typed,
+    // and the command waits for the user to put it right.
+    if (m_grid->reopenPending())
+        return false;
+    return closeNoteEditor();
 }
 
 bool FMStart::appendPosition(const QList<QVariant> &cells)

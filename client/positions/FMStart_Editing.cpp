@@ -50,6 +50,9 @@ bool FMStart::art_hol()
 
 FMStart::ArticleFetch FMStart::fetchArticle(PackedRow::Cells &cells)
 {
+    // No article, nothing to ask the server: the same as one it does not know.
+    if (IsEmptyCell(cells[PositionColumn::Artnr]))
+        return ArticleFetch::Unknown;
     QString answer;
     try {
         if (!BeginConnectedCall(false))
@@ -112,7 +115,11 @@ bool FMStart::TDBGrid1_BeforeColUpdate(int row, int column, const QVariant &type
             return false;
         }
     }
-    if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() != u"J") {
+    // The own price at the quantity, of an article with master data; a
+    // collective article's is typed, and a row without its article's data
+    // (none fetched, or the article gone) has none to ask for.
+    if (column == PositionColumn::MengeAb && cells[PositionColumn::SAM].toString() == u"N"
+        && !IsEmptyCell(cells[PositionColumn::Artnr])) {
         try {
             if (BeginConnectedCall(false)) {
                 std::unique_ptr<ServerObject> positions = Factory().createNew(u"Konkur.Konkur"_s);
@@ -179,10 +186,11 @@ void FMStart::TDBGrid1_ButtonClick(const QModelIndex &index)
     if (index.column() == PositionColumn::Notiz) {
         if (!m_positions->cell(row, PositionColumn::Notiz).isValid())
             m_positions->setCell(row, PositionColumn::Notiz, QString());
-        m_noteRow = -1;
+        m_noteCell = QPersistentModelIndex();
         m_noteRefused = false;
         m_notiz->setPlainText(m_positions->cell(row, PositionColumn::Notiz).toString());
-        m_noteRow = row;
+        // The note follows its row when rows before it go or come.
+        m_noteCell = m_positions->index(row, PositionColumn::Notiz);
         m_notiz->show();
         m_notiz->setFocus();
     }
@@ -190,8 +198,9 @@ void FMStart::TDBGrid1_ButtonClick(const QModelIndex &index)
 
 void FMStart::notiz_Change()
 {
-    if (m_noteRow < 0 || m_noteRow >= m_positions->rowCount())
+    if (!m_noteCell.isValid())
         return;
+    const int row = m_noteCell.row();
     const QString text = m_notiz->toPlainText();
     // Refused text stays in the editor to be corrected; the row keeps its note meanwhile.
     const QString complaint = noteComplaint();
@@ -202,11 +211,11 @@ void FMStart::notiz_Change()
         return;
     }
     m_noteRefused = false;
-    if (text == m_positions->cell(m_noteRow, PositionColumn::Notiz).toString())
+    if (text == m_positions->cell(row, PositionColumn::Notiz).toString())
         return;
-    m_positions->setCell(m_noteRow, PositionColumn::Notiz, text);
+    m_positions->setCell(row, PositionColumn::Notiz, text);
     // A changed note is a change of the position like any other.
-    m_positions->setCell(m_noteRow, PositionColumn::AendDatum, QString());
+    m_positions->setCell(row, PositionColumn::AendDatum, QString());
 }
 
 QString FMStart::noteComplaint() const
@@ -216,15 +225,37 @@ QString FMStart::noteComplaint() const
 
 void FMStart::notiz_LostFocus()
 {
-    if (m_noteRow >= 0 && m_noteRefused) {
+    if (!m_notiz->isVisible())
+        return;
+    if (m_noteCell.isValid() && m_noteRefused) {
         // Closing the editor would lose what the user typed.
         MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
         QTimer::singleShot(0, m_notiz, [this] { m_notiz->setFocus(); });
         return;
     }
-    m_noteRow = -1;
-    m_notiz->hide();
+    hideNoteEditor();
     m_grid->setFocus();
+}
+
+bool FMStart::closeNoteEditor()
+{
+    if (!m_notiz->isVisible())
+        return true;
+    if (m_noteCell.isValid() && m_noteRefused) {
+        MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
+        m_notiz->setFocus();
+        return false;
+    }
+    // Every change is in its row already.
+    hideNoteEditor();
+    return true;
+}
+
+void FMStart::hideNoteEditor()
+{
+    m_noteCell = QPersistentModelIndex();
+    m_noteRefused = false;
+    m_notiz->hide();
 }
 
 } // namespace tolven
