@@ -68,7 +68,11 @@ FMPass::FMPass(QWidget *parent)
     m_password->installEventFilter(this);
     m_user->installEventFilter(this);
     connect(m_login, &QPushButton::clicked, this, &FMPass::BUSpeich_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &FMPass::BUAusst_Click);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        // "Abbruch" ends the program: unsaved work in the main window is asked about first.
+        if (cacheapi::instance().mayReplaceWork())
+            BUAusst_Click();
+    });
     connect(m_server, &QPushButton::clicked, this, &FMPass::BUServer_Click);
 }
 
@@ -105,8 +109,12 @@ void FMPass::BUSpeich_Click()
             return;
         }
     }
-    Sichern();
     cacheapi &api = cacheapi::instance();
+    // A login from the running program replaces the user and the grid's
+    // work with it: unsaved work is saved or given up first.
+    if (api.mainWindowShown() && !api.mayReplaceWork())
+        return;
+    Sichern();
     if (api.mainWindowShown()) {
         Disconnect();
         const bool success = Login();

@@ -67,6 +67,11 @@ public:
     // What ends the process after ExitApplication closed the windows; by
     // default the event loops are left. Tests put a recorder here.
     void setExitHook(std::function<void()> hook) { m_exitHook = std::move(hook); }
+
+    // The main window's question before its unsaved work goes (a login that
+    // replaces the user, the user ending the program): true when it may go.
+    void setWorkReplaceCheck(std::function<bool()> check) { m_workReplaceCheck = std::move(check); }
+    bool mayReplaceWork() const { return !m_workReplaceCheck || m_workReplaceCheck(); }
     bool exitRequested() const { return m_exiting; }
     void exitApplication();
 
@@ -82,6 +87,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     int m_retryWait = RetryWaitHundredths;
     std::function<void()> m_exitHook;
+    std::function<bool()> m_workReplaceCheck;
     bool m_exiting = false;
 };
 

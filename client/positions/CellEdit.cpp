@@ -75,6 +75,18 @@ QString EndDateFlag(const LookupTable &priceTypes, const QString &code)
     return flag;
 }
 
+QSet<QString> EndDateTypes(const LookupTable &priceTypes)
+{
+    QSet<QString> codes;
+    for (int row = 0; row < priceTypes.rowCount(); ++row) {
+        if (priceTypes.text(row, 2) == u"J")
+            codes.insert(priceTypes.text(row, 0));
+        else
+            codes.remove(priceTypes.text(row, 0));
+    }
+    return codes;
+}
+
 bool IsEditableCell(const PackedRow &row, int column, const EditContext &context)
 {
     switch (column) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -36,6 +37,8 @@ bool SameContent(const QVariant &before, const QVariant &after, const QLocale &l
 // The "bis Datum" flag of a price type: the flag of the last row of the list
 // with that code, "N" when there is none.
 QString EndDateFlag(const LookupTable &priceTypes, const QString &code);
+// The codes whose "bis Datum" flag is "J" by EndDateFlag.
+QSet<QString> EndDateTypes(const LookupTable &priceTypes);
 
 // What decides which cells of a row the user may edit besides the row itself.
 struct EditContext

@@ -16,7 +16,9 @@ DateField::DateField(QWidget *parent)
 {
     QString mask = DisplayDateFormat();
     static const QRegularExpression datePart(u"[dMy]"_s);
-    mask.replace(datePart, u"9"_s);
+    // Digits may be left out: a cleared field (no date) and a half-typed one
+    // leave the cell, the second to be refused with its reason.
+    mask.replace(datePart, u"0"_s);
     setInputMask(mask + u";_");
     setToolTip(u"Datum (" + DisplayDateFormat() + u"); leer: ohne Datum");
 }

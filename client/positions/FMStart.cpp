@@ -108,19 +108,21 @@ FMStart::FMStart(QWidget *parent)
 
     connect(new FocusLossWatcher(m_anr), &FocusLossWatcher::focusLost, this, &FMStart::anr_LostFocus);
     connect(m_artsu, &QPushButton::clicked, this, &FMStart::artsu_Click);
+    connect(new FocusLossWatcher(m_aenddatab), &FocusLossWatcher::focusLost, this, &FMStart::aenddatab_LostFocus);
     connect(m_notiz, &QPlainTextEdit::textChanged, this, &FMStart::notiz_Change);
     connect(new FocusLossWatcher(m_notiz), &FocusLossWatcher::focusLost, this, &FMStart::notiz_LostFocus);
 
     resize(1200, 720);
     cacheapi::instance().setMainWindow(this);
-    connect(&cacheapi::instance().loginWindow(), &FMPass::loggedInAgain, this,
-            [this] { setWindowTitle(WindowTitleFor(Context())); });
+    connect(&cacheapi::instance().loginWindow(), &FMPass::loggedInAgain, this, &FMStart::mLogin_Done);
+    cacheapi::instance().setWorkReplaceCheck([this] { return mayReplaceWork(); });
 }
 
 FMStart::~FMStart()
 {
     if (cacheapi::instance().mainWindow() == this)
         cacheapi::instance().setMainWindow(nullptr);
+    cacheapi::instance().setWorkReplaceCheck({});
     // An editor still open commits when the closing window takes its focus,
     // after this window is gone: the model then checks nothing.
     m_positions->setEditableCheck(nullptr);
@@ -340,6 +342,24 @@ bool FMStart::Form_Load()
     return !ExitRequested();
 }
 
+void FMStart::mLogin_Done(bool success)
+{
+    setWindowTitle(WindowTitleFor(Context()));
+    if (!success)
+        return;
+    // Someone else, perhaps of another firm, works from now on: what the grid
+    // and the lists hold was read for the login before.
+    hideNoteEditor();
+    m_positions->clear();
+    m_deletions.clear();
+    m_articleDataComplete = true;
+    m_positionCount->clear();
+    konkur_lesen();
+    prtyp_lesen();
+    einh_lesen();
+    art_lesen();
+}
+
 QString FMStart::WindowTitleFor(const LoginContext &context)
 {
     return u"TOLVEN Konkurerberverwaltung              Firma: " + context.Firm + u"     Filiale: " + context.Branch
@@ -423,6 +443,13 @@ void FMStart::BUAusstieg_Click()
 
 void FMStart::closeEvent(QCloseEvent *event)
 {
+    // Unsaved work keeps the window when the user closes it and says so; when
+    // the program ends anyway (the login given up, the server gone for good)
+    // there is nothing to ask.
+    if (!ExitRequested() && !mayReplaceWork()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

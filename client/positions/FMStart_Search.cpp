@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "access/Connection.h"
 #include "access/Dialogs.h"
@@ -23,7 +24,7 @@ using fmstart::WindowTitle;
 
 void FMStart::BUSuch_Click()
 {
-    if (m_searching)
+    if (m_searching || !aenddatab_LostFocus())
         return;
     // A filter holding a character no text has would find nothing for a
     // reason the user cannot see; the grid stays as it is.
@@ -42,6 +43,8 @@ void FMStart::BUSuch_Click()
             return;
         }
     }
+    if (!mayReplaceWork())
+        return;
     try {
         // No idle disconnect while the search runs, however long it takes.
         if (!BeginConnectedCall(true))
@@ -68,7 +71,8 @@ void FMStart::BUSuch_Click()
     m_positions->setPackedRows(search.run(Context().Firm, filters));
 
     const int found = m_positions->rowCount();
-    m_positionCount->setText(PositionCountText(found));
+    m_articleDataComplete = search.articleDataComplete();
+    showPositionCount();
     m_searching = false;
     EndServerCall(true);
     if (search.truncated()) {
@@ -78,9 +82,22 @@ void FMStart::BUSuch_Click()
     }
 }
 
+bool FMStart::aenddatab_LostFocus()
+{
+    if (m_aenddatab->isBlank() || m_aenddatab->date().isValid())
+        return true;
+    // As a date cell of the grid: the field keeps what was typed.
+    MsgBox(this, QMessageBox::Information, WindowTitle, u"Kein gültiges Datum: " + m_aenddatab->text());
+    QTimer::singleShot(0, m_aenddatab, [this] { m_aenddatab->setFocus(); });
+    return false;
+}
+
 void FMStart::showPositionCount()
 {
-    m_positionCount->setText(PositionCountText(m_positions->rowCount()));
+    // Rows a stop or an error left without their article's data are no
+    // complete picture; they are not saved unless changed.
+    const QString count = PositionCountText(m_positions->rowCount());
+    m_positionCount->setText(m_articleDataComplete ? count : count + u", Artikeldaten unvollständig");
 }
 
 } // namespace tolven

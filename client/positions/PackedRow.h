@@ -46,6 +46,11 @@ public:
     // a date as its Julian day number).
     Kind kind(int column) const { return m_kinds[column]; }
     QStringView textOf(int column) const;
+    // No value or empty text, as IsEmptyCell says of the cell.
+    bool isEmpty(int column) const
+    {
+        return m_kinds[column] == Kind::None || (m_kinds[column] == Kind::Text && textOf(column).isEmpty());
+    }
 
 private:
     using Columns = std::bitset<PositionColumnCount>;

@@ -46,7 +46,8 @@ QString ServerNumberOf(const QVariant &cell)
 
 } // namespace
 
-QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, const QDate &today)
+QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, const QDate &today,
+                                                      const QSet<QString> &endDateTypes)
 {
     const auto text = [&row](int column) { return row.cell(column).toString(); };
     const bool collective = text(PositionColumn::SAM) == u"J";
@@ -57,7 +58,7 @@ QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, cons
         {u"Preistyp"_s, text(PositionColumn::Preistyp)},
         {u"DatumAb"_s, ServerDate(row.cell(PositionColumn::DatumAb))},
     };
-    if (!IsEmptyCell(row.cell(PositionColumn::DatumBis)))
+    if (!row.isEmpty(PositionColumn::DatumBis) || endDateTypes.contains(text(PositionColumn::Preistyp)))
         properties.append({u"DatumBis"_s, ServerDate(row.cell(PositionColumn::DatumBis))});
     properties.append({
         {u"MengeAb"_s, ServerNumberOf(row.cell(PositionColumn::MengeAb))},
@@ -180,7 +181,7 @@ QString PositionSaver::storeRow(int row)
     } else {
         position = Factory().openById(PositionClass, id);
     }
-    for (const auto &[name, value] : PositionProperties(cells, m_today))
+    for (const auto &[name, value] : PositionProperties(cells, m_today, m_endDateTypes))
         position->setProperty(name, value);
     position->sys_save();
     const QString stored = position->sys_ID();

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,9 +18,12 @@ class PositionModel;
 // The properties a position is stored with, in the order they are set, each
 // in server form (dates yyyy-mm-dd, numbers with "." as decimal point), the
 // change date being today. The own text and price of a collective article
-// are stored, of any other article an empty text and no price; an empty end
-// date is not sent, so the stored one stays.
-QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, const QDate &today);
+// are stored, of any other article an empty text and no price. The end date
+// of a price type in endDateTypes is stored as it is, an empty one too; of
+// another price type the grid shows none, so an empty one is not sent and
+// the stored one stays.
+QList<std::pair<QString, QString>> PositionProperties(const PackedRow &row, const QDate &today,
+                                                      const QSet<QString> &endDateTypes = {});
 
 // Stores the main window's work on the server: first the positions deleted
 // in the grid, then every row marked for saving (an empty change date), new
@@ -45,6 +49,8 @@ public:
     // True when everything was deleted and stored. A server error is
     // reported and ends the save; a stop ends it without a message.
     bool run();
+    // The price types whose positions carry an end date (PositionProperties).
+    void setEndDateTypes(QSet<QString> codes) { m_endDateTypes = std::move(codes); }
 
     // The most rows in one transaction, and the longest a transaction is
     // kept open before it is committed (so that progress and a stop come
@@ -71,6 +77,7 @@ private:
     QString m_firm;
     QDate m_today;
     Progress m_progress;
+    QSet<QString> m_endDateTypes;
     int m_done = 0;
     int m_total = 0;
     bool m_stopped = false;

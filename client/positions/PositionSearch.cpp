@@ -92,6 +92,7 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
     m_stopped = false;
     m_truncated = false;
     QList<PackedRow> rows;
+    qsizetype completed = 0;
     QString operation = u"Positionen suchen"_s;
     try {
         std::unique_ptr<ServerObject> positions = Factory().classObject(u"Konkur.Konkur"_s);
@@ -143,6 +144,7 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
             PutCells(cells, article->cells);
             ApplyPriceFigures(cells, article->figures, ArticleFill::Search, locale);
             rows[row] = position.mergedWith(cells);
+            completed = row + 1;
             report(int(row + 1), int(rows.size()));
         }
         // Closed only now: while it is open, the server answers the article
@@ -152,6 +154,7 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);
     }
+    m_articleDataComplete = completed == rows.size();
     return rows;
 }
 

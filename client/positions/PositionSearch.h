@@ -42,6 +42,9 @@ public:
     bool stopped() const { return m_stopped; }
     // The server found more rows than maxRows.
     bool truncated() const { return m_truncated; }
+    // Every row delivered carries its article's data and key figures; false
+    // when a stop or a server error came before the last row had them.
+    bool articleDataComplete() const { return m_articleDataComplete; }
 
     // One row of the query's result (columns counted from 1) as array cells.
     static PackedRow::Cells RowFromResult(const std::function<QString(int)> &column);
@@ -54,6 +57,7 @@ private:
     Progress m_progress;
     bool m_stopped = false;
     bool m_truncated = false;
+    bool m_articleDataComplete = true;
 };
 
 } // namespace tolven

@@ -89,12 +89,6 @@ DuplicateKey KeyOf(const PackedRow &row, const QLocale &locale)
     return key;
 }
 
-bool IsEmpty(const PackedRow &row, int column)
-{
-    const PackedRow::Kind kind = row.kind(column);
-    return kind == PackedRow::Kind::None || (kind == PackedRow::Kind::Text && row.textOf(column).isEmpty());
-}
-
 } // namespace
 
 std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
@@ -127,9 +121,14 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
     }
     for (int row = 0; row < rows; ++row) {
         const PackedRow &cells = positions.packedRow(row);
-        for (int column : MandatoryColumns) {
-            if (IsEmpty(cells, column))
-                return SaveProblem{SaveProblem::EmptyCell, row, column, -1};
+        // Only what is to be stored must be complete: a stored position the
+        // user did not touch (its article gone from the master data, its
+        // article data not fetched) never keeps the others from being saved.
+        if (cells.isEmpty(PositionColumn::AendDatum)) {
+            for (int column : MandatoryColumns) {
+                if (cells.isEmpty(column))
+                    return SaveProblem{SaveProblem::EmptyCell, row, column, -1};
+            }
         }
         const FirstRows &seen = firstRows.at(keyOfRow.at(row));
         if (seen.second >= 0)

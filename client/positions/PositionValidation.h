@@ -24,7 +24,9 @@ struct SaveProblem
 };
 
 // The first row, in order, with an empty mandatory cell (the first such
-// column) or a duplicate (named by the first other row that has its key).
+// column; only rows to be stored, those with an empty change date, are
+// looked at for it) or a duplicate of any row (named by the first other row
+// that has its key).
 // Each row is looked at once, so 250 000 rows take a fraction of a second.
 std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions);
 
