@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include "access/Dialogs.h"
+#include "common/DisplayFormat.h"
 #include "output/TablePrinter.h"
 
 using namespace Qt::StringLiterals;
@@ -58,7 +59,8 @@ QList<int> VisibleColumns(const QTableView &view)
 
 QString PrintedAt(const QDateTime &now, const QLocale &locale)
 {
-    return locale.toString(now.date(), QLocale::ShortFormat) + u' ' + locale.toString(now.time(), QLocale::ShortFormat);
+    // The date in the one form the client shows dates in (four-digit year).
+    return DisplayDate(now.date()) + u' ' + locale.toString(now.time(), QLocale::ShortFormat);
 }
 
 void PrintPreview(QTableView &view, const QString &headerText, const PrintSettings &settings)

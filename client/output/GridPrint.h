@@ -26,8 +26,8 @@ struct PrintSettings
     int rowCount = -1;
 };
 
-// "date time" of now in the locale's short formats, as printed page headers
-// end.
+// "date time" of now, as printed page headers end: the date in the client's
+// one date form (DisplayDate), the time in the locale's short form.
 QString PrintedAt(const QDateTime &now, const QLocale &locale = QLocale());
 
 // A print preview of the list view shows, from which the user prints to a

@@ -1,9 +1,11 @@
 #include "PositionModel.h"
 
 #include <QDate>
+#include <QLocale>
 
 #include <utility>
 
+#include "common/CellNumber.h"
 #include "common/DisplayFormat.h"
 #include "positions/KeyFigures.h"
 #include "positions/PositionColumns.h"
@@ -52,6 +54,7 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
         case PositionColumn::PreisExcl:
         case PositionColumn::PreisKalk:
             return DisplayNumberCell(value, NumberPattern::FourPlaces);
+        case PositionColumn::IntPreis:
         case PositionColumn::PreisIncl:
             return DisplayNumberCell(value, NumberPattern::TwoPlaces);
         default:
@@ -61,6 +64,10 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
         // the grid shows them the way the user types them.
         if (value.typeId() == QMetaType::QDate)
             return DisplayDate(value.toDate());
+        // Any other number as text in the user's notation, so that the grid
+        // and the print read alike.
+        if (IsNumberCell(value))
+            return QLocale().toString(value.toDouble(), 'g', QLocale::FloatingPointShortest);
         return value;
     }
     case Qt::EditRole:

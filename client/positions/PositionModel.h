@@ -15,7 +15,8 @@ namespace tolven {
 // PositionColumnCount cells, each holding what the window put there (text,
 // numbers, QDate for dates). The model keeps values; the window's handlers
 // own the rules about them. The grid shows the quantity and the prices excl.
-// VAT with four places, the price incl. VAT with two, in the locale's notation.
+// VAT with four places, the prices incl. VAT with two, any other number and
+// the dates in the locale's notation.
 class PositionModel : public QAbstractTableModel
 {
     Q_OBJECT

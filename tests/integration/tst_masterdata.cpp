@@ -530,7 +530,7 @@ void TestMasterData::printsTheList()
     const QStringList pages = testsupport::PdfPages(pdf, &why);
     QCOMPARE(pages.size(), 1);
     const QString page = pages.at(0).simplified();
-    for (const QString &text : printed + QStringList{u"Datum: 02.03.26 09:05"_s, u"Seite 1 von 1"_s})
+    for (const QString &text : printed + QStringList{u"Datum: 02.03.2026 09:05"_s, u"Seite 1 von 1"_s})
         QVERIFY2(page.contains(text), qPrintable(text + u" in " + page));
     // Two rows: the new-row line is not printed.
     QVERIFY2(!page.contains(u'*'), qPrintable(page));

@@ -1,9 +1,11 @@
+#include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "access/FMPass.h"
 #include "objectapi/AccessError.h"
 #include "positions/DateField.h"
 #include "positions/FMStart.h"
@@ -62,6 +64,13 @@ private slots:
     void saveStoresEverything();
     void failingSaveKeepsTheRest();
     void failingDeletionIsTakenUpAgain();
+    void noteEditorBelongsToItsRow_data();
+    void noteEditorBelongsToItsRow();
+    void unsavedWorkIsAskedAbout_data();
+    void unsavedWorkIsAskedAbout();
+    void clearedEndDateIsStored();
+    void untouchedIncompleteRowsDoNotBlockTheSave();
+    void saveWaitsForARefusedCell();
 
 private:
     void startAndSearch();
@@ -191,6 +200,12 @@ void TestPositionEditing::editRecalculates_data()
         << true;
     QTest::newRow("decimal point typed") << Cement << int(PositionColumn::PreisExcl) << u"10.5"_s
                                          << Shown{{PositionColumn::PreisIncl, u"12,50"_s}} << true;
+    // The own price keeps its two places through an edit elsewhere in the row.
+    QTest::newRow("own price of a collective article")
+        << Collective << int(PositionColumn::PreisExcl) << u"2"_s << Shown{{PositionColumn::IntPreis, u"4,50"_s}}
+        << true;
+    QTest::newRow("own price of an article") << Cement << int(PositionColumn::PreisExcl) << u"2"_s
+                                             << Shown{{PositionColumn::IntPreis, u"11,90"_s}} << true;
     QTest::newRow("same price again keeps the change date")
         << Cement << int(PositionColumn::PreisExcl) << u"12,50"_s << Shown{{PositionColumn::PreisExcl, u"12,5000"_s}}
         << false;
@@ -423,7 +438,9 @@ void TestPositionEditing::saveShowsTheFirstProblem()
     startAndSearch();
     int row = rowOf(Returned);
     if (emptied >= 0) {
+        // As an edit leaves it: the row marked for saving.
         positions().setCell(row, emptied, QString());
+        positions().setCell(row, PositionColumn::AendDatum, QString());
     } else {
         grid()->setCurrentIndex(positions().index(row, PositionColumn::PreisExcl));
         m_window->findChild<QAction *>(u"m_pos_anfueg"_s)->trigger();
@@ -560,6 +577,199 @@ void TestPositionEditing::failingDeletionIsTakenUpAgain()
     m_window->BUSpeich_Click();
     QVERIFY(m_window->deletionList().isEmpty());
     QCOMPARE(storedArticles().size(), Positions.size() - 3);
+}
+
+void TestPositionEditing::noteEditorBelongsToItsRow_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Löschen") << u"m_pos_loesch"_s;
+    QTest::newRow("Neu") << u"m_pos_neu"_s;
+    QTest::newRow("Kopie Anfügen") << u"m_pos_anfueg"_s;
+}
+
+// A command that changes the rows while the note editor is open takes what
+// was typed into the note's own row and closes the editor: typing on reaches
+// no other row.
+void TestPositionEditing::noteEditorBelongsToItsRow()
+{
+    QFETCH(QString, command);
+    startAndSearch();
+    const int row = 1;
+    const QString id = positions().cell(row, PositionColumn::UID).toString();
+    const PositionModel::Row next = positions().row(row + 1);
+    grid()->setFocus();
+    grid()->setCurrentIndex(positions().index(row, PositionColumn::Notiz));
+    QTest::keyClick(grid(), Qt::Key_F4);
+    auto *note = m_window->findChild<QPlainTextEdit *>(u"notiz"_s);
+    QTRY_VERIFY(note->hasFocus());
+    QTest::keyClicks(note, u"abc"_s);
+
+    m_window->findChild<QAction *>(command)->trigger();
+    QVERIFY(!note->isVisible());
+    QTest::keyClicks(note, u"def"_s);
+
+    for (int other = 0; other < positions().rowCount(); ++other) {
+        const QString otherId = positions().cell(other, PositionColumn::UID).toString();
+        if (otherId == next.at(PositionColumn::UID).toString())
+            QCOMPARE(positions().row(other), next);
+        if (otherId == id)
+            QCOMPARE(shown(other, PositionColumn::Notiz), u"abc"_s);
+        QVERIFY(!shown(other, PositionColumn::Notiz).contains(u"def"_s));
+    }
+}
+
+void TestPositionEditing::unsavedWorkIsAskedAbout_data()
+{
+    QTest::addColumn<QString>("replacing"); // what replaces the grid's work
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("replaced");
+
+    for (const QString &replacing : {u"Suchen"_s, u"Schließen"_s, u"Login"_s}) {
+        const QByteArray name = replacing.toUtf8();
+        QTest::addRow("%s, nothing changed", name.constData()) << replacing << false << 0 << false << true;
+        QTest::addRow("%s, Ja", name.constData()) << replacing << true << int(QMessageBox::Yes) << true << true;
+        QTest::addRow("%s, Nein", name.constData()) << replacing << true << int(QMessageBox::No) << false << true;
+        QTest::addRow("%s, Abbrechen", name.constData()) << replacing << true << int(QMessageBox::Cancel) << false << false;
+    }
+}
+
+// Changed rows are not lost without a question when a search, a login or the
+// end of the program replaces them; without changes nothing is asked.
+void TestPositionEditing::unsavedWorkIsAskedAbout()
+{
+    QFETCH(QString, replacing);
+    QFETCH(bool, changed);
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, replaced);
+
+    startAndSearch();
+    const int row = rowOf(Cement);
+    if (changed)
+        typeInto(row, PositionColumn::PreisExcl, u"33"_s);
+    testsupport::ScriptedDialogs dialogs;
+    if (changed)
+        dialogs.expectMessage(Title, u"Änderungen speichern?"_s, QMessageBox::StandardButton(answer));
+
+    FMPass &login = m_fixture->api().loginWindow();
+    if (replacing == u"Suchen") {
+        QTest::mouseClick(m_window->findChild<QPushButton *>(u"BUSuch"_s), Qt::LeftButton);
+        // A search after "Nein" reads the stored price; "Abbrechen" keeps the grid.
+        QCOMPARE(shown(rowOf(Cement), PositionColumn::PreisExcl),
+                 replaced && !saved ? u"12,5000"_s : changed ? u"33,0000"_s : u"12,5000"_s);
+        QCOMPARE(shown(rowOf(Cement), PositionColumn::AendDatum).isEmpty(), changed && !replaced);
+    } else if (replacing == u"Schließen") {
+        m_window->close();
+        QCOMPARE(m_window->isVisible(), !replaced);
+        QCOMPARE(m_fixture->exits(), replaced ? 1 : 0);
+    } else {
+        m_window->findChild<QAction *>(u"mLogin"_s)->trigger();
+        login.userField()->setText(u"NEU"_s);
+        login.passwordField()->setText(u"neu"_s);
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
+        // After a login the grid starts empty, as at start-up.
+        QCOMPARE(login.isVisible(), !replaced);
+        QCOMPARE(positions().rowCount(), replaced ? 0 : StartRows);
+        login.hide();
+    }
+    VERIFY_DIALOGS_DONE(dialogs);
+    QVERIFY(storedArticles().contains(Cement + (saved ? u"/L/33" : u"/L/12.5")));
+}
+
+// A cleared end date of a price type that has one is stored empty.
+void TestPositionEditing::clearedEndDateIsStored()
+{
+    startAndSearch();
+    const int row = rowOf(Cement);
+    const QString id = positions().cell(row, PositionColumn::UID).toString();
+    const QModelIndex cell = positions().index(row, PositionColumn::DatumBis);
+    grid()->setFocus();
+    grid()->setCurrentIndex(cell);
+    grid()->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(grid()->indexWidget(cell));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QTRY_COMPARE(shown(row, PositionColumn::DatumBis), QString());
+    m_window->BUSpeich_Click();
+
+    store::StoreFactory factory;
+    QVERIFY(factory.connect(m_db->connectString()));
+    QCOMPARE(factory.openById(u"Konkur.Konkur"_s, id)->property(u"DatumBis"_s), QString());
+    // A price type without an end date keeps the one stored, as it shows none.
+    const int action = rowOf(Cement, u"A"_s);
+    const QString actionId = positions().cell(action, PositionColumn::UID).toString();
+    typeInto(action, PositionColumn::PreisExcl, u"9"_s);
+    m_window->BUSpeich_Click();
+    QCOMPARE(factory.openById(u"Konkur.Konkur"_s, actionId)->property(u"DatumBis"_s), u"2026-12-31"_s);
+}
+
+// A stored position whose article is gone from the master data, or whose
+// article data a stopped search did not fetch, does not keep the user from
+// saving the rows he changed; changed, it is checked as every row is.
+void TestPositionEditing::untouchedIncompleteRowsDoNotBlockTheSave()
+{
+    int priceCalls = 0;
+    m_fixture->interceptCalls([&priceCalls](const QString &, const QString &name, const QStringList &) {
+        priceCalls += name == u"ArtikelPreis";
+    });
+    m_window = std::make_unique<FMStart>();
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->findChild<DateField *>(u"aenddatab"_s)->setDate(QDate());
+    m_window->BUSuch_Click();
+    const int vanished = rowOf(Vanished);
+    QVERIFY(vanished >= 0);
+
+    testsupport::ScriptedDialogs dialogs;
+    typeInto(rowOf(Cement), PositionColumn::PreisExcl, u"14"_s);
+    m_window->BUSpeich_Click();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QVERIFY(storedArticles().contains(Cement + u"/L/14"));
+
+    // A quantity typed on the row of the vanished article asks for no own price.
+    typeInto(vanished, PositionColumn::MengeAb, u"3"_s);
+    QTRY_COMPARE(shown(vanished, PositionColumn::MengeAb), u"3,0000"_s);
+    QCOMPARE(priceCalls, 0);
+    dialogs.expectMessage(Title, u"Kann nicht leer sein"_s);
+    m_window->BUSpeich_Click();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(grid()->currentIndex().row(), vanished);
+}
+
+// "Speichern" while a refused cell waits to open again saves nothing: the
+// refusal is shown, the cell opens, and the save waits for the user.
+void TestPositionEditing::saveWaitsForARefusedCell()
+{
+    int saves = 0;
+    m_fixture->interceptCalls([&saves](const QString &, const QString &name, const QStringList &) {
+        saves += name == u"sys_save";
+    });
+    startAndSearch();
+    const int row = rowOf(Unsold);
+    typeInto(row, PositionColumn::PreisExcl, u"5"_s);
+    const QModelIndex date = positions().index(row, PositionColumn::DatumAb);
+    grid()->setCurrentIndex(date);
+    grid()->edit(date);
+    auto *editor = qobject_cast<QLineEdit *>(grid()->indexWidget(date));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"31022026"_s);
+
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessage(Title, u"Kein gültiges Datum: 31.02.2026"_s);
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    // The button's shortcut clicks it a moment later.
+    QTRY_COMPARE(dialogs.pending(), 0);
+    QTRY_VERIFY(grid()->indexWidget(date));
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(saves, 0);
+    QVERIFY(positions().cell(row, PositionColumn::AendDatum).toString().isEmpty());
 }
 
 QTEST_MAIN(TestPositionEditing)

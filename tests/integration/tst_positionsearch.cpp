@@ -59,6 +59,7 @@ private slots:
     void enterInTheCompetitorFilterSearches();
     void articleFetch();
     void unknownArticleIsRefused();
+    void impossibleChangeDateIsRefused();
 
 private:
     void fillFirm(int extraPositions = 0);
@@ -268,6 +269,7 @@ void TestPositionSearch::serverErrorKeepsTheRowsRead()
     QCOMPARE(positions.rowCount(), Positions.size());
     for (int row = 0; row < positions.rowCount(); ++row)
         QCOMPARE(positions.cell(row, PositionColumn::MC).isValid(), row < 2);
+    QCOMPARE(m_window->findChild<QLabel *>(u"Positionszahl"_s)->text(), u"6 Positionen, Artikeldaten unvollständig"_s);
 }
 
 void TestPositionSearch::cancelKeepsTheRowsRead()
@@ -291,6 +293,16 @@ void TestPositionSearch::cancelKeepsTheRowsRead()
     QVERIFY(!m_window->isSearching());
     QCOMPARE(m_window->positionArray().rowCount(), 1);
     QVERIFY(!m_window->findChild<QProgressDialog *>(u"Suchfortschritt"_s));
+    // The row read has no article data yet: the user is told, and a new row
+    // does not make the count forget it.
+    auto *count = m_window->findChild<QLabel *>(u"Positionszahl"_s);
+    QCOMPARE(count->text(), u"1 Position, Artikeldaten unvollständig"_s);
+    m_window->m_pos_neu_Click();
+    QCOMPARE(count->text(), u"2 Positionen, Artikeldaten unvollständig"_s);
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, u"Änderungen speichern?"_s, QMessageBox::No);
+    search();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(count->text(), u"6 Positionen"_s);
 }
 
 // The connection is let go after a while without server calls; a search
@@ -371,6 +383,44 @@ void TestPositionSearch::unknownArticleIsRefused()
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(dialogs.shown().constLast().icon, QMessageBox::Information);
     QCOMPARE(positions.row(row), before);
+}
+
+// A change date that does not exist is refused as the grid's date cells
+// refuse one: when the field is left and when "Suchen" is pressed; the field
+// keeps what was typed and nothing is searched.
+void TestPositionSearch::impossibleChangeDateIsRefused()
+{
+    fillFirm();
+    int queries = 0;
+    m_fixture->interceptCalls([&queries](const QString &className, const QString &name, const QStringList &) {
+        queries += className == u"Konkur.Konkur" && name == u"Konkur";
+    });
+    QVERIFY(start());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    search();
+    QCOMPARE(m_window->positionArray().rowCount(), Positions.size());
+    QCOMPARE(queries, 1);
+
+    auto *since = m_window->findChild<DateField *>(u"aenddatab"_s);
+    since->setFocus();
+    since->selectAll();
+    QTest::keyClicks(since, u"31022026"_s);
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, u"Kein gültiges Datum: 31.02.2026"_s);
+    m_window->findChild<QLineEdit *>(u"volltext"_s)->setFocus();
+    QTRY_VERIFY(since->hasFocus());
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, u"Kein gültiges Datum: 31.02.2026"_s);
+    m_window->BUSuch_Click();
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(since->text(), u"31.02.2026"_s);
+    QCOMPARE(queries, 1);
+    QCOMPARE(m_window->positionArray().rowCount(), Positions.size());
+
+    // Emptied, the field means any change date.
+    since->clear();
+    m_window->BUSuch_Click();
+    QCOMPARE(queries, 2);
 }
 
 QTEST_MAIN(TestPositionSearch)

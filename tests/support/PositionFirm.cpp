@@ -51,7 +51,7 @@ void Fill(const QString &connectString, int extraPositions)
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"L"_s}, {u"bez"_s, u"Liste"_s}, {u"bisdatjn"_s, u"J"_s}});
     save(u"Konkur.Preistyp"_s, {{u"code"_s, u"A"_s}, {u"bez"_s, u"Aktion"_s}, {u"bisdatjn"_s, u"N"_s}});
     const auto article = [&](const QString &number, const QString &description, const Properties &figures) {
-        Properties values{{u"Artnr"_s, number}, {u"Bez"_s, description}, {u"MwSt"_s, u"19"_s},
+        Properties values{{u"Artnr"_s, number}, {u"Bez"_s, description}, {u"MwSt"_s, u"19"_s}, {u"Sammel"_s, u"N"_s},
                           {u"VKE"_s, u"St}ck"_s}, {u"VRE"_s, u"Pal"_s}, {u"Aktiv"_s, u"J"_s}};
         save(u"TV.Artikel"_s, values + figures);
     };

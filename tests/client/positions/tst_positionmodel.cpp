@@ -150,12 +150,13 @@ private slots:
         QTest::addColumn<QVariant>("display");
 
         QTest::newRow("text") << QVariant(u"Müller"_s) << QVariant(u"Müller"_s);
-        QTest::newRow("number") << QVariant(12.5) << QVariant(12.5);
+        QTest::newRow("number") << QVariant(12.5) << QVariant(u"12,5"_s);
         QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << QVariant(u"05.03.2024"_s);
     }
 
     // The grid shows dates in the client's one date form, with a four-digit
-    // year; editors get the date.
+    // year, and numbers in the user's notation (the print reads the same);
+    // editors get the value.
     void cellRoles()
     {
         QFETCH(QVariant, value);

@@ -85,6 +85,17 @@ void TestPositionValidation::firstProblem_data()
         << Rows{b, a, a, With(b, PositionColumn::Konkur, QString())} << u"Identisch mit Zeile 3"_s << 1 << -1;
     QTest::newRow("empty cell before a pair")
         << Rows{With(b, PositionColumn::Konkur, QString()), a, a} << u"Kann nicht leer sein"_s << 0 << 0;
+    // A stored row the user left alone (its article gone, its article data
+    // not fetched) is not to be stored, so nothing of it must be filled; it
+    // still counts against the other rows.
+    const QDate stored(2026, 2, 1);
+    const auto untouched = With(With(b, PositionColumn::VKE, QString()), PositionColumn::AendDatum, stored);
+    QTest::newRow("untouched stored row with an empty cell") << Rows{untouched, a} << QString() << -1 << -1;
+    QTest::newRow("changed row after an untouched incomplete one")
+        << Rows{untouched, With(a, PositionColumn::VRE, QString())} << u"Kann nicht leer sein"_s << 1
+        << int(PositionColumn::VRE);
+    QTest::newRow("untouched rows alike") << Rows{With(a, PositionColumn::AendDatum, stored), a}
+                                          << u"Identisch mit Zeile 2"_s << 0 << -1;
 }
 
 void TestPositionValidation::firstProblem()
@@ -108,6 +119,7 @@ void TestPositionValidation::firstProblem()
 void TestPositionValidation::properties_data()
 {
     QTest::addColumn<PositionModel::Row>("row");
+    QTest::addColumn<QStringList>("endDateTypes");
     QTest::addColumn<QStringList>("expected"); // name=value, in order
 
     const QStringList common{u"konkur=WERKHOF"_s, u"Artnr=100001"_s};
@@ -117,7 +129,7 @@ void TestPositionValidation::properties_data()
     row[PositionColumn::PreisKalk] = 0.1;
     row[PositionColumn::Notiz] = u"Aktion; \"bis Ostern\""_s;
     QTest::newRow("article with master data")
-        << row
+        << row << QStringList()
         << common + QStringList{u"ArtBez="_s, u"Preistyp=L"_s, u"DatumAb=2026-03-01"_s, u"MengeAb=2.5"_s,
                                 u"VKE=ST"_s, u"PreisExcl=1234567.89"_s, u"PreisKalk=0.1"_s, u"VRE=PAL"_s,
                                 u"notiz=Aktion; \"bis Ostern\""_s, u"ZAnr="_s, u"AendDatum=2026-03-02"_s};
@@ -125,20 +137,32 @@ void TestPositionValidation::properties_data()
     row[PositionColumn::SAM] = u"J"_s;
     row[PositionColumn::DatumBis] = u"31.12.2026"_s;
     QTest::newRow("collective article with end date")
-        << row
+        << row << QStringList()
         << common + QStringList{u"ArtBez=Zement"_s, u"Preistyp=L"_s, u"DatumAb=2026-03-01"_s,
                                 u"DatumBis=2026-12-31"_s, u"MengeAb=1"_s, u"VKE=ST"_s, u"PreisExcl=0"_s,
                                 u"PreisKalk="_s, u"VRE=PAL"_s, u"notiz="_s, u"ZAnr="_s,
                                 u"AendDatum=2026-03-02"_s, u"IntPreis=11.9"_s};
+    // An end date cleared in the grid is stored empty where the price type
+    // has one; where it has none, the grid shows none and the stored one stays.
+    const QStringList withoutEndDate{u"ArtBez="_s, u"Preistyp=L"_s, u"DatumAb=2026-03-01"_s};
+    const QStringList rest{u"MengeAb=1"_s, u"VKE=ST"_s, u"PreisExcl=0"_s, u"PreisKalk="_s, u"VRE=PAL"_s,
+                           u"notiz="_s, u"ZAnr="_s, u"AendDatum=2026-03-02"_s};
+    QTest::newRow("cleared end date, price type with one")
+        << Complete(u"100001"_s) << QStringList{u"A"_s, u"L"_s}
+        << common + withoutEndDate + QStringList{u"DatumBis="_s} + rest;
+    QTest::newRow("no end date, price type without one")
+        << Complete(u"100001"_s) << QStringList{u"A"_s} << common + withoutEndDate + rest;
 }
 
 void TestPositionValidation::properties()
 {
     QFETCH(PositionModel::Row, row);
+    QFETCH(QStringList, endDateTypes);
     QFETCH(QStringList, expected);
 
     QStringList actual;
-    for (const auto &[name, value] : PositionProperties(PackedRow::fromList(row), QDate(2026, 3, 2)))
+    const QSet<QString> types(endDateTypes.cbegin(), endDateTypes.cend());
+    for (const auto &[name, value] : PositionProperties(PackedRow::fromList(row), QDate(2026, 3, 2), types))
         actual << name + u'=' + value;
     QCOMPARE(actual, expected);
 }
