@@ -63,6 +63,7 @@ ServerFactory &cacheapi::newFactory()
     if (m_factory)
         m_factory->disconnect();
     m_factory = m_makeFactory();
+    ++m_connectionNumber;
     return *m_factory;
 }
 
@@ -173,6 +174,19 @@ void EndServerCall(bool restoreCursor)
             QGuiApplication::restoreOverrideCursor();
     }
     cacheapi::instance().lockTimer().start();
+}
+
+bool IsCurrentConnection(quint64 connection)
+{
+    const cacheapi &api = cacheapi::instance();
+    if (connection != api.connectionNumber() || !api.factory())
+        return false;
+    try {
+        return api.factory()->isConnected();
+    } catch (const AccessError &) {
+        // A failing check counts as not connected, as in EnsureConnected.
+        return false;
+    }
 }
 
 QString DBCall(const QString &command, bool &failed)

@@ -49,6 +49,10 @@ public:
     ServerFactory *factory() const { return m_factory.get(); }
     // Drops the old factory and makes a new, unconnected one.
     ServerFactory &newFactory();
+    // Counts the factories made. Each is a session of its own, so what a
+    // session keeps between calls (the position of the article search) is
+    // gone once the number has moved on.
+    quint64 connectionNumber() const { return m_connectionNumber; }
 
     QTimer &lockTimer() { return m_lock; }
     FMServer &serverWindow();
@@ -80,6 +84,7 @@ private:
 
     FactoryMaker m_makeFactory;
     std::unique_ptr<ServerFactory> m_factory;
+    quint64 m_connectionNumber = 0;
     LoginContext m_context;
     QTimer m_lock;
     std::unique_ptr<FMServer> m_serverWindow;
@@ -101,6 +106,10 @@ ServerFactory &Factory();
 // idle timer stopped until EndServerCall starts it again.
 void BeginServerCall(bool showWait);
 void EndServerCall(bool restoreCursor);
+// Whether the next server call goes to the session of connection (a
+// connectionNumber() read after a call): it still stands, asked as
+// EnsureConnected asks, and no newer one has been made since.
+bool IsCurrentConnection(quint64 connection);
 
 // Runs one M command through TV.Windows.Xecute and returns its text; throws
 // AccessError. For callers that report errors themselves.

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "lookup/TolvenSu.h"
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +14,6 @@ namespace tolven {
 
 class ArticleHitModel;
 class SearchKeyField;
-struct ArticleCriteria;
 
 // "Suche nach Artikel": articles by search key of the short description,
 // status, supplier, groups and department. The hits arrive page by page as
@@ -32,6 +33,7 @@ public:
     // The criteria as the search sends them.
     ArticleCriteria criteria() const;
     ArticleHitModel &hits() const { return *m_hits; }
+    RunningArticleSearch &runningSearch() { return m_running; }
     QTableView *list() const { return m_list; }
     // The number of the chosen article; "" until one is chosen.
     QString selectedArticle() const { return m_selected; }
@@ -65,6 +67,7 @@ private:
     QPushButton *m_search;
     QTableView *m_list;
     ArticleHitModel *m_hits;
+    RunningArticleSearch m_running;
     QString m_selected;
 };
 

@@ -54,6 +54,37 @@ void FetchPartnerHits(PartnerSearch &dialog, const QString &kind, const QString 
     dialog.hits().setHits(hits);
 }
 
+// Whether an answer of the article search is a whole page, so that more
+// may follow.
+bool IsFullPage(const QString &answer)
+{
+    for (int k = 1; k <= ArticleHitModel::PageSize; ++k) {
+        if (Piece(answer, QString(ListEntrySeparator), k).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The session that kept the search's position is gone: the idle timer let
+// go of the connection, or it was lost and made again. The current session
+// runs the same search from the start and passes over the hits the list
+// holds, one round trip per page of them; answers the page after them.
+QString ResumeArticleSearch(RunningArticleSearch &search, int held, bool &failed)
+{
+    // Only whole pages came before, or the search would be over.
+    Q_ASSERT(held % ArticleHitModel::PageSize == 0);
+    QString answer = DBCall(ArticleSearchCommand(search.criteria), failed);
+    search.connection = cacheapi::instance().connectionNumber();
+    int passed = 0;
+    while (!failed && passed < held && IsFullPage(answer)) {
+        passed += ArticleHitModel::PageSize;
+        answer = DBCall(NextArticlePageCommand(), failed);
+    }
+    // Fewer hits than held (the articles were changed meanwhile) or a
+    // failure: the search ends with the hits held, as after any page.
+    return failed || passed < held ? QString() : answer;
+}
+
 } // namespace
 
 QVariant HitRowColour(int row, int role)
@@ -153,12 +184,21 @@ QString SelectArticle(QWidget *parent)
 void FetchArticlePage(FMArtsu &dialog)
 {
     ArticleHitModel &hits = dialog.hits();
+    RunningArticleSearch &search = dialog.runningSearch();
     dialog.setCursor(Qt::WaitCursor);
     bool failed = false;
-    // The server keeps the running search's position; with no hits yet a
-    // new search starts.
-    const QString page = hits.hitCount() != 0 ? DBCall(NextArticlePageCommand(), failed)
-                                              : DBCall(ArticleSearchCommand(dialog.criteria()), failed);
+    QString page;
+    if (hits.hitCount() == 0) {
+        // What later pages go by, whatever the fields show meanwhile.
+        search.criteria = dialog.criteria();
+        page = DBCall(ArticleSearchCommand(search.criteria), failed);
+        search.connection = cacheapi::instance().connectionNumber();
+    } else if (IsCurrentConnection(search.connection)) {
+        // The server keeps the running search's position.
+        page = DBCall(NextArticlePageCommand(), failed);
+    } else {
+        page = ResumeArticleSearch(search, hits.hitCount(), failed);
+    }
     dialog.unsetCursor();
     // A failed call answers nothing, which ends the search with the hits so far.
     if (hits.addPage(page) && hits.hitCount() > 0)

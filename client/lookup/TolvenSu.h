@@ -56,6 +56,15 @@ struct ArticleCriteria
     QString listed;       // "", "J", "N", "A", "B" or "C"
 };
 
+// The search that the article list shows: the criteria it was started with
+// (a field changed later does not change it; only a new search does) and
+// the connection whose session keeps its position on the server.
+struct RunningArticleSearch
+{
+    ArticleCriteria criteria;
+    quint64 connection = 0;
+};
+
 // "D GETARF^TVCLSU(...)": starts a search on the server and answers its first
 // page. Every criterion is an M string literal, so no typed character can
 // end it early.
@@ -85,7 +94,9 @@ inline constexpr QStringView GroupEntrySeparator = u" | ";
 // dialog was closed without a choice.
 QString SelectArticle(QWidget *parent = nullptr);
 // Fetches the next page of the dialog's search (with no hits yet: starts the
-// search with the dialog's criteria) and adds it to the dialog's list.
+// search with the dialog's criteria) and adds it to the dialog's list. When
+// the session that ran the search is no longer the one connected, the search
+// runs again and goes on after the hits the list holds.
 void FetchArticlePage(FMArtsu &dialog);
 
 // Shows the supplier (customer) search modally; the chosen number, "" when

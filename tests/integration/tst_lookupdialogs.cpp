@@ -32,10 +32,22 @@ namespace {
 struct CallLog
 {
     QStringList calls;
+    QStringList commands;     // the M commands run through TV.Windows.Xecute
     QString failingQuery;     // running this query ("TV.Windows.KkrSuche") fails
+    QString failingCommand;   // so does an M command that begins with this
 
     int count(const QString &name) const { return int(calls.count(name)); }
 };
+
+// Scrolls the article list down until its search is exhausted.
+void ScrollToEnd(FMArtsu &dialog)
+{
+    while (!dialog.hits().isExhausted()) {
+        const int before = dialog.hits().hitCount();
+        dialog.list()->scrollToBottom();
+        QTRY_VERIFY(dialog.hits().hitCount() > before || dialog.hits().isExhausted());
+    }
+}
 
 template<typename T = QWidget>
 T *Child(const QWidget &window, const QString &name)
@@ -171,9 +183,13 @@ private slots:
             return;
         m_log = {};
         m_client = std::make_unique<testsupport::ClientFixture>();
-        m_client->interceptCalls([this](const QString &className, const QString &name, const QStringList &) {
+        m_client->interceptCalls([this](const QString &className, const QString &name, const QStringList &arguments) {
             m_log.calls << className << className + u'.' + name;
-            if (m_log.calls.last() == m_log.failingQuery)
+            const bool command = name == u"Xecute";
+            if (command)
+                m_log.commands << arguments.value(0);
+            if (m_log.calls.last() == m_log.failingQuery
+                || (command && !m_log.failingCommand.isEmpty() && arguments.value(0).startsWith(m_log.failingCommand)))
                 throw AccessError(ErrorNumber::DatabaseError, u"Testfehler"_s);
         });
         login(false);
@@ -245,14 +261,84 @@ private slots:
         QTRY_VERIFY(dialog->hits().hitCount() > ArticleHitModel::PageSize);
         QCoreApplication::processEvents();
         QVERIFY2(dialog->hits().hitCount() < articles, "the list is taller than this test assumes");
-        while (!dialog->hits().isExhausted()) {
-            const int before = dialog->hits().hitCount();
-            dialog->list()->scrollToBottom();
-            QTRY_VERIFY(dialog->hits().hitCount() > before || dialog->hits().isExhausted());
-        }
+        ScrollToEnd(*dialog);
         QCOMPARE(m_log.count(u"TV.Windows"_s) - loaded, 1 + articles / ArticleHitModel::PageSize);
         QCOMPARE(Column(dialog->hits(), ArticleHitModel::Number), Numbers(200001, articles));
         VERIFY_DIALOGS_DONE(dialogs);
+    }
+
+    void pauseBetweenPages_data()
+    {
+        QTest::addColumn<int>("articles");
+        // When the idle timer fires: 0 before the list is shown, 1 once it
+        // has filled, 2 after it was scrolled down once.
+        QTest::addColumn<QList<int>>("pauses");
+        QTest::addColumn<QString>("refused");    // a command the server refuses after the pauses
+        QTest::newRow("no pause") << 30 << QList<int>{} << QString();
+        QTest::newRow("four hits, pause before the fifth row") << 4 << QList<int>{0} << QString();
+        QTest::newRow("pause after the first rows") << 30 << QList<int>{1} << QString();
+        QTest::newRow("two pauses") << 60 << QList<int>{1, 2} << QString();
+        QTest::newRow("search refused after the pause") << 30 << QList<int>{1} << u"D GETARF"_s;
+        QTest::newRow("page refused after the pause") << 30 << QList<int>{1} << u"D GETARN"_s;
+    }
+
+    // The idle timer drops the connection between two pages, and the new
+    // session knows nothing of the search.
+    void pauseBetweenPages()
+    {
+        QFETCH(int, articles);
+        QFETCH(QList<int>, pauses);
+        QFETCH(QString, refused);
+        saveArticles(u"ROLLE"_s, articles);
+        testsupport::ScriptedDialogs dialogs;
+        const auto dialog = openArticleSearch();
+        QVERIFY(dialog);
+        ArticleHitModel &hits = dialog->hits();
+        QTableView *list = dialog->list();
+        SearchFor(*dialog, u"ROLLE"_s);
+        ScrollToEnd(*dialog);
+        const QStringList uninterrupted = Column(hits, ArticleHitModel::Number);
+        QCOMPARE(uninterrupted, Numbers(200001, articles));
+
+        m_log.commands.clear();
+        Child<QPushButton>(*dialog, u"BUSuch"_s)->click();
+        const QString search = m_log.commands.value(0);
+        // Only "Suchen" starts another search.
+        Child<QLineEdit>(*dialog, u"SKBEZ"_s)->setText(u"NICHTS"_s);
+        Child<QComboBox>(*dialog, u"SAKTIV"_s)->setCurrentIndex(2);
+        // One round trip per page; after a pause the new session first
+        // learns whose it is, then runs the search again and passes over the
+        // pages held.
+        int calls = 1 + articles / ArticleHitModel::PageSize;
+        int held = 0;
+        const auto lowestRowShown = [&] { return list->rowAt(list->viewport()->height() - 1); };
+        for (int step = 0; !pauses.isEmpty() && step <= pauses.last(); ++step) {
+            if (step == 2)
+                list->scrollToBottom();
+            if (step > 0)
+                QTRY_VERIFY(lowestRowShown() >= 0 && lowestRowShown() < hits.hitCount());
+            if (!pauses.contains(step))
+                continue;
+            QVERIFY2(hits.isPaging(), "the list is taller than this test assumes");
+            held = hits.hitCount();
+            calls += 2 + held / ArticleHitModel::PageSize;
+            QTimer &lock = m_client->api().lockTimer();
+            QVERIFY(lock.isActive());
+            QMetaObject::invokeMethod(&lock, "timeout");   // a private signal: only by name
+        }
+        m_log.failingCommand = refused;
+        if (!refused.isEmpty()) {
+            dialogs.expectMessageStartingWith(u"Caché Zugriffsfehler"_s, u"Vorgang: Ungültige Anfrage! Kein Ergebnis "
+                                              u"gefunden\r\n\r\nDBCall Aufruf von TV.Windwos Xecute " + refused);
+        }
+        ScrollToEnd(*dialog);
+        VERIFY_DIALOGS_DONE(dialogs);
+        // After an error the search ends with the hits held.
+        QCOMPARE(Column(hits, ArticleHitModel::Number), refused.isEmpty() ? uninterrupted : uninterrupted.mid(0, held));
+        if (refused.isEmpty()) {
+            QCOMPARE(m_log.commands.count(search), 1 + pauses.size());
+            QCOMPARE(m_log.commands.size(), calls);
+        }
     }
 
     void supplierFromTheArticleSearch_data()

@@ -160,14 +160,20 @@ void TestCacheApi::idleTimerDropsTheConnection()
     m_fixture->api().lockTimer().setInterval(20);
     bool failed = false;
     const QString groups = DBCall(u"d HGRP^TVCLSU"_s, failed);
+    const quint64 first = m_fixture->api().connectionNumber();
     QVERIFY(m_fixture->api().factory()->isConnected());
+    QVERIFY(IsCurrentConnection(first));
     QTRY_VERIFY(!m_fixture->api().factory()->isConnected());
+    QVERIFY(!IsCurrentConnection(first));
     QCOMPARE(m_fixture->factoriesMade(), 1);
     // The next call connects again and sets firm, branch and person first:
     // the group list needs the firm.
     QCOMPARE(DBCall(u"d HGRP^TVCLSU"_s, failed), groups);
     QVERIFY(!failed);
     QCOMPARE(m_fixture->factoriesMade(), 2);
+    // A session of its own, which knows nothing of what the first kept.
+    QVERIFY(!IsCurrentConnection(first));
+    QVERIFY(IsCurrentConnection(m_fixture->api().connectionNumber()));
 }
 
 void TestCacheApi::waitHundredthsWaitsOneSecond()
