@@ -16,6 +16,15 @@ namespace {
 
 constexpr int ConnectionAttempts = 3;
 
+void ShowInLoginWindows(const LoginValues &stored, bool withPassword)
+{
+    cacheapi &api = cacheapi::instance();
+    api.serverWindow().showSettings(stored.server);
+    if (withPassword)
+        api.loginWindow().setPasswordText(stored.password);
+    api.loginWindow().setUserText(stored.userCode);
+}
+
 } // namespace
 
 std::unique_ptr<QSettings> OpenLoginSettings()
@@ -36,15 +45,13 @@ void LoadConnectionSettings()
     ctx.ServerPort = stored.server.port;
     ctx.Namespace = stored.server.namespaceName;
     ctx.UserCode = stored.userCode;
+    ctx.Password = ctx.IgnoreStoredPassword ? cacheapi::instance().loginWindow().passwordText() : stored.password;
+    ShowInLoginWindows(stored, !ctx.IgnoreStoredPassword);
+}
 
-    FMPass &loginWindow = cacheapi::instance().loginWindow();
-    ctx.Password = loginWindow.passwordText();
-    if (!ctx.IgnoreStoredPassword) {
-        ctx.Password = stored.password;
-        loginWindow.setPasswordText(ctx.Password);
-    }
-    cacheapi::instance().serverWindow().showSettings(ctx);
-    loginWindow.setUserText(ctx.UserCode);
+void ShowConnectionSettings()
+{
+    ShowInLoginWindows(ReadLoginSettings(*OpenLoginSettings()), !Context().IgnoreStoredPassword);
 }
 
 void SaveConnectionSettings()
@@ -88,7 +95,7 @@ bool PrepareConnection()
         ctx.ServerAddress = commandLine->server.serverAddress;
         ctx.ServerPort = commandLine->server.port;
         ctx.Namespace = commandLine->server.namespaceName;
-        api.serverWindow().showSettings(ctx);
+        api.serverWindow().showSettings(commandLine->server);
         api.loginWindow().setUserText(ctx.UserCode);
     } else {
         if (!fromCommandLine)

@@ -204,7 +204,10 @@ void TestConnection::serverWindowEditAndSave()
     QCOMPARE(m_fixture->setting(u"Port"_s), u"5432"_s);
     QCOMPARE(m_fixture->setting(u"Firma"_s), u"2"_s);
     QCOMPARE(m_fixture->setting(u"Namespace"_s), u"TOLVEN"_s);
-    QCOMPARE(m_fixture->context().ServerPort, u"5432"_s);
+    QCOMPARE(window.fieldValues().port, u"5432"_s);
+    // Stored for the next login; nobody's context changes without one.
+    QCOMPARE(m_fixture->context().ServerPort, QString());
+    QCOMPARE(m_fixture->context().Firm, QString());
 
     // The port field takes digits only.
     dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
@@ -428,6 +431,7 @@ void TestConnection::retryWithTheSettingsWindowInBetween()
     QVERIFY(!EnsureConnected());
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(m_fixture->setting(u"Server"_s), u"/anderswo/tolven.db"_s);
+    QCOMPARE(m_fixture->context().ServerAddress, QString());
     QCOMPARE(m_fixture->factoriesMade(), 3);
     QCOMPARE(m_fixture->exits(), 1);
 }
