@@ -1,5 +1,8 @@
 #include "Connection.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "access/Dialogs.h"
@@ -15,6 +18,23 @@ namespace tolven {
 namespace {
 
 constexpr int ConnectionAttempts = 3;
+
+// The file keeps the remembered password, which is scrambled, not
+// encrypted: it is its owner's alone, also when it was made wider before.
+// QSettings writes a new file and puts it in the old one's place with the
+// old one's mode, so the mode is set before anything is written.
+void KeepSettingsFilePrivate(const QString &path)
+{
+    constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (QFileInfo::exists(path)) {
+        QFile::setPermissions(path, ownerOnly);
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Where no file can be made, QSettings can write none either.
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly);
+}
 
 void ShowInLoginWindows(const LoginValues &stored, bool withPassword)
 {
@@ -62,6 +82,7 @@ void SaveConnectionSettings()
     const bool storeServer = server.isStorable();
     const FMPass &loginWindow = cacheapi::instance().loginWindow();
     auto settings = OpenLoginSettings();
+    KeepSettingsFilePrivate(settings->fileName());
     if (storeServer) {
         settings->setValue(u"Firma"_s, server.firm);
         settings->setValue(u"Filiale"_s, server.branch);

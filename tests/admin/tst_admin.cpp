@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -11,6 +13,7 @@
 #include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "store/demo/DemoData.h"
+#include "support/FileMode.h"
 #include "support/TestDatabase.h"
 
 using namespace Qt::StringLiterals;
@@ -38,6 +41,8 @@ private slots:
     void upgradeAddsWhatIsMissingAndKeepsData_data();
     void upgradeAddsWhatIsMissingAndKeepsData();
     void upgradeRefusesNewerSchema();
+    void newDatabaseIsTheOwnersAlone_data();
+    void newDatabaseIsTheOwnersAlone();
 
 private:
     struct Run
@@ -411,6 +416,70 @@ void TestAdmin::upgradeRefusesNewerSchema()
     const Run result = run({u"upgrade"_s, db.target().path});
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(u"neuer"), qPrintable(result.err));
+}
+
+void TestAdmin::newDatabaseIsTheOwnersAlone_data()
+{
+    // What is there before init (relative to a folder of the row's own): an
+    // empty file or a folder, each with its mode; and what init is given.
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<int>("existingMode");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<bool>("force");
+    QTest::newRow("new file in new folders") << QString() << 0 << u"ordner/unten/tolven.db"_s << false;
+    QTest::newRow("new file in a shared folder") << u"geteilt/"_s << 0775 << u"geteilt/tolven.db"_s << false;
+    QTest::newRow("empty file made readable") << u"tolven.db"_s << 0644 << u"tolven.db"_s << false;
+    QTest::newRow("database shared with a group, --force") << u"tolven.db"_s << 0660 << u"tolven.db"_s << true;
+}
+
+// The database holds every personnel password: what init makes is the
+// owner's alone, the -wal and -shm files of a client beside it too; what an
+// administrator made before keeps its mode.
+void TestAdmin::newDatabaseIsTheOwnersAlone()
+{
+    QFETCH(QString, existing);
+    QFETCH(int, existingMode);
+    QFETCH(QString, database);
+    QFETCH(bool, force);
+    const testsupport::UmaskScope everybodyMayRead(022);
+    QTemporaryDir dir;
+    const QString existingPath = dir.filePath(existing);
+    if (existing.endsWith(u'/')) {
+        QVERIFY(QDir().mkdir(existingPath));
+    } else if (!existing.isEmpty()) {
+        if (force)
+            QCOMPARE(run({u"init"_s, existingPath}).code, 0);
+        else
+            QVERIFY(QFile(existingPath).open(QIODevice::WriteOnly));
+    }
+    if (!existing.isEmpty())
+        QVERIFY(::chmod(QFile::encodeName(existingPath).constData(), mode_t(existingMode)) == 0);
+    const int folderMode = testsupport::FileMode(dir.path());
+
+    const QString path = dir.filePath(database);
+    QStringList arguments{u"init"_s, path, u"--demo"_s, u"--articles=31"_s, u"--positions=75"_s};
+    if (force)
+        arguments << u"--force"_s;
+    const Run result = run(arguments);
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+
+    const bool fileExisted = !existing.isEmpty() && !existing.endsWith(u'/');
+    const int fileMode = fileExisted ? existingMode : 0600;
+    QCOMPARE(testsupport::FileMode(path), fileMode);
+    QCOMPARE(testsupport::FileMode(dir.path()), folderMode);
+    if (existing.endsWith(u'/'))
+        QCOMPARE(testsupport::FileMode(existingPath), existingMode);
+    for (QString folder = QFileInfo(path).absolutePath(); folder != QFileInfo(dir.path()).absoluteFilePath();
+         folder = QFileInfo(folder).absolutePath()) {
+        if (!existing.endsWith(u'/'))
+            QCOMPARE(testsupport::FileMode(folder), 0700);
+    }
+
+    // A client working on it, as the client opens it.
+    auto session = store::Session::open(store::DatabaseTarget::sqlite(path));
+    session->execDirect(u"UPDATE tolven_meta SET value = value WHERE name = 'schema_version'"_s, {}, u"Test"_s);
+    for (const QString &companion : {path + u"-wal", path + u"-shm"})
+        QCOMPARE(testsupport::FileMode(companion), fileMode);
 }
 
 QTEST_GUILESS_MAIN(TestAdmin)
