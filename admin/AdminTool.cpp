@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlQuery>
@@ -158,14 +159,56 @@ void createPostgresDatabase(const DatabaseTarget &target, QTextStream &out)
     }
 }
 
+// The file holds every personnel password: a new one, and each folder made
+// for it, is its owner's alone. SQLite gives its -wal and -shm files the
+// mode of the database file. What exists already keeps its mode, since an
+// administrator may share a folder or a file on purpose.
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+bool makeFolders(const QString &folder, QString &problem)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    if (info.exists() || info.isSymLink()) {
+        problem = u"Der Ordner " + QDir::toNativeSeparators(folder) + u" lässt sich nicht anlegen: "
+            + u"dort gibt es schon etwas anderes.";
+        return false;
+    }
+    const QString parent = info.dir().absolutePath();
+    if (parent != info.absoluteFilePath() && !makeFolders(parent, problem))
+        return false;
+    if (!QDir().mkdir(info.absoluteFilePath(), OwnerOnly | QFileDevice::ExeOwner) && !QFileInfo(folder).isDir()) {
+        problem = u"Der Ordner " + QDir::toNativeSeparators(folder) + u" lässt sich nicht anlegen.";
+        return false;
+    }
+    return true;
+}
+
+bool createPrivateFile(const QString &path, QString &problem)
+{
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return true;
+    if (!makeFolders(info.absolutePath(), problem))
+        return false;
+    QFile file(path);
+    // Another process may have made it meanwhile; then it is that one's.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly) && !QFileInfo::exists(path)) {
+        problem = u"Die Datenbankdatei " + QDir::toNativeSeparators(path) + u" lässt sich nicht anlegen: "
+            + file.errorString();
+        return false;
+    }
+    return true;
+}
+
 int init(const Options &options, QTextStream &out, QTextStream &err)
 {
     const DatabaseTarget target = targetOf(options);
     std::shared_ptr<Session> session;
     if (target.isSQLite()) {
-        const QFileInfo file(target.path);
-        if (!file.exists() && !QDir().mkpath(file.absolutePath())) {
-            err << "Der Ordner " << file.absolutePath() << " lässt sich nicht anlegen.\n";
+        if (QString problem; !createPrivateFile(target.path, problem)) {
+            err << problem << "\n";
             return 1;
         }
         session = Session::openUnchecked(target, true);

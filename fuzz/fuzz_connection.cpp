@@ -57,6 +57,20 @@ void CheckConnectString(const tolven::ServerSettings &server)
     }
 }
 
+// A connection string libpq reads, its passwords masked, is one still, and
+// masking it again changes nothing.
+void CheckMaskedConninfo(const QString &conninfo)
+{
+    const QString masked = store::MaskConninfoPasswords(conninfo);
+    Check(store::MaskConninfoPasswords(masked) == masked, "masking a masked connection string changes nothing",
+          conninfo);
+    try {
+        Check(store::ParseAdminTarget(masked).conninfo == masked, "a masked connection string is one still", conninfo);
+    } catch (const tolven::AccessError &) {
+        Check(false, "a masked connection string is one still", conninfo);
+    }
+}
+
 // tolven-admin's TARGET: a connection string with "=", HOST:PORT, or a file.
 void CheckAdminTarget(const QString &text)
 {
@@ -65,6 +79,7 @@ void CheckAdminTarget(const QString &text)
         Check(!text.trimmed().isEmpty(), "an empty target is refused", text);
         if (text.contains(u'=')) {
             Check(!target.isSQLite() && target.conninfo == text, "a connection string is taken as it is", text);
+            CheckMaskedConninfo(text);
         } else if (target.isSQLite()) {
             Check(target.path == text, "a file target is its path", text);
         } else {

@@ -21,7 +21,7 @@ QString DatabaseTarget::describe() const
         return u"SQLite-Datei "_s + QDir::toNativeSeparators(path);
     case Kind::PostgreSQL:
         if (!conninfo.isEmpty())
-            return u"PostgreSQL (" + conninfo + u')';
+            return u"PostgreSQL (" + MaskConninfoPasswords(conninfo) + u')';
         return u"PostgreSQL " + host + u':' + QString::number(port) + u'/' + database;
     }
     return {};
@@ -58,7 +58,119 @@ namespace {
                       u"Ungültige Verbindungsangabe \"" + connectString + u"\": " + why);
 }
 
+bool IsConninfoSpace(QChar ch)
+{
+    return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == u'\f' || ch == u'\v';
+}
+
+bool IsKeyword(QStringView key)
+{
+    if (key.isEmpty())
+        return false;
+    for (const QChar ch : key) {
+        if (!((ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z') || (ch >= u'0' && ch <= u'9') || ch == u'_'))
+            return false;
+    }
+    return true;
+}
+
+// A connection string read the way libpq reads one: KEY = VALUE settings
+// apart by blanks, a value in single quotes when it holds blanks, "\"
+// taking the character after it as it is. Positions into the text only, so
+// that nothing of it needs to be repeated.
+struct ConninfoReading
+{
+    struct Setting
+    {
+        QStringView key;
+        qsizetype valueBegin;  // the opening quote of a quoted value
+        qsizetype valueEnd;
+    };
+    QList<Setting> settings;
+    qsizetype unreadFrom = -1;  // where reading stopped; -1 when all was read
+    QString problem;            // why, in German, naming no value
+};
+
+ConninfoReading ReadConninfo(QStringView text)
+{
+    ConninfoReading reading;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    const auto skipSpace = [&] {
+        while (i < size && IsConninfoSpace(text[i]))
+            ++i;
+    };
+    for (int number = 1;; ++number) {
+        skipSpace();
+        if (i == size)
+            return reading;
+        const qsizetype keyBegin = i;
+        while (i < size && !IsConninfoSpace(text[i]) && text[i] != u'=')
+            ++i;
+        const QStringView key = text.sliced(keyBegin, i - keyBegin);
+        skipSpace();
+        if (!IsKeyword(key) || i == size || text[i] != u'=') {
+            reading.unreadFrom = keyBegin;
+            reading.problem = u"die " + QString::number(number)
+                + u". Angabe hat nicht die Form Schlüssel=Wert (ein Wert mit Leerzeichen gehört in "
+                  u"einfache Anführungszeichen: '...')";
+            return reading;
+        }
+        ++i;
+        skipSpace();
+        const qsizetype valueBegin = i;
+        if (i < size && text[i] == u'\'') {
+            ++i;
+            while (i < size && text[i] != u'\'')
+                i += text[i] == u'\\' ? 2 : 1;
+            if (i >= size) {
+                reading.unreadFrom = valueBegin;
+                reading.problem = u"der Wert von " + key.toString() + u" hat kein schließendes Anführungszeichen";
+                return reading;
+            }
+            ++i;
+        } else {
+            while (i < size && !IsConninfoSpace(text[i]))
+                i += text[i] == u'\\' ? 2 : 1;
+            i = qMin(i, size);
+        }
+        reading.settings.append({key, valueBegin, i});
+    }
+}
+
+bool IsConnectionUri(const QString &target)
+{
+    return target.startsWith(u"postgresql://", Qt::CaseInsensitive)
+        || target.startsWith(u"postgres://", Qt::CaseInsensitive);
+}
+
 } // namespace
+
+QString MaskConninfoPasswords(const QString &conninfo)
+{
+    static const QString masked = u"***"_s;
+    const ConninfoReading reading = ReadConninfo(conninfo);
+    QString result;
+    qsizetype copied = 0;
+    for (const ConninfoReading::Setting &setting : reading.settings) {
+        // libpq knows the key in lower case only; another case is refused by
+        // it, but the value is meant as a password all the same.
+        if (setting.key.compare(u"password", Qt::CaseInsensitive) != 0)
+            continue;
+        result += QStringView(conninfo).sliced(copied, setting.valueBegin - copied) + masked;
+        // A quoted value may run into the next key; "***" would swallow it.
+        if (setting.valueEnd < conninfo.size() && !IsConninfoSpace(conninfo.at(setting.valueEnd)))
+            result += u' ';
+        copied = setting.valueEnd;
+    }
+    // What libpq could not read either may be anything, a password with a
+    // blank typed into it among others.
+    const qsizetype end = reading.unreadFrom < 0 ? conninfo.size() : reading.unreadFrom;
+    result += QStringView(conninfo).sliced(copied, end - copied);
+    if (reading.unreadFrom >= 0)
+        result += masked;
+    return result;
+}
 
 DatabaseTarget ParseConnectString(const QString &connectString)
 {
@@ -92,7 +204,21 @@ DatabaseTarget ParseAdminTarget(const QString &target)
 {
     if (target.trimmed().isEmpty())
         throw AccessError(ErrorNumber::BadConnectString, u"Kein Ziel angegeben."_s);
+    // Qt's driver puts the database name before a connection string, so a
+    // URI would never be read as one; and one without "=" would be a file.
+    if (IsConnectionUri(target)) {
+        throw AccessError(ErrorNumber::BadConnectString,
+                          u"Ungültige Verbindungsangabe: eine URI (postgresql://...) wird nicht angenommen; bitte "
+                          u"als Schlüssel=Wert angeben, z. B. \"host=db port=5432 user=konkur\"."_s);
+    }
     if (target.contains(u'=')) {
+        // libpq would repeat the part it cannot read in its message, which may
+        // be a piece of a password.
+        if (const ConninfoReading reading = ReadConninfo(target); reading.unreadFrom >= 0) {
+            throw AccessError(ErrorNumber::BadConnectString,
+                              u"Ungültige Verbindungsangabe " + MaskConninfoPasswords(target) + u": " + reading.problem
+                                  + u'.');
+        }
         DatabaseTarget postgres;
         postgres.kind = DatabaseTarget::Kind::PostgreSQL;
         postgres.conninfo = target;

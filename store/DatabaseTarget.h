@@ -34,8 +34,15 @@ DatabaseTarget ParseConnectString(const QString &connectString);
 QString MakeConnectString(const QString &serverAddress, const QString &port);
 
 // tolven-admin's TARGET: a libpq connection string (holds "="), HOST:PORT,
-// or else the path of a database file. Throws AccessError.
+// or else the path of a database file. Throws AccessError, also for a
+// connection string libpq could not read and for a connection URI; the
+// message never repeats the string.
 DatabaseTarget ParseAdminTarget(const QString &target);
+
+// A libpq connection string for messages: the value of every "password"
+// (the key in any case, the value quoted or not) written as "***". What
+// cannot be read as KEY=VALUE from some point on is "***" from there.
+QString MaskConninfoPasswords(const QString &conninfo);
 
 // Whether a server address names a database file rather than a host.
 bool IsDatabaseFilePath(const QString &serverAddress);

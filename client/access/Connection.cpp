@@ -1,5 +1,8 @@
 #include "Connection.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "access/Dialogs.h"
@@ -15,6 +18,32 @@ namespace tolven {
 namespace {
 
 constexpr int ConnectionAttempts = 3;
+
+// The file keeps the remembered password, which is scrambled, not
+// encrypted: it is its owner's alone, also when it was made wider before.
+// QSettings writes a new file and puts it in the old one's place with the
+// old one's mode, so the mode is set before anything is written.
+void KeepSettingsFilePrivate(const QString &path)
+{
+    constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (QFileInfo::exists(path)) {
+        QFile::setPermissions(path, ownerOnly);
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Where no file can be made, QSettings can write none either.
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly);
+}
+
+void ShowInLoginWindows(const LoginValues &stored, bool withPassword)
+{
+    cacheapi &api = cacheapi::instance();
+    api.serverWindow().showSettings(stored.server);
+    if (withPassword)
+        api.loginWindow().setPasswordText(stored.password);
+    api.loginWindow().setUserText(stored.userCode);
+}
 
 } // namespace
 
@@ -36,15 +65,13 @@ void LoadConnectionSettings()
     ctx.ServerPort = stored.server.port;
     ctx.Namespace = stored.server.namespaceName;
     ctx.UserCode = stored.userCode;
+    ctx.Password = ctx.IgnoreStoredPassword ? cacheapi::instance().loginWindow().passwordText() : stored.password;
+    ShowInLoginWindows(stored, !ctx.IgnoreStoredPassword);
+}
 
-    FMPass &loginWindow = cacheapi::instance().loginWindow();
-    ctx.Password = loginWindow.passwordText();
-    if (!ctx.IgnoreStoredPassword) {
-        ctx.Password = stored.password;
-        loginWindow.setPasswordText(ctx.Password);
-    }
-    cacheapi::instance().serverWindow().showSettings(ctx);
-    loginWindow.setUserText(ctx.UserCode);
+void ShowConnectionSettings()
+{
+    ShowInLoginWindows(ReadLoginSettings(*OpenLoginSettings()), !Context().IgnoreStoredPassword);
 }
 
 void SaveConnectionSettings()
@@ -55,6 +82,7 @@ void SaveConnectionSettings()
     const bool storeServer = server.isStorable();
     const FMPass &loginWindow = cacheapi::instance().loginWindow();
     auto settings = OpenLoginSettings();
+    KeepSettingsFilePrivate(settings->fileName());
     if (storeServer) {
         settings->setValue(u"Firma"_s, server.firm);
         settings->setValue(u"Filiale"_s, server.branch);
@@ -88,7 +116,7 @@ bool PrepareConnection()
         ctx.ServerAddress = commandLine->server.serverAddress;
         ctx.ServerPort = commandLine->server.port;
         ctx.Namespace = commandLine->server.namespaceName;
-        api.serverWindow().showSettings(ctx);
+        api.serverWindow().showSettings(commandLine->server);
         api.loginWindow().setUserText(ctx.UserCode);
     } else {
         if (!fromCommandLine)

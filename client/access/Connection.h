@@ -19,8 +19,12 @@ inline const QString LoginTitle = QString::fromUtf16(u"Anmeldung an Caché");
 std::unique_ptr<QSettings> OpenLoginSettings();
 
 // The settings store into the login context and into the fields of the
-// server settings window and the login window.
+// server settings window and the login window: the login's own step.
 void LoadConnectionSettings();
+// The settings store into the fields of the two windows only. Firm, branch,
+// person and server of a running session change by a login that succeeds,
+// never by storing settings: what is stored counts from the next login on.
+void ShowConnectionSettings();
 // The login window's fields and the server window's accepted values (when
 // they are usable) into the settings store.
 void SaveConnectionSettings();

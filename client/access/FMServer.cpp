@@ -11,7 +11,6 @@
 #include "access/Connection.h"
 #include "access/Dialogs.h"
 #include "access/DigitsValidator.h"
-#include "access/LoginContext.h"
 #include "access/cacheapi.h"
 
 using namespace Qt::StringLiterals;
@@ -93,9 +92,9 @@ FMServer::FMServer(QWidget *parent)
     setFieldsLocked(true);
 }
 
-void FMServer::showSettings(const LoginContext &context)
+void FMServer::showSettings(const ServerSettings &settings)
 {
-    m_accepted = {context.ServerAddress, context.ServerPort, context.Firm, context.Branch, context.Namespace};
+    m_accepted = settings;
     showValues(m_accepted);
 }
 
@@ -159,7 +158,9 @@ void FMServer::BUEdit_Click(bool pressed)
         EndServerCall(false);
         Disconnect();
         SaveConnectionSettings();
-        LoadConnectionSettings();
+        // Whoever is logged in goes on working for the firm, branch and
+        // server of the login; the connection made again uses them too.
+        ShowConnectionSettings();
     } else {
         // Declined values would otherwise reach the store with the next "Anmelden".
         showValues(m_accepted);

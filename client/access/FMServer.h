@@ -10,12 +10,11 @@ class QPushButton;
 
 namespace tolven {
 
-struct LoginContext;
-
 // "TOLVEN Server": the connection settings. The fields are locked when the
 // window opens; "Ändern" unlocks them after asking, and pressed again locks
 // them and offers to store them. Values the user did not store (declined,
 // refused, or left when the window closed) go back to the accepted ones.
+// Stored values serve the next login; a session already logged in keeps its own.
 class FMServer : public QDialog
 {
     Q_OBJECT
@@ -23,8 +22,8 @@ class FMServer : public QDialog
 public:
     explicit FMServer(QWidget *parent = nullptr);
 
-    // Shows the context's settings; they are the accepted values from now on.
-    void showSettings(const LoginContext &context);
+    // Shows settings; they are the accepted values from now on.
+    void showSettings(const ServerSettings &settings);
     // The values last shown by showSettings or stored by the user: what the
     // settings store may receive.
     const ServerSettings &acceptedSettings() const { return m_accepted; }

@@ -11,6 +11,8 @@
 #include "access/FMPass.h"
 #include "access/Login.h"
 #include "access/cacheapi.h"
+#include "store/Schema.h"
+#include "store/Session.h"
 #include "support/ClientFixture.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
@@ -25,6 +27,15 @@ namespace {
 const QString AccessErrorTitle = u"Caché Zugriffsfehler"_s;
 const QString WrongPasswordTitle = u"Anmeldung an Caché."_s;
 const QString WrongPasswordText = u"Passwort Falsch oder Benutzer nicht Aktiv."_s;
+
+// The database refuses every connection while it has a schema newer than
+// this program's, and takes them again once it has the current one.
+void SetSchemaVersion(const testsupport::TestDatabase &db, int version)
+{
+    auto session = store::Session::openUnchecked(db.target(), false);
+    session->execDirect(u"UPDATE tolven_meta SET value = ? WHERE name = 'schema_version'"_s,
+                        {QString::number(version)}, u"Test"_s);
+}
 
 } // namespace
 
@@ -49,6 +60,7 @@ private slots:
     void failedCommandLineLoginAsksInTheWindow();
     void quoteInPersonCodeStaysInsideTheLiteral();
     void idleTimerReconnectsWithTheContext();
+    void settingsStoredWhileReconnectingServeTheNextLogin();
 
 private:
     // The command line for firm, branch, user and password on the test database.
@@ -228,6 +240,46 @@ void TestClientLogin::idleTimerReconnectsWithTheContext()
         observer = QSqlDatabase();
         QSqlDatabase::removeDatabase(observerName);
     }
+}
+
+void TestClientLogin::settingsStoredWhileReconnectingServeTheNextLogin()
+{
+    // The connection the session lost is made again for the session's own
+    // firm, person and server, whatever the user stored between two attempts.
+    testsupport::ScriptedDialogs dialogs;
+    QStringList contextCommands;
+    m_fixture->interceptCalls([&contextCommands](const QString &, const QString &name, const QStringList &arguments) {
+        if (name == u"Xecute" && arguments.value(0).startsWith(u"S FIRMA="))
+            contextCommands << arguments.value(0);
+    });
+    m_fixture->setCommandLine(commandLine(u"1 0 MUELLER Konkur24"_s));
+    QVERIFY(Login());
+    bool failed = false;
+    const QString groups = DBCall(u"d HGRP^TVCLSU"_s, failed);
+    QVERIFY(!groups.isEmpty());
+
+    Disconnect();
+    SetSchemaVersion(*m_db, store::schema::CurrentVersion + 1);
+    dialogs.expectMessageStartingWith(LoginTitle, u"Server nicht erreicht!"_s);
+    const auto storeAndReopen = testsupport::StoreInServerWindow(
+        dialogs, {{u"BFIRMA"_s, u"2"_s}, {u"BSERVERIP"_s, u"/anderswo/tolven.db"_s}, {u"BPORT"_s, u"5433"_s}});
+    dialogs.expectDialog(u"FMServer"_s, [&](QDialog &window) {
+        const int result = storeAndReopen(window);
+        SetSchemaVersion(*m_db, store::schema::CurrentVersion);
+        return result;
+    });
+    contextCommands.clear();
+    QCOMPARE(DBCall(u"d HGRP^TVCLSU"_s, failed), groups);
+    QVERIFY(!failed);
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(contextCommands, QStringList{SetContextCommand(u"1"_s, u"0"_s, u"MUELLER"_s)});
+    QCOMPARE(m_fixture->factoriesMade(), 3);
+
+    const LoginContext &ctx = m_fixture->context();
+    QCOMPARE((QStringList{ctx.Firm, ctx.ServerAddress, ctx.ServerPort}),
+             (QStringList{u"1"_s, testsupport::ClientFixture::serverOf(*m_db), testsupport::ClientFixture::portOf(*m_db)}));
+    QCOMPARE((QStringList{m_fixture->setting(u"Firma"_s), m_fixture->setting(u"Server"_s), m_fixture->setting(u"Port"_s)}),
+             (QStringList{u"2"_s, u"/anderswo/tolven.db"_s, u"5433"_s}));
 }
 
 QTEST_MAIN(TestClientLogin)

@@ -12,6 +12,7 @@
 #include "access/Clock.h"
 #include "access/Connection.h"
 #include "access/FMPass.h"
+#include "access/FMServer.h"
 #include "access/cacheapi.h"
 #include "common/Icons.h"
 #include "positions/DateField.h"
@@ -20,6 +21,7 @@
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionModel.h"
+#include "positions/PositionValidation.h"
 #include "store/StoreFactory.h"
 #include "store/demo/DemoData.h"
 #include "support/ClientFixture.h"
@@ -76,6 +78,8 @@ private slots:
     void cancelAtStartUpEndsTheProgram();
     void repeatedLoginFromTheMenu_data();
     void repeatedLoginFromTheMenu();
+    void storedServerSettingsWaitForTheNextLogin();
+    void serverSettingsStoredAtStartUpServeThatLogin();
     void aboutBox();
     void closing_data();
     void closing();
@@ -396,6 +400,113 @@ void TestFMStart::repeatedLoginFromTheMenu()
     QCOMPARE(window.windowTitle(), Title(u"1"_s, u"0"_s, u"Anna Schmidt"_s));
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(m_fixture->exits(), 0);
+}
+
+// Settings stored in the server window during a login from the menu serve
+// the next login: when the user cancels this one, the session goes on for
+// its firm and person, in the title, the search, new positions and on the
+// connection made again after storing dropped it.
+void TestFMStart::storedServerSettingsWaitForTheNextLogin()
+{
+    testsupport::ScriptedDialogs dialogs;
+    QStringList contextCommands;
+    m_fixture->interceptCalls([&contextCommands](const QString &, const QString &name, const QStringList &arguments) {
+        if (name == u"Xecute" && arguments.value(0).startsWith(u"S FIRMA="))
+            contextCommands << arguments.value(0);
+    });
+    rememberLogin(u"MUELLER"_s, u"Konkur24"_s);
+    FMStart window;
+    QVERIFY(start(window));
+    const QString title = Title(u"1"_s, u"0"_s, u"Jürgen Müller"_s);
+    QCOMPARE(window.windowTitle(), title);
+
+    // Another personnel code typed, then firm 2 stored, then Escape.
+    FMPass &login = m_fixture->api().loginWindow();
+    window.findChild<QAction *>(u"mLogin"_s)->trigger();
+    login.userField()->setText(u"KRAUSE"_s);
+    dialogs.expectDialog(u"FMServer"_s, testsupport::StoreInServerWindow(dialogs, {{u"BFIRMA"_s, u"2"_s}}));
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUServer"_s), Qt::LeftButton);
+    QCOMPARE(m_fixture->api().serverWindow().fieldValues().firm, u"2"_s);
+    QTest::keyClick(&login, Qt::Key_Escape);
+    QVERIFY(!login.isVisible());
+    QCOMPARE(m_fixture->exits(), 0);
+
+    QCOMPARE(m_fixture->setting(u"Firma"_s), u"2"_s);
+    const LoginContext &ctx = m_fixture->context();
+    QCOMPARE((QStringList{ctx.Firm, ctx.Branch, ctx.UserCode, ctx.ServerAddress}),
+             (QStringList{u"1"_s, u"0"_s, u"MUELLER"_s, testsupport::ClientFixture::serverOf(*m_db)}));
+    QCOMPARE(window.windowTitle(), title);
+
+    contextCommands.clear();
+    window.findChild<DateField *>(u"aenddatab"_s)->setDate(QDate());
+    window.BUSuch_Click();
+    QCOMPARE(contextCommands, QStringList{SetContextCommand(u"1"_s, u"0"_s, u"MUELLER"_s)});
+    PositionModel &positions = window.positionArray();
+    QVERIFY(positions.rowCount() > 0);
+    int complete = -1;
+    for (int row = 0; row < positions.rowCount(); ++row) {
+        const QString id = positions.cell(row, PositionColumn::UID).toString();
+        QVERIFY2(id.startsWith(u"1||"), qPrintable(id));
+        bool filled = true;
+        for (int column : MandatoryColumns)
+            filled = filled && !positions.index(row, column).data().toString().isEmpty();
+        if (complete < 0 && filled)
+            complete = row;
+    }
+    QVERIFY(complete >= 0);
+
+    // A copy of a position, saved as a new one, is firm 1's too.
+    positions.removeRows(complete + 1, positions.rowCount() - complete - 1);
+    positions.removeRows(0, complete);
+    window.findChild<QTableView *>(u"TDBGrid1"_s)->setCurrentIndex(positions.index(0, PositionColumn::Konkur));
+    window.m_pos_anfueg_Click();
+    QCOMPARE(positions.rowCount(), 2);
+    positions.setCell(1, PositionColumn::MengeAb, 987654.0);
+    window.BUSpeich_Click();
+    VERIFY_DIALOGS_DONE(dialogs);
+    const QString id = positions.cell(1, PositionColumn::UID).toString();
+    QVERIFY2(id.startsWith(u"1||"), qPrintable(id));
+    store::StoreFactory factory;
+    QVERIFY(factory.connect(m_db->connectString()));
+    QCOMPARE(factory.openById(u"Konkur.Konkur"_s, id)->property(u"Firma"_s), u"1"_s);
+
+    // The next login takes what was stored. Firm 1's password does not open
+    // firm 2: nobody is logged in then, and the login window stays.
+    window.findChild<QAction *>(u"mLogin"_s)->trigger();
+    login.userField()->setText(u"MUELLER"_s);
+    dialogs.expectMessage(u"Anmeldung an Caché."_s, u"Passwort Falsch oder Benutzer nicht Aktiv."_s);
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
+    QVERIFY(login.isVisible());
+    QVERIFY(ctx.LoginKey.isEmpty());
+    login.passwordField()->setText(u"Zweigwerk"_s);
+    QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
+    QVERIFY(!login.isVisible());
+    QCOMPARE(ctx.Firm, u"2"_s);
+    QCOMPARE(window.windowTitle(), Title(u"2"_s, u"0"_s, u"Sören Mühlbauer"_s));
+    QCOMPARE(contextCommands.last(), SetContextCommand(u"2"_s, u"0"_s, u"MUELLER"_s));
+    VERIFY_DIALOGS_DONE(dialogs);
+}
+
+void TestFMStart::serverSettingsStoredAtStartUpServeThatLogin()
+{
+    // Before anybody is logged in, the login waiting in the login window
+    // is the next one.
+    testsupport::ScriptedDialogs dialogs;
+    m_fixture->writeSetting(u"Server"_s, testsupport::ClientFixture::serverOf(*m_db));
+    m_fixture->writeSetting(u"Port"_s, testsupport::ClientFixture::portOf(*m_db));
+    dialogs.expectDialog(u"FMPass"_s, [](QDialog &login) {
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUServer"_s), Qt::LeftButton);
+        login.findChild<QLineEdit *>(u"BUSER"_s)->setText(u"MUELLER"_s);
+        login.findChild<QLineEdit *>(u"BPASSWORT"_s)->setText(u"Zweigwerk"_s);
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
+        return 1;
+    });
+    dialogs.expectDialog(u"FMServer"_s, testsupport::StoreInServerWindow(dialogs, {{u"BFIRMA"_s, u"2"_s}}));
+    FMStart window;
+    QVERIFY(start(window));
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(window.windowTitle(), Title(u"2"_s, u"0"_s, u"Sören Mühlbauer"_s));
+    QCOMPARE(m_fixture->setting(u"Firma"_s), u"2"_s);
 }
 
 void TestFMStart::aboutBox()

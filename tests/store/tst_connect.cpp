@@ -28,6 +28,8 @@ private slots:
     void malformedConnectStringsAreRefused();
     void adminTargets_data();
     void adminTargets();
+    void conninfoPasswordsAreMasked_data();
+    void conninfoPasswordsAreMasked();
     void missingFileIsNotCreated();
     void fileThatIsNoDatabaseStaysUntouched();
     void databaseWithoutSchemaIsRefused_data();
@@ -132,6 +134,42 @@ void TestConnect::adminTargets()
         QCOMPARE(parsed.conninfo, target);
     else
         QCOMPARE(parsed.host, where);
+}
+
+void TestConnect::conninfoPasswordsAreMasked_data()
+{
+    QTest::addColumn<QString>("conninfo");
+    QTest::addColumn<QString>("masked");
+    QTest::newRow("plain") << u"host=db password=geheim dbname=tolven"_s << u"host=db password=*** dbname=tolven"_s;
+    QTest::newRow("quoted with blanks") << u"password='ganz geheim' host=db"_s << u"password=*** host=db"_s;
+    QTest::newRow("quoted, the next key right after") << u"password='x'host=db"_s << u"password=*** host=db"_s;
+    QTest::newRow("quoted with an escaped quote") << u"password='it\\'s mine' host=db"_s << u"password=*** host=db"_s;
+    QTest::newRow("escaped blank") << u"password=ganz\\ geheim host=db"_s << u"password=*** host=db"_s;
+    QTest::newRow("blanks around =") << u"host=db password =  geheim"_s << u"host=db password =  ***"_s;
+    QTest::newRow("tab and line end apart") << u"password=geheim\thost=db\nport=5"_s << u"password=***\thost=db\nport=5"_s;
+    QTest::newRow("upper case") << u"PASSWORD=geheim host=db"_s << u"PASSWORD=*** host=db"_s;
+    QTest::newRow("twice") << u"password=a password=b"_s << u"password=*** password=***"_s;
+    // libpq reads the word after "= " as the value.
+    QTest::newRow("blank after =") << u"password= host=db"_s << u"password= ***"_s;
+    QTest::newRow("other keys alone") << u"host=db port=5432 passfile=/home/k/.pgpass sslmode=require"_s
+                                      << u"host=db port=5432 passfile=/home/k/.pgpass sslmode=require"_s;
+    QTest::newRow("the word inside another value") << u"application_name='password=x' host=db"_s
+                                                   << u"application_name='password=x' host=db"_s;
+    QTest::newRow("blank typed into a password") << u"host=db password=geh eim port=5"_s << u"host=db password=*** ***"_s;
+    QTest::newRow("quote not closed") << u"host=db password='geh eim"_s << u"host=db password=***"_s;
+    QTest::newRow("escape at the end") << u"host=db password=geheim\\"_s << u"host=db password=***"_s;
+    QTest::newRow("URI") << u"postgresql://konkur:geheim@db/tolven?sslmode=require"_s << u"***"_s;
+}
+
+void TestConnect::conninfoPasswordsAreMasked()
+{
+    QFETCH(QString, conninfo);
+    QFETCH(QString, masked);
+    QCOMPARE(store::MaskConninfoPasswords(conninfo), masked);
+    store::DatabaseTarget target;
+    target.kind = store::DatabaseTarget::Kind::PostgreSQL;
+    target.conninfo = conninfo;
+    QCOMPARE(target.describe(), u"PostgreSQL (" + masked + u')');
 }
 
 void TestConnect::missingFileIsNotCreated()

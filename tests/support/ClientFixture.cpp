@@ -1,8 +1,12 @@
 #include "ClientFixture.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
 
 #include "access/Connection.h"
 #include "store/StoreFactory.h"
@@ -78,6 +82,22 @@ QString ClientFixture::setting(const QString &key) const
 bool ClientFixture::hasSetting(const QString &key) const
 {
     return tolven::OpenLoginSettings()->contains(key);
+}
+
+ScriptedDialogs::DialogAction StoreInServerWindow(ScriptedDialogs &dialogs,
+                                                  const QList<std::pair<QString, QString>> &fields)
+{
+    return [&dialogs, fields](QDialog &window) {
+        auto *edit = window.findChild<QPushButton *>(u"BUEdit"_s);
+        dialogs.expectMessage(tolven::LoginTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        for (const auto &[name, value] : fields)
+            window.findChild<QLineEdit *>(name)->setText(value);
+        dialogs.expectMessage(tolven::LoginTitle, u"Änderungen sichern?"_s, QMessageBox::Yes);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"BUZurück"_s), Qt::LeftButton);
+        return 0;
+    };
 }
 
 } // namespace testsupport

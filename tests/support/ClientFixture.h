@@ -6,8 +6,10 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "access/cacheapi.h"
+#include "support/ScriptedDialogs.h"
 
 namespace testsupport {
 
@@ -53,5 +55,12 @@ private:
     int m_exits = 0;
     std::function<void(const QString &, const QString &, const QStringList &)> m_hook;
 };
+
+// What a user does in the server window, shown modally, to store values:
+// "Ändern", "Ja", each field (by object name) given its value, "Ändern",
+// "Ja" to "Änderungen sichern?", then "Zurück". The two questions are added
+// to the script of dialogs when the window is shown.
+ScriptedDialogs::DialogAction StoreInServerWindow(ScriptedDialogs &dialogs,
+                                                  const QList<std::pair<QString, QString>> &fields);
 
 } // namespace testsupport

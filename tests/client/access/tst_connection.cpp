@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include "access/Login.h"
 #include "access/cacheapi.h"
 #include "support/ClientFixture.h"
+#include "support/FileMode.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedDialogs.h"
 
@@ -75,6 +78,8 @@ private slots:
     void threeFailedAttempts_data();
     void threeFailedAttempts();
     void retryWithTheSettingsWindowInBetween();
+    void settingsFileIsTheOwnersAlone_data();
+    void settingsFileIsTheOwnersAlone();
 
 private:
     std::unique_ptr<testsupport::ClientFixture> m_fixture;
@@ -204,7 +209,10 @@ void TestConnection::serverWindowEditAndSave()
     QCOMPARE(m_fixture->setting(u"Port"_s), u"5432"_s);
     QCOMPARE(m_fixture->setting(u"Firma"_s), u"2"_s);
     QCOMPARE(m_fixture->setting(u"Namespace"_s), u"TOLVEN"_s);
-    QCOMPARE(m_fixture->context().ServerPort, u"5432"_s);
+    QCOMPARE(window.fieldValues().port, u"5432"_s);
+    // Stored for the next login; nobody's context changes without one.
+    QCOMPARE(m_fixture->context().ServerPort, QString());
+    QCOMPARE(m_fixture->context().Firm, QString());
 
     // The port field takes digits only.
     dialogs.expectMessage(ConnectionTitle, u"Änderungen erlauben?"_s, QMessageBox::Yes);
@@ -428,8 +436,49 @@ void TestConnection::retryWithTheSettingsWindowInBetween()
     QVERIFY(!EnsureConnected());
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(m_fixture->setting(u"Server"_s), u"/anderswo/tolven.db"_s);
+    QCOMPARE(m_fixture->context().ServerAddress, QString());
     QCOMPARE(m_fixture->factoriesMade(), 3);
     QCOMPARE(m_fixture->exits(), 1);
+}
+
+void TestConnection::settingsFileIsTheOwnersAlone_data()
+{
+    QTest::addColumn<int>("modeBefore"); // -1: no file yet
+    QTest::addColumn<QString>("storedBy");
+    QTest::newRow("new file, Anmelden") << -1 << u"Anmelden"_s;
+    QTest::newRow("file readable by all, Anmelden") << 0644 << u"Anmelden"_s;
+    QTest::newRow("file writable by all, server window") << 0666 << u"Server"_s;
+}
+
+// The remembered password is only scrambled: whoever may read the file has it.
+void TestConnection::settingsFileIsTheOwnersAlone()
+{
+    QFETCH(int, modeBefore);
+    QFETCH(QString, storedBy);
+    const testsupport::UmaskScope everybodyMayRead(022);
+    const QString path = OpenLoginSettings()->fileName();
+    if (modeBefore >= 0) {
+        m_fixture->writeSetting(u"Firma"_s, u"1"_s);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(modeBefore)) == 0);
+    }
+    QVERIFY(!QFile::exists(path) || testsupport::FileMode(path) == modeBefore);
+
+    testsupport::ScriptedDialogs dialogs;
+    FMPass &login = m_fixture->api().loginWindow();
+    login.show();
+    login.setUserText(u"MUELLER"_s);
+    login.setPasswordText(u"Konkur24"_s);
+    if (storedBy == u"Anmelden") {
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUSpeich"_s), Qt::LeftButton);
+    } else {
+        dialogs.expectDialog(u"FMServer"_s, testsupport::StoreInServerWindow(dialogs, {{u"BFIRMA"_s, u"2"_s}}));
+        QTest::mouseClick(login.findChild<QPushButton *>(u"BUServer"_s), Qt::LeftButton);
+    }
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(ScramblePassword(m_fixture->setting(u"Passwort"_s)), u"Konkur24"_s);
+    QCOMPARE(testsupport::FileMode(path), 0600);
+    login.hide();
 }
 
 QTEST_MAIN(TestConnection)
