@@ -15,9 +15,9 @@ QString ExportText(const QVariant &cell, ExportKind kind, const QLocale &locale)
         return cell.toDate().toString(u"dd.MM.yyyy"_s);
     // Quantities and prices as the grid shows them, typed text included.
     if (kind == ExportKind::Quantity || kind == ExportKind::Price) {
+        const NumberPattern pattern = kind == ExportKind::Price ? NumberPattern::TwoPlaces : NumberPattern::FourPlaces;
         if (const std::optional<double> number = CellNumber(cell, locale))
-            return FormatNumber(*number, kind == ExportKind::Price ? NumberPattern::TwoPlaces : NumberPattern::FourPlaces,
-                                locale);
+            return FormatNumber(*number, pattern, locale);
         return cell.toString();
     }
     if (IsNumberCell(cell))

@@ -95,8 +95,8 @@ public:
             case ExportKind::Text:
                 break;
             }
-            text(row, column, cell.typeId() == QMetaType::QDate ? ExportText(cell, ExportKind::Date, m_locale) : cell.toString(),
-                 nullptr);
+            const bool date = cell.typeId() == QMetaType::QDate;
+            text(row, column, date ? ExportText(cell, ExportKind::Date, m_locale) : cell.toString(), nullptr);
         }
     }
 

@@ -333,22 +333,12 @@ bool FMStart::Form_Load()
     }
     setWindowTitle(WindowTitleFor(ctx));
     m_aenddatab->setDate(Today().addDays(-30));
-    m_positions->clear();
-    m_deletions.clear();
-    konkur_lesen();
-    prtyp_lesen();
-    einh_lesen();
-    art_lesen();
+    startEmpty();
     return !ExitRequested();
 }
 
-void FMStart::mLogin_Done(bool success)
+void FMStart::startEmpty()
 {
-    setWindowTitle(WindowTitleFor(Context()));
-    if (!success)
-        return;
-    // Someone else, perhaps of another firm, works from now on: what the grid
-    // and the lists hold was read for the login before.
     hideNoteEditor();
     m_positions->clear();
     m_deletions.clear();
@@ -358,6 +348,16 @@ void FMStart::mLogin_Done(bool success)
     prtyp_lesen();
     einh_lesen();
     art_lesen();
+}
+
+void FMStart::mLogin_Done(bool success)
+{
+    setWindowTitle(WindowTitleFor(Context()));
+    if (!success)
+        return;
+    // Someone else, perhaps of another firm, works from now on: what the grid
+    // and the lists hold was read for the login before.
+    startEmpty();
 }
 
 QString FMStart::WindowTitleFor(const LoginContext &context)

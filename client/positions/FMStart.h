@@ -104,6 +104,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // An empty grid, no deletions, and the look-up lists read for the login,
+    // as after start-up.
+    void startEmpty();
     void createMenus();
     QWidget *createFilterBar();
     QWidget *createButtonBar();

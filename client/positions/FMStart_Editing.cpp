@@ -225,16 +225,8 @@ QString FMStart::noteComplaint() const
 
 void FMStart::notiz_LostFocus()
 {
-    if (!m_notiz->isVisible())
-        return;
-    if (m_noteCell.isValid() && m_noteRefused) {
-        // Closing the editor would lose what the user typed.
-        MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
-        QTimer::singleShot(0, m_notiz, [this] { m_notiz->setFocus(); });
-        return;
-    }
-    hideNoteEditor();
-    m_grid->setFocus();
+    if (m_notiz->isVisible() && closeNoteEditor())
+        m_grid->setFocus();
 }
 
 bool FMStart::closeNoteEditor()
@@ -242,8 +234,10 @@ bool FMStart::closeNoteEditor()
     if (!m_notiz->isVisible())
         return true;
     if (m_noteCell.isValid() && m_noteRefused) {
+        // Closing the editor would lose what the user typed. Back into it
+        // once the focus has settled where the user sent it.
         MsgBox(this, QMessageBox::Information, WindowTitle, noteComplaint());
-        m_notiz->setFocus();
+        QTimer::singleShot(0, m_notiz, [this] { m_notiz->setFocus(); });
         return false;
     }
     // Every change is in its row already.
