@@ -25,6 +25,7 @@ enum class ErrorNumber : int {
     WrongArguments = 208,    // too few or too many arguments for a method or query
     NoObjects = 209,         // the class has only class methods and queries
     ObjectState = 210,       // the object or result set cannot do this now
+    Conflict = 211,          // the stored object is no longer the version the caller expected
     UnknownCommand = 301,
     MalformedCommand = 302,
     NoSessionContext = 303,  // firm, branch and person have not been set

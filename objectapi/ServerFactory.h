@@ -27,6 +27,9 @@ public:
     virtual std::unique_ptr<ServerObject> classObject(const QString &className) = 0;
     virtual std::unique_ptr<ServerObject> createNew(const QString &className) = 0;
     virtual std::unique_ptr<ServerObject> openById(const QString &className, const QString &id) = 0;
+    // A stored object to be changed or deleted without reading it first:
+    // only the properties set are written. Reading a property is an error.
+    virtual std::unique_ptr<ServerObject> openForWrite(const QString &className, const QString &id) = 0;
     virtual std::unique_ptr<ResultSet> openQuery(const QString &className, const QString &queryName) = 0;
 };
 

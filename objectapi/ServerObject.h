@@ -29,6 +29,15 @@ public:
     virtual QString sys_ID() const = 0;
     // Deletes the stored object of this class with that id.
     virtual void sys_deleteid(const QString &id) = 0;
+    // The object's row version: read with it, and the one it has after
+    // sys_save; every write of an object gives it a new one. Empty for an
+    // object not yet saved and for one opened for writing only.
+    virtual QString sys_Version() const = 0;
+    // Makes the next sys_save and sys_deleteid write only when the stored
+    // object still has this row version; otherwise they throw AccessError
+    // (Conflict when it has another, ObjectNotFound when it is gone) and
+    // write nothing. An empty version writes whatever is stored.
+    virtual void sys_ExpectVersion(const QString &version) = 0;
     // Releases the object; any later use of it is an error.
     virtual void sys_Close() = 0;
 };

@@ -110,6 +110,8 @@ struct ClassDescription
     QStringList substringIndexes;             // text columns searched for a part anywhere (SubstringIndex.h)
     QList<QueryDescription> queries;
     QList<MethodDescription> methods;
+    // Whether every write of its objects is recorded in the history (History.h).
+    bool keepsHistory = false;
 
     bool hasObjects() const { return keyScheme != KeyScheme::None; }
     // The table's columns for the properties that are not part of the id, in order.
@@ -134,6 +136,12 @@ PropertyDescription FlagProperty(const QString &name);
 // firm, in one transaction. On PostgreSQL it holds a lock on that list until
 // the transaction ends, so that replacements of one list (Delall, then the
 // new objects, in one client transaction) follow each other whole.
+// With a second argument, the state Stand gave when the caller read the
+// list: throws AccessError (Conflict) and deletes nothing when the list has
+// changed since.
 MethodDescription DeleteAllMethod();
+// The class method Stand(firm): a text that changes whenever the firm's list
+// does (an object stored, changed or deleted).
+MethodDescription ListStateMethod();
 
 } // namespace store

@@ -5,6 +5,7 @@
 
 #include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
+#include "store/History.h"
 #include "store/Article.h"
 #include "store/LikePattern.h"
 #include "store/QuerySupport.h"
@@ -163,7 +164,7 @@ SqlStatement positionsStatement(Session &session, const QStringList &args)
     // walking the competitor index through the whole firm instead.
     return {u"SELECT k.firma, k.obj_key, k.p_konkur, k.p_artnr, k.p_artbez, a.p_bez, k.p_preistyp, k.p_datumab,"
             u" k.p_datumbis, k.p_mengeab, k.p_vke, k.p_preisexcl, a.p_mwst, k.p_notiz, k.p_zanr, k.p_intpreis,"
-            u" k.p_aenddatum, k.p_preiskalk"
+            u" k.p_aenddatum, k.p_preiskalk, k.obj_version"
             u" FROM konkur_konkur k LEFT JOIN tv_artikel a ON a.firma = k.firma AND a.obj_key = k.p_artnr"
             u" WHERE " + filter.sql + u" ORDER BY COALESCE(k.p_konkur, ''), " + NumericTextOrder(u"k.p_artnr"_s)
                 + u", k.p_preistyp, k.p_datumab,"
@@ -207,7 +208,8 @@ QStringList positionRow(Session &, const QSqlQuery &row)
             row.value(14).toString(),
             row.value(15).toString(),
             row.value(16).toString(),
-            row.value(17).toString()};
+            row.value(17).toString(),
+            row.value(18).toString()};
 }
 
 // Artikelliste(firm): the articles that positions name, with their
@@ -240,6 +242,7 @@ ClassDescription positions()
     cls.name = u"Konkur.Konkur"_s;
     cls.table = u"konkur_konkur"_s;
     cls.keyScheme = KeyScheme::RunningNumber;
+    cls.keepsHistory = true;
     cls.properties = {FirmProperty(),
                       KeyProperty(u"Nr"_s),
                       TextProperty(u"konkur"_s),
@@ -286,6 +289,7 @@ ClassDescription firmList(const QString &name, const QString &table, const QStri
     cls.name = name;
     cls.table = table;
     cls.keyScheme = KeyScheme::RunningNumber;
+    cls.keepsHistory = true;
     cls.properties = {FirmProperty(), KeyProperty(u"Nr"_s)};
     cls.properties << properties;
     QStringList columns{u"firma"_s, u"obj_key"_s};
@@ -297,7 +301,7 @@ ClassDescription firmList(const QString &name, const QString &table, const QStri
         texts[0] = RowId(row, 0, 1);
         return texts;
     });
-    cls.methods << DeleteAllMethod();
+    cls.methods << DeleteAllMethod() << ListStateMethod();
     return cls;
 }
 
@@ -309,7 +313,8 @@ QList<ClassDescription> KonkurClassDescriptions()
             firmList(u"Konkur.Par"_s, u"konkur_par"_s, u"Konkur"_s,
                      {TextProperty(u"konkur"_s), TextProperty(u"konkurbez"_s)}),
             firmList(u"Konkur.Preistyp"_s, u"konkur_preistyp"_s, u"Preistyp"_s,
-                     {TextProperty(u"code"_s), TextProperty(u"bez"_s), FlagProperty(u"bisdatjn"_s)})};
+                     {TextProperty(u"code"_s), TextProperty(u"bez"_s), FlagProperty(u"bisdatjn"_s)}),
+            history::historyClass()};
 }
 
 } // namespace store

@@ -7,6 +7,7 @@
 #include "objectapi/AccessError.h"
 
 #include "store/ClassRegistry.h"
+#include "store/History.h"
 #include "store/Session.h"
 #include "store/SubstringIndex.h"
 
@@ -53,7 +54,7 @@ void fillDerivedColumn(Session &session, const ClassDescription &description, co
 
 QStringList tableNames()
 {
-    QStringList names{MetaTable, CounterTable};
+    QStringList names{MetaTable, CounterTable, history::Table, history::WriterTable};
     for (const ClassDescription &description : AllClasses()) {
         if (description.hasObjects())
             names << description.table;
@@ -74,7 +75,11 @@ struct Statements
 {
     QStringList tables;
     QStringList indexes;
+    QStringList triggers;  // and the rows the store's own tables start with
 };
+
+// Every object's row version, 1 when it is stored first; every write raises it.
+const QString VersionColumn = u"obj_version BIGINT NOT NULL DEFAULT 1"_s;
 
 Statements statements(bool postgres, bool ifMissing)
 {
@@ -93,6 +98,7 @@ Statements statements(bool postgres, bool ifMissing)
         QStringList columns{u"firma " + text + u" NOT NULL", u"obj_key " + text + u" NOT NULL"};
         if (description.keyScheme == KeyScheme::RunningNumber)
             columns << u"obj_seq BIGINT NOT NULL"_s;
+        columns << VersionColumn;
         for (const QString &column : description.storedColumns())
             columns << column + u' ' + text;
         columns << u"PRIMARY KEY (firma, obj_key)"_s;
@@ -112,7 +118,12 @@ Statements statements(bool postgres, bool ifMissing)
             result.tables << index.tables;
             result.indexes << index.indexes;
         }
+        if (description.keepsHistory)
+            result.triggers << history::triggerStatements(postgres, description, ifMissing);
     }
+    result.tables << history::tableStatements(postgres, ifMissing);
+    result.indexes << history::indexStatements(ifMissing);
+    result.triggers << history::initialRows();
     result.tables.removeDuplicates();
     return result;
 }
@@ -122,7 +133,7 @@ Statements statements(bool postgres, bool ifMissing)
 QStringList createStatements(bool postgres, bool ifMissing)
 {
     const Statements all = statements(postgres, ifMissing);
-    return all.tables + all.indexes;
+    return all.tables + all.indexes + all.triggers;
 }
 
 int recordedVersion(Session &session)
@@ -189,6 +200,11 @@ int upgrade(Session &session)
         if (!description.hasObjects())
             continue;
         const QSqlRecord existing = session.database().record(description.table);
+        // Rows stored before versions were kept start with version 1.
+        if (!existing.contains(u"obj_version"_s)) {
+            session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + VersionColumn, {},
+                               u"Aktualisieren des Schemas"_s);
+        }
         for (const QString &column : description.storedColumns()) {
             if (!existing.contains(column)) {
                 session.execDirect(u"ALTER TABLE " + description.table + u" ADD COLUMN " + column + u' '
@@ -209,6 +225,8 @@ int upgrade(Session &session)
         session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
     for (const auto &[table, column] : newSubstringIndexes)
         substring::fill(session, table, column);
+    for (const QString &sql : missing.triggers)
+        session.execDirect(sql, {}, u"Aktualisieren des Schemas"_s);
     recordVersion(session);
     scope.commit();
     return found;
@@ -229,6 +247,8 @@ void drop(Session &session)
     Session::WriteScope scope(session);
     for (const QString &table : tables)
         session.execDirect(u"DROP TABLE IF EXISTS " + table, {}, u"Löschen des Schemas"_s);
+    for (const QString &sql : history::dropStatements(session.isPostgres(), AllClasses()))
+        session.execDirect(sql, {}, u"Löschen des Schemas"_s);
     scope.commit();
 }
 

@@ -12,7 +12,7 @@ class Session;
 namespace schema {
 
 // Raised whenever a table, column or index is added, renamed or changed.
-inline constexpr int CurrentVersion = 3;
+inline constexpr int CurrentVersion = 4;
 
 QStringList tableNames();
 // Text columns compare by bytes on both databases.

@@ -168,6 +168,7 @@ void Session::close()
     if (m_inDbTransaction)
         dbRollback();
     m_transactionLevel = 0;
+    m_writerOnServer.reset();
     m_articleCache.clear();
     m_idleStatements.clear();
     m_statements.clear();
@@ -353,6 +354,7 @@ void Session::dbBegin()
 void Session::dbCommit()
 {
     writeBackNumbers();
+    m_writerNoted = false;
     m_articleCache.clear();
     const std::optional<ServerTransaction> transaction = std::exchange(m_serverTransaction, std::nullopt);
     countStatement();
@@ -479,6 +481,9 @@ void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QS
 void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
+    // A setting made in the transaction is undone with it.
+    m_writerOnServer.reset();
+    m_writerNoted = false;
     m_serverTransaction.reset();
     m_rowsInserted = 0;
     m_numbers.clear();
@@ -513,6 +518,29 @@ void Session::rollbackTransaction()
         throw AccessError(ErrorNumber::TransactionState, u"TROLLBACK ohne offene Transaktion (TSTART fehlt)."_s);
     m_transactionLevel = 0;
     dbRollback();
+}
+
+void Session::noteWriter()
+{
+    // Never NULL: a write outside any login (tolven-admin) is recorded with no person.
+    const QString person = context.person.isNull() ? u""_s : context.person;
+    if (isPostgres()) {
+        if (m_writerOnServer == person)
+            return;
+        QSqlQuery &query = statement(u"SELECT set_config('tolven.person', ?, false)"_s);
+        query.addBindValue(person);
+        exec(query, u"Setzen des Benutzers für den Änderungsverlauf"_s);
+        query.finish();
+        m_writerOnServer = person;
+        return;
+    }
+    if (m_writerNoted)
+        return;
+    QSqlQuery &query = statement(u"UPDATE tolven_writer SET person = ?"_s);
+    query.addBindValue(person);
+    exec(query, u"Setzen des Benutzers für den Änderungsverlauf"_s);
+    query.finish();
+    m_writerNoted = m_inDbTransaction;
 }
 
 Session::WriteScope::WriteScope(Session &session)

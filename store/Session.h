@@ -141,6 +141,13 @@ public:
         bool m_done = false;
     };
 
+    // Before a write of an object: makes the session's person the one the
+    // history records for the writes of the open transaction (History.h).
+    // On PostgreSQL a setting of the connection, sent when it changes; on
+    // SQLite, where one transaction writes at a time, a row of the database
+    // written once in each transaction.
+    void noteWriter();
+
     // A row was inserted; a transaction that inserts BulkInsertRows or more
     // has PostgreSQL's statistics brought up to date when it commits.
     static constexpr int BulkInsertRows = 500;
@@ -207,6 +214,8 @@ private:
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
+    std::optional<QString> m_writerOnServer;  // PostgreSQL: the person the connection's setting holds
+    bool m_writerNoted = false;               // SQLite: in the open transaction
     QElapsedTimer m_lastUse;  // since the last statement sent
     std::optional<ServerTransaction> m_serverTransaction; // of the open PostgreSQL transaction
 };

@@ -80,6 +80,12 @@ std::unique_ptr<tolven::ServerObject> StoreFactory::openById(const QString &clas
     return StoreObject::openById(std::move(s), findClass(className, true), id);
 }
 
+std::unique_ptr<tolven::ServerObject> StoreFactory::openForWrite(const QString &className, const QString &id)
+{
+    auto s = session();
+    return StoreObject::openForWrite(std::move(s), findClass(className, true), id);
+}
+
 std::unique_ptr<tolven::ResultSet> StoreFactory::openQuery(const QString &className, const QString &queryName)
 {
     auto s = session();

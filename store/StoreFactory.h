@@ -26,6 +26,7 @@ public:
     std::unique_ptr<tolven::ServerObject> classObject(const QString &className) override;
     std::unique_ptr<tolven::ServerObject> createNew(const QString &className) override;
     std::unique_ptr<tolven::ServerObject> openById(const QString &className, const QString &id) override;
+    std::unique_ptr<tolven::ServerObject> openForWrite(const QString &className, const QString &id) override;
     std::unique_ptr<tolven::ResultSet> openQuery(const QString &className, const QString &queryName) override;
 
 private:

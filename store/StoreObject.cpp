@@ -145,7 +145,7 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
     QString key;
     SplitObjectId(cls.name, id, firm, key);
 
-    const QStringList columns = QStringList{u"firma"_s, u"obj_key"_s} + cls.propertyColumns();
+    const QStringList columns = QStringList{u"firma"_s, u"obj_key"_s, u"obj_version"_s} + cls.propertyColumns();
     Session &s = *session;
     QSqlQuery &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
                                    + u" WHERE firma = ? AND obj_key = ?");
@@ -160,12 +160,23 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
     auto object = std::unique_ptr<StoreObject>(new StoreObject(std::move(session), cls, Kind::Stored));
     object->m_firm = query.value(0).toString();
     object->m_key = query.value(1).toString();
-    int column = 2;
+    object->m_version = query.value(2).toString();
+    int column = 3;
     for (qsizetype i = 0; i < cls.properties.size(); ++i) {
         if (!cls.properties[i].isIdPart())
             object->m_values[i] = query.value(column++).toString();
     }
     query.finish();
+    return object;
+}
+
+std::unique_ptr<StoreObject> StoreObject::openForWrite(std::shared_ptr<Session> session, const ClassDescription &cls,
+                                                       const QString &id)
+{
+    auto object = std::unique_ptr<StoreObject>(new StoreObject(std::move(session), cls, Kind::Stored));
+    SplitObjectId(cls.name, id, object->m_firm, object->m_key);
+    object->m_unread = true;
+    object->m_known.fill(false, cls.properties.size());
     return object;
 }
 
@@ -219,7 +230,13 @@ QString StoreObject::property(const QString &name) const
         return m_firm;
     if (property.column == u"obj_key")
         return m_key;
-    return m_values[indexOf(property)];
+    const qsizetype i = indexOf(property);
+    if (m_unread && !m_known.value(i)) {
+        throw AccessError(ErrorNumber::ObjectState,
+                          u"Das Objekt " + sys_ID() + u" der Klasse " + m_class.name
+                              + u" ist nur zum Schreiben geöffnet; die Eigenschaft " + name + u" ist nicht gelesen.");
+    }
+    return m_values[i];
 }
 
 void StoreObject::setProperty(const QString &name, const QString &value)
@@ -239,6 +256,8 @@ void StoreObject::setProperty(const QString &name, const QString &value)
     const qsizetype i = indexOf(property);
     m_values[i] = value;
     m_changed[i] = true;
+    if (m_unread)
+        m_known[i] = true;
 }
 
 QString StoreObject::callMethod(const QString &name, const QStringList &arguments)
@@ -301,6 +320,7 @@ void StoreObject::insert()
     }
 
     Session::WriteScope scope(s);
+    s.noteWriter();
     // The stored columns after firm, key and running number, with their values.
     QStringList columns;
     QVariantList values;
@@ -348,6 +368,7 @@ void StoreObject::insert()
     scope.commit();
     m_key = newKey;
     m_kind = Kind::Stored;
+    m_version = u"1"_s;
 }
 
 qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVariantList &values)
@@ -410,23 +431,52 @@ void StoreObject::update()
     }
     if (assignments.isEmpty())
         return;
+    assignments << u"obj_version = obj_version + 1"_s;
     values << m_firm << m_key;
+    QString condition = u"firma = ? AND obj_key = ?"_s;
+    if (m_expectedVersion) {
+        condition += u" AND obj_version = ?";
+        values << *m_expectedVersion;
+    }
 
     Session &s = *m_session;
     Session::WriteScope scope(s);
-    QSqlQuery &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ")
-                                   + u" WHERE firma = ? AND obj_key = ?");
+    s.noteWriter();
+    QSqlQuery &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ") + u" WHERE "
+                                   + condition + u" RETURNING obj_version");
     for (const QVariant &value : values)
         query.addBindValue(value);
     s.exec(query, u"Speichern von " + m_class.name + u' ' + sys_ID());
-    const int affected = query.numRowsAffected();
+    const bool written = query.next();
+    const QString version = written ? query.value(0).toString() : QString();
     query.finish();
-    if (affected != 1) {
+    if (!written)
+        failVersionCheck(m_firm, m_key, u"geändert"_s);
+    scope.commit();
+    m_version = version;
+    m_expectedVersion.reset();
+}
+
+void StoreObject::failVersionCheck(const QString &firm, const QString &key, const QString &action)
+{
+    const QString id = firm + u"||" + key;
+    Session &s = *m_session;
+    QSqlQuery &query = s.statement(u"SELECT obj_version FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?");
+    query.addBindValue(firm);
+    query.addBindValue(key);
+    s.exec(query, u"Lesen der Version von " + m_class.name + u' ' + id);
+    const std::optional<QString> stored = query.next() ? std::optional(query.value(0).toString()) : std::nullopt;
+    query.finish();
+    if (!stored) {
         throw AccessError(ErrorNumber::ObjectNotFound,
-                          u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + sys_ID()
+                          u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id
                               + u" gibt es nicht mehr; es wurde inzwischen gelöscht.");
     }
-    scope.commit();
+    throw AccessError(ErrorNumber::Conflict,
+                      u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id
+                          + u" wurde inzwischen geändert und wird nicht " + action + u" (gespeichert ist Version "
+                          + *stored + u", erwartet war Version "
+                          + QString::number(m_expectedVersion.value_or(0)) + u").");
 }
 
 QString StoreObject::sys_ID() const
@@ -449,17 +499,48 @@ void StoreObject::sys_deleteid(const QString &id)
 
     Session &s = *m_session;
     Session::WriteScope scope(s);
-    QSqlQuery &query = s.statement(u"DELETE FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?");
+    s.noteWriter();
+    QString sql = u"DELETE FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?";
+    if (m_expectedVersion)
+        sql += u" AND obj_version = ?";
+    QSqlQuery &query = s.statement(sql);
     query.addBindValue(firm);
     query.addBindValue(key);
+    if (m_expectedVersion)
+        query.addBindValue(*m_expectedVersion);
     s.exec(query, u"Löschen von " + m_class.name + u' ' + id);
     const int affected = query.numRowsAffected();
     query.finish();
     if (affected != 1) {
+        if (m_expectedVersion)
+            failVersionCheck(firm, key, u"gelöscht"_s);
         throw AccessError(ErrorNumber::ObjectNotFound,
                           u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id + u" gibt es nicht.");
     }
     scope.commit();
+    m_expectedVersion.reset();
+}
+
+QString StoreObject::sys_Version() const
+{
+    ensureUsable();
+    return m_version;
+}
+
+void StoreObject::sys_ExpectVersion(const QString &version)
+{
+    ensureInstance(u"Das Prüfen der Version"_s);
+    if (version.isEmpty()) {
+        m_expectedVersion.reset();
+        return;
+    }
+    bool ok = false;
+    const qint64 number = version.toLongLong(&ok);
+    if (!ok || number < 1 || !tolven::IsDigits(version)) {
+        throw AccessError(ErrorNumber::InvalidValue, u"Ungültige Version \"" + version + u"\" für ein Objekt der Klasse "
+                                                         + m_class.name + u": erwartet wird eine positive Zahl.");
+    }
+    m_expectedVersion = number;
 }
 
 void StoreObject::sys_Close()

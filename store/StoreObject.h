@@ -23,6 +23,8 @@ public:
     static std::unique_ptr<StoreObject> createNew(std::shared_ptr<Session> session, const ClassDescription &cls);
     static std::unique_ptr<StoreObject> openById(std::shared_ptr<Session> session, const ClassDescription &cls,
                                                  const QString &id);
+    static std::unique_ptr<StoreObject> openForWrite(std::shared_ptr<Session> session, const ClassDescription &cls,
+                                                     const QString &id);
 
     QString className() const override;
     QString property(const QString &name) const override;
@@ -31,6 +33,8 @@ public:
     void sys_save() override;
     QString sys_ID() const override;
     void sys_deleteid(const QString &id) override;
+    QString sys_Version() const override;
+    void sys_ExpectVersion(const QString &version) override;
     void sys_Close() override;
 
     Session &session() const;
@@ -50,6 +54,9 @@ private:
     // number.
     qint64 insertTakingNumber(const QStringList &columns, const QVariantList &values);
     void update();
+    // After a write that found no row of the expected version: Conflict when
+    // the object is there with another version, ObjectNotFound when it is gone.
+    [[noreturn]] void failVersionCheck(const QString &firm, const QString &key, const QString &action);
 
     std::shared_ptr<Session> m_session;
     const ClassDescription &m_class;
@@ -58,6 +65,10 @@ private:
     QString m_key;
     QStringList m_values;        // one per property, in the description's order
     QList<bool> m_changed;       // likewise
+    QString m_version;           // the row version read or written
+    std::optional<qint64> m_expectedVersion; // what the next write requires to be stored
+    bool m_unread = false;       // opened for writing only
+    QList<bool> m_known;         // opened for writing only: the properties set, by index
     bool m_closed = false;
 };
 

@@ -50,7 +50,8 @@ void TestNumbering::init()
     m_session = store::Session::open(m_db->target());
     m_session->execDirect(u"DROP TABLE IF EXISTS test_notes"_s, {}, u"Test"_s);
     m_session->execDirect(u"CREATE TABLE test_notes (firma VARCHAR(16) NOT NULL, obj_key VARCHAR(64) NOT NULL, "
-                                         "obj_seq BIGINT NOT NULL, p_text TEXT, p_datum TEXT, PRIMARY KEY (firma, obj_key))"_s,
+                                         "obj_seq BIGINT NOT NULL, obj_version BIGINT NOT NULL DEFAULT 1, p_text TEXT, p_datum TEXT, "
+                                         "PRIMARY KEY (firma, obj_key))"_s,
                           {}, u"Test"_s);
     m_notes.name = u"Test.Notiz"_s;
     m_notes.table = u"test_notes"_s;

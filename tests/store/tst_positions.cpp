@@ -167,7 +167,7 @@ void TestPositions::queryAnswersTheColumnsOfAPosition()
     QCOMPARE(result[0], (QStringList{plain, m_fixture.firm(), u"WERKHOF"_s, u"100001"_s, u"Kalkzementputz für außen 30 kg"_s,
                                      u"LISTE"_s, u"2026-11-02"_s, u"2026-12-31"_s, u"1.00"_s, u"SCK"_s,
                                      u"12.35"_s, u"13.21"_s, u"Notiz"_s, u"4711"_s, {}, u"2026-11-20"_s,
-                                     u"11.5"_s}));
+                                     u"11.5"_s, u"1"_s}));
     QCOMPARE(result[1][0], own);
     QCOMPARE(result[1][4], u"Restposten Pflastersteine grün"_s);
     QCOMPARE(result[1][11], u"2.98"_s);  // 2.50 × 1.19 = 2.975

@@ -34,6 +34,8 @@ public:
         (*m_hook)(m_inner->className(), u"sys_deleteid"_s, {id});
         m_inner->sys_deleteid(id);
     }
+    QString sys_Version() const override { return m_inner->sys_Version(); }
+    void sys_ExpectVersion(const QString &version) override { m_inner->sys_ExpectVersion(version); }
     void sys_Close() override { m_inner->sys_Close(); }
 
 private:
@@ -111,6 +113,11 @@ std::unique_ptr<tolven::ServerObject> InterceptingFactory::createNew(const QStri
 std::unique_ptr<tolven::ServerObject> InterceptingFactory::openById(const QString &className, const QString &id)
 {
     return wrap(m_inner->openById(className, id));
+}
+
+std::unique_ptr<tolven::ServerObject> InterceptingFactory::openForWrite(const QString &className, const QString &id)
+{
+    return wrap(m_inner->openForWrite(className, id));
 }
 
 std::unique_ptr<tolven::ResultSet> InterceptingFactory::openQuery(const QString &className, const QString &queryName)

@@ -1,0 +1,304 @@
+#include <QTest>
+
+#include "objectapi/AccessError.h"
+#include "store/StoreFactory.h"
+#include "support/FirmFixture.h"
+
+using namespace Qt::StringLiterals;
+
+using tolven::AccessError;
+using tolven::ErrorNumber;
+
+// Two users on one database: every write raises the object's row version, a
+// write that expects the version it read is refused once another session has
+// written, and every write of the competitor module leaves its history in
+// the same transaction.
+class TestVersions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase_data() { testsupport::addBackendRows(); }
+    void init();
+    void cleanup();
+    void cleanupTestCase() { m_fixture.dropDatabases(); }
+
+    void versionsRiseWithEveryWrite();
+    void staleWritesAreRefused_data();
+    void staleWritesAreRefused();
+    void historyRecordsEveryWrite();
+    void rolledBackWritesLeaveNoHistory();
+    void listReplacementChecksTheState();
+    void historyIsReadOnly();
+
+private:
+    QString savePosition(const QString &price);
+    std::unique_ptr<tolven::ServerObject> openForWrite(tolven::ServerFactory &factory, const QString &id,
+                                                       const QString &version);
+    QList<QStringList> history(const QString &className, const QString &id);
+    void setPerson(tolven::ServerFactory &factory, const QString &person);
+
+    testsupport::FirmFixture m_fixture;
+    store::StoreFactory m_other;  // the second user
+};
+
+namespace {
+
+const QString Position = u"Konkur.Konkur"_s;
+
+QString xecute(tolven::ServerFactory &factory, const QString &command)
+{
+    auto windows = factory.classObject(u"TV.Windows"_s);
+    return windows->callMethod(u"Xecute"_s, {command});
+}
+
+QString storedPrice(tolven::ServerFactory &factory, const QString &id)
+{
+    auto position = factory.openById(Position, id);
+    return position->property(u"PreisExcl"_s);
+}
+
+bool exists(tolven::ServerFactory &factory, const QString &id)
+{
+    try {
+        factory.openById(Position, id);
+        return true;
+    } catch (const AccessError &error) {
+        if (error.number() != ErrorNumber::ObjectNotFound)
+            throw;
+        return false;
+    }
+}
+
+} // namespace
+
+void TestVersions::init()
+{
+    if (!m_fixture.begin())
+        return;
+    m_other.connect(m_fixture.database().connectString());
+    setPerson(m_fixture.factory(), u"ANNA"_s);
+    setPerson(m_other, u"BERND"_s);
+}
+
+void TestVersions::cleanup()
+{
+    m_other.disconnect();
+    m_fixture.end();
+}
+
+void TestVersions::setPerson(tolven::ServerFactory &factory, const QString &person)
+{
+    xecute(factory, u"S FIRMA=" + m_fixture.firm() + u",FIL=0,PERSONAL=\"" + person + u'"');
+}
+
+QString TestVersions::savePosition(const QString &price)
+{
+    return m_fixture.save(Position, {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s},
+                                     {u"PreisExcl"_s, price}, {u"AendDatum"_s, u"2026-12-01"_s}});
+}
+
+std::unique_ptr<tolven::ServerObject> TestVersions::openForWrite(tolven::ServerFactory &factory, const QString &id,
+                                                                 const QString &version)
+{
+    auto position = factory.openForWrite(Position, id);
+    position->sys_ExpectVersion(version);
+    return position;
+}
+
+QList<QStringList> TestVersions::history(const QString &className, const QString &id)
+{
+    return m_fixture.rows(u"Konkur.Verlauf"_s, u"Objekt"_s, {className, id});
+}
+
+void TestVersions::versionsRiseWithEveryWrite()
+{
+    const QString id = savePosition(u"10.00"_s);
+    auto position = m_fixture.factory().openById(Position, id);
+    QCOMPARE(position->sys_Version(), u"1"_s);
+    position->setProperty(u"PreisExcl"_s, u"11.00"_s);
+    position->sys_save();
+    QCOMPARE(position->sys_Version(), u"2"_s);
+
+    // Written without reading: only the property set changes.
+    auto blind = openForWrite(m_other, id, u"2"_s);
+    QVERIFY_THROWS_EXCEPTION(AccessError, blind->property(u"konkur"_s));
+    blind->setProperty(u"notiz"_s, u"Flyer"_s);
+    blind->sys_save();
+    QCOMPARE(blind->sys_Version(), u"3"_s);
+    QCOMPARE(blind->property(u"notiz"_s), u"Flyer"_s);
+
+    const QList<QStringList> rows = m_fixture.rows(Position, u"Konkur"_s, {m_fixture.firm(), {}, {}, {}, {}});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].size(), 18);
+    QCOMPARE(rows[0][17], u"3"_s);
+    QCOMPARE(rows[0][10], u"11.00"_s);
+
+    QVERIFY_THROWS_EXCEPTION(AccessError, blind->sys_ExpectVersion(u"x1"_s));
+    QVERIFY_THROWS_EXCEPTION(AccessError, blind->sys_ExpectVersion(u"0"_s));
+}
+
+void TestVersions::staleWritesAreRefused_data()
+{
+    QTest::addColumn<bool>("firstDeletes");   // the first user deletes, else changes the price
+    QTest::addColumn<bool>("secondDeletes");  // the second, still on version 1, deletes, else changes
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("change, then change") << false << false << int(ErrorNumber::Conflict);
+    QTest::newRow("change, then delete") << false << true << int(ErrorNumber::Conflict);
+    QTest::newRow("delete, then change") << true << false << int(ErrorNumber::ObjectNotFound);
+    QTest::newRow("delete, then delete") << true << true << int(ErrorNumber::ObjectNotFound);
+}
+
+void TestVersions::staleWritesAreRefused()
+{
+    QFETCH(bool, firstDeletes);
+    QFETCH(bool, secondDeletes);
+    QFETCH(int, error);
+    const QString id = savePosition(u"10.00"_s);
+
+    auto first = openForWrite(m_fixture.factory(), id, u"1"_s);
+    if (firstDeletes) {
+        first->sys_deleteid(id);
+    } else {
+        first->setProperty(u"PreisExcl"_s, u"9.50"_s);
+        first->sys_save();
+    }
+    const qsizetype recorded = history(Position, id).size();
+
+    auto second = openForWrite(m_other, id, u"1"_s);
+    try {
+        if (secondDeletes) {
+            second->sys_deleteid(id);
+        } else {
+            second->setProperty(u"PreisExcl"_s, u"12.00"_s);
+            second->sys_save();
+        }
+        QFAIL("the stale write went through");
+    } catch (const AccessError &refused) {
+        QCOMPARE(int(refused.number()), error);
+        QVERIFY2(refused.description().contains(id), qPrintable(refused.description()));
+    }
+    // Nothing of the refused write is stored or recorded.
+    QCOMPARE(exists(m_fixture.factory(), id), !firstDeletes);
+    if (!firstDeletes)
+        QCOMPARE(storedPrice(m_fixture.factory(), id), u"9.50"_s);
+    QCOMPARE(history(Position, id).size(), recorded);
+
+    // Written whatever is stored, the change goes through where there is a position.
+    if (!firstDeletes) {
+        auto overwrite = openForWrite(m_other, id, QString());
+        overwrite->setProperty(u"PreisExcl"_s, u"12.00"_s);
+        overwrite->sys_save();
+        QCOMPARE(overwrite->sys_Version(), u"3"_s);
+        QCOMPARE(storedPrice(m_fixture.factory(), id), u"12.00"_s);
+    }
+}
+
+void TestVersions::historyRecordsEveryWrite()
+{
+    const QString id = savePosition(u"10.00"_s);
+    auto change = openForWrite(m_other, id, u"1"_s);
+    change->setProperty(u"PreisExcl"_s, u"9.50"_s);
+    change->setProperty(u"notiz"_s, u"Aktion"_s);
+    change->setProperty(u"konkur"_s, u"WERKHOF"_s);  // unchanged: not recorded
+    change->sys_save();
+    m_fixture.factory().openForWrite(Position, id)->sys_deleteid(id);
+
+    // Zeitpunkt, Personalcode, Name, Klasse, Id, Version, Aktion, Eigenschaft, alt, neu; newest first.
+    const QList<QStringList> rows = history(Position, id);
+    QStringList lines;
+    for (const QStringList &row : rows)
+        lines << QStringList{row[1], row[5], row[6], row[7], row[8], row[9]}.join(u'|');
+    QCOMPARE(lines, (QStringList{u"ANNA|2|L|AendDatum|2026-12-01|"_s, u"ANNA|2|L|notiz|Aktion|"_s,
+                                 u"ANNA|2|L|PreisExcl|9.50|"_s, u"ANNA|2|L|Artnr|100001|"_s,
+                                 u"ANNA|2|L|konkur|WERKHOF|"_s, u"BERND|2|A|notiz||Aktion"_s,
+                                 u"BERND|2|A|PreisExcl|10.00|9.50"_s, u"ANNA|1|N|||"_s}));
+    for (const QStringList &row : rows) {
+        QCOMPARE(row[3], Position);
+        QCOMPARE(row[4], id);
+        const QDateTime when = QDateTime::fromString(row[0], u"yyyy-MM-dd HH:mm:ss"_s);
+        QVERIFY2(when.isValid(), qPrintable(row[0]));
+        QVERIFY(qAbs(when.secsTo(QDateTime::currentDateTimeUtc().toLocalTime()
+                                 .addSecs(-QDateTime::currentDateTime().offsetFromUtc()))) < 120);
+    }
+}
+
+void TestVersions::rolledBackWritesLeaveNoHistory()
+{
+    const QString kept = savePosition(u"10.00"_s);
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    const QString dropped = savePosition(u"11.00"_s);
+    auto change = openForWrite(m_fixture.factory(), kept, u"1"_s);
+    change->setProperty(u"PreisExcl"_s, u"1.00"_s);
+    change->sys_save();
+    xecute(m_fixture.factory(), u"TROLLBACK"_s);
+
+    QCOMPARE(history(Position, dropped).size(), 0);
+    QCOMPARE(history(Position, kept).size(), 1);
+    QCOMPARE(storedPrice(m_other, kept), u"10.00"_s);
+    // The version the rolled-back write took is given back: version 1 still writes.
+    auto again = openForWrite(m_other, kept, u"1"_s);
+    again->setProperty(u"PreisExcl"_s, u"10.50"_s);
+    again->sys_save();
+    QCOMPARE(again->sys_Version(), u"2"_s);
+}
+
+void TestVersions::listReplacementChecksTheState()
+{
+    const QString list = u"Konkur.Par"_s;
+    const auto replace = [&](tolven::ServerFactory &factory, const QStringList &delall, const QString &name) {
+        xecute(factory, u"TSTART"_s);
+        try {
+            factory.classObject(list)->callMethod(u"Delall"_s, delall);
+            auto competitor = factory.createNew(list);
+            competitor->setProperty(u"Firma"_s, m_fixture.firm());
+            competitor->setProperty(u"konkur"_s, u"WERKHOF"_s);
+            competitor->setProperty(u"konkurbez"_s, name);
+            competitor->sys_save();
+            xecute(factory, u"TCOMMIT"_s);
+        } catch (const AccessError &) {
+            xecute(factory, u"TROLLBACK"_s);
+            throw;
+        }
+    };
+    const auto state = [&](tolven::ServerFactory &factory) {
+        return factory.classObject(list)->callMethod(u"Stand"_s, {m_fixture.firm()});
+    };
+    replace(m_fixture.factory(), {m_fixture.firm()}, u"Werkhof Nord"_s);
+    const QString loaded = state(m_fixture.factory());
+    QCOMPARE(state(m_other), loaded);
+
+    replace(m_other, {m_fixture.firm(), state(m_other)}, u"Werkhof Süd"_s);
+    QVERIFY(state(m_fixture.factory()) != loaded);
+    try {
+        replace(m_fixture.factory(), {m_fixture.firm(), loaded}, u"Werkhof Nord"_s);
+        QFAIL("the list was replaced over another user's replacement");
+    } catch (const AccessError &refused) {
+        QCOMPARE(refused.number(), ErrorNumber::Conflict);
+    }
+    const QList<QStringList> rows = m_fixture.rows(list, u"Konkur"_s, {m_fixture.firm()});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].last(), u"Werkhof Süd"_s);
+
+    // The list's history: what each replacement deleted, and who made it.
+    const QList<QStringList> listHistory = m_fixture.rows(u"Konkur.Verlauf"_s, u"Liste"_s, {list, m_fixture.firm()});
+    QStringList lines;
+    for (const QStringList &row : listHistory)
+        lines << QStringList{row[1], row[6], row[7], row[8]}.join(u'|');
+    QCOMPARE(lines, (QStringList{u"BERND|N||"_s, u"BERND|L|konkurbez|Werkhof Nord"_s, u"BERND|L|konkur|WERKHOF"_s,
+                                 u"ANNA|N||"_s}));
+}
+
+void TestVersions::historyIsReadOnly()
+{
+    QVERIFY_THROWS_EXCEPTION(AccessError, m_fixture.factory().createNew(u"Konkur.Verlauf"_s));
+    QVERIFY_THROWS_EXCEPTION(AccessError, m_fixture.factory().openForWrite(u"Konkur.Verlauf"_s, u"1||1"_s));
+    QVERIFY_THROWS_EXCEPTION(AccessError,
+                             m_fixture.factory().classObject(u"Konkur.Verlauf"_s)->sys_deleteid(u"1||1"_s));
+    QVERIFY_THROWS_EXCEPTION(AccessError,
+                             m_fixture.factory().classObject(u"Konkur.Verlauf"_s)->callMethod(u"Delall"_s, {u"1"_s}));
+}
+
+QTEST_GUILESS_MAIN(TestVersions)
+#include "tst_versions.moc"
