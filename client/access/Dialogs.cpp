@@ -23,6 +23,8 @@ void GermanButtonTexts(QMessageBox &box)
         {QMessageBox::No, u"&Nein"_s},
         {QMessageBox::Ok, u"OK"_s},
         {QMessageBox::Cancel, u"Abbrechen"_s},
+        {ReloadButton, u"Neu &laden"_s},
+        {OverwriteButton, u"Ü&berschreiben"_s},
     };
     for (const auto &[which, text] : texts) {
         if (QAbstractButton *button = box.button(which))

@@ -38,6 +38,11 @@ Dialogs &CurrentDialogs();
 // Puts dialogs in place of the current one (nullptr: the real one again).
 void InstallDialogs(Dialogs *dialogs);
 
+// The answers to "changed by someone else meanwhile": the box shows them as
+// "Neu laden" and "Überschreiben" (beside "Abbrechen").
+inline constexpr QMessageBox::StandardButton ReloadButton = QMessageBox::Reset;
+inline constexpr QMessageBox::StandardButton OverwriteButton = QMessageBox::SaveAll;
+
 // Shorthands for the boxes the client shows.
 QMessageBox::StandardButton MsgBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,

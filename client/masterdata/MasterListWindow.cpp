@@ -17,6 +17,7 @@
 #include "access/Connection.h"
 #include "access/Dialogs.h"
 #include "access/cacheapi.h"
+#include "common/ChangeHistory.h"
 #include "common/EditingGrid.h"
 #include "common/Icons.h"
 #include "objectapi/TextCheck.h"
@@ -145,8 +146,14 @@ MasterListWindow::MasterListWindow(MasterListDefinition definition, QWidget *par
     deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
     deleteAction->setShortcutContext(Qt::WidgetShortcut);
     connect(deleteAction, &QAction::triggered, this, &MasterListWindow::BULoesch_Click);
+    auto *historyAction = new QAction(u"Änderungsverlauf…"_s, m_grid);
+    historyAction->setObjectName(u"m_verlauf"_s);
+    historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    historyAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(historyAction, &QAction::triggered, this, &MasterListWindow::showHistory);
     m_grid->addAction(newRowAction);
     m_grid->addAction(deleteAction);
+    m_grid->addAction(historyAction);
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto *layout = new QVBoxLayout(this);
@@ -220,6 +227,7 @@ bool MasterListWindow::Form_Load()
             return false;
         // As stored: the windows show what the user typed.
         ReadFirmQuery(m_definition.className, m_definition.queryName, m_definition.resultColumns, rows);
+        m_loadedState = readListState();
         EndServerCall(true);
     } catch (const AccessError &error) {
         ReportAccessError(error, operation);
@@ -325,15 +333,33 @@ void MasterListWindow::BUSpeich_Click()
         }
     }
     QStringList ids;
-    try {
-        if (!BeginConnectedCall(true))
+    QString state = m_loadedState;
+    for (;;) {
+        try {
+            if (!BeginConnectedCall(true))
+                return;
+            ids = replaceList(rows, state);
+            EndServerCall(true);
+            break;
+        } catch (const AccessError &error) {
+            if (error.number() != ErrorNumber::Conflict) {
+                // The old list is whole on the server, and the user's rows are here.
+                ReportAccessError(error, m_definition.listName + u" speichern");
+                return;
+            }
+            EndServerCall(true);
+        }
+        switch (askAboutConflict()) {
+        case ConflictAnswer::Overwrite:
+            state.clear();
+            continue;
+        case ConflictAnswer::Reload:
+            if (Form_Load())
+                m_save->setEnabled(false);
             return;
-        ids = replaceList(rows);
-        EndServerCall(true);
-    } catch (const AccessError &error) {
-        // The old list is whole on the server, and the user's rows are here.
-        ReportAccessError(error, m_definition.listName + u" speichern");
-        return;
+        case ConflictAnswer::Cancel:
+            return;
+        }
     }
     for (int row = 0; row < rows.size(); ++row) {
         for (const int flag : std::as_const(flags))
@@ -345,7 +371,74 @@ void MasterListWindow::BUSpeich_Click()
     accept();
 }
 
-QStringList MasterListWindow::replaceList(const QList<QStringList> &rows)
+QString MasterListWindow::readListState()
+{
+    std::unique_ptr<ServerObject> list = Factory().classObject(m_definition.className);
+    const QString state = list->callMethod(u"Stand"_s, {Context().Firm});
+    CloseServerObject(list);
+    return state;
+}
+
+MasterListWindow::ConflictAnswer MasterListWindow::askAboutConflict()
+{
+    QString by;
+    try {
+        const QList<ChangeEntry> history = ReadClassHistory(m_definition.className, Context().Firm);
+        if (!history.isEmpty())
+            by = u' ' + ChangedByText(history.first());
+    } catch (const AccessError &) {
+        // Asked without who and when.
+    }
+    const QMessageBox::StandardButton answer = MsgBox(
+        this, QMessageBox::Warning, MessageTitle,
+        u"Die Liste der " + m_definition.listName + u" wurde inzwischen" + by
+            + u" geändert, seit dieses Fenster sie gelesen hat.\n\n"
+              u"„Neu laden“ liest die Liste neu, Ihre Änderungen gehen verloren. "
+              u"„Überschreiben“ speichert Ihre Liste trotzdem. „Abbrechen“ speichert nichts.",
+        ReloadButton | OverwriteButton | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer == OverwriteButton)
+        return ConflictAnswer::Overwrite;
+    return answer == ReloadButton ? ConflictAnswer::Reload : ConflictAnswer::Cancel;
+}
+
+void MasterListWindow::showHistory()
+{
+    if (!readyForCommand())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid() || m_rows->isNewRowLine(current.row()))
+        return;
+    const int row = current.row();
+    QHash<QString, QString> values;
+    QList<ChangeField> fields;
+    for (int column = 0; column < m_definition.properties.size(); ++column) {
+        const QString &property = m_definition.properties.at(column);
+        if (property.isEmpty())
+            continue;
+        values.insert(property, m_rows->cell(row, column));
+        for (const MasterListColumn &gridColumn : std::as_const(m_definition.gridColumns)) {
+            if (gridColumn.tableColumn == column)
+                fields.append({property, gridColumn.caption, gridColumn.checkBox ? ChangeField::Flag : ChangeField::Text});
+        }
+    }
+    const QString code = m_rows->cell(row, CodeColumn);
+    QList<ChangeEntry> history;
+    try {
+        if (!BeginConnectedCall(true))
+            return;
+        history = ReadClassHistory(m_definition.className, Context().Firm);
+        EndServerCall(true);
+    } catch (const AccessError &error) {
+        ReportAccessError(error, u"Änderungsverlauf lesen"_s);
+        return;
+    }
+    const QList<ChangeEntry> changes =
+        ListEntryChanges(history, m_definition.properties.at(CodeColumn), code, values);
+    ChangeHistoryDialog dialog(m_definition.listName + u": " + code, ChangeLines(changes, fields), this);
+    ExecModal(dialog);
+}
+
+QStringList MasterListWindow::replaceList(const QList<QStringList> &rows, const QString &state)
 {
     const QString firm = Context().Firm;
     QStringList ids;
@@ -353,7 +446,7 @@ QStringList MasterListWindow::replaceList(const QList<QStringList> &rows)
     XecuteOnServer(u"TSTART"_s);
     try {
         std::unique_ptr<ServerObject> list = Factory().classObject(m_definition.className);
-        list->callMethod(u"Delall"_s, {firm});
+        list->callMethod(u"Delall"_s, state.isEmpty() ? QStringList{firm} : QStringList{firm, state});
         CloseServerObject(list);
         for (const QStringList &row : rows) {
             std::unique_ptr<ServerObject> object = Factory().createNew(m_definition.className);

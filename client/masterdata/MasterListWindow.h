@@ -79,6 +79,8 @@ public:
     void BUAusstieg_Click();
     // Goes to the new-row line's code cell and opens it.
     void newRow();
+    // Shows how the current row's entry was changed, from the list's history.
+    void showHistory();
 
 protected:
     MasterListWindow(MasterListDefinition definition, QWidget *parent);
@@ -91,12 +93,20 @@ private:
     bool readyForCommand();
     // The replacement of the firm's list on the server; the ids of the
     // objects stored, in row order. Throws AccessError.
-    QStringList replaceList(const QList<QStringList> &rows);
+    // With a state, only while the list on the server is still in it (throws
+    // AccessError, Conflict, when another user has changed it since).
+    QStringList replaceList(const QList<QStringList> &rows, const QString &state);
+    // The state of the firm's list as it was loaded (Stand); throws AccessError.
+    QString readListState();
+    // After another user changed the list: whether to store it all the same.
+    enum class ConflictAnswer { Overwrite, Reload, Cancel };
+    ConflictAnswer askAboutConflict();
 
     MasterListDefinition m_definition;
     MasterListModel *m_rows;
     EditingGrid *m_grid;
     QPushButton *m_save;
+    QString m_loadedState;
 };
 
 } // namespace tolven

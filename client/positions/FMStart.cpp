@@ -172,6 +172,9 @@ void FMStart::createMenus()
                     &FMStart::m_pos_anfueg_Click);
     positionCommand(u"m_pos_loesch"_s, u"Löschen"_s, u"delete-row"_s, QKeySequence(Qt::CTRL | Qt::Key_Delete),
                     &FMStart::m_pos_loesch_Click);
+    m_positionMenu->addSeparator();
+    positionCommand(u"m_pos_verlauf"_s, u"Änderungs&verlauf…"_s, QString(), QKeySequence(Qt::CTRL | Qt::Key_H),
+                    &FMStart::m_pos_verlauf_Click);
     menuBar()->insertMenu(help->menuAction(), m_positionMenu);
 
     connect(login, &QAction::triggered, this, &FMStart::mLogin_Click);
@@ -342,6 +345,7 @@ void FMStart::startEmpty()
     hideNoteEditor();
     m_positions->clear();
     m_deletions.clear();
+    m_deletionVersions.clear();
     m_articleDataComplete = true;
     m_positionCount->clear();
     konkur_lesen();

@@ -3,11 +3,15 @@
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <chrono>
 
+#include "common/ChangeHistory.h"
 #include "positions/PackedRow.h"
+#include "positions/PositionSave.h"
 
 class QAction;
 class QLabel;
@@ -90,6 +94,7 @@ public:
     void m_pos_neu_Click();
     void m_pos_anfueg_Click();
     void m_pos_loesch_Click();
+    void m_pos_verlauf_Click();
 
     PositionModel &positionArray() const { return *m_positions; }
     LookupTable &competitorArray() const { return *m_competitors; }
@@ -155,6 +160,12 @@ private:
     bool readyForCommand();
     // The save itself; true when everything was stored.
     bool savePositions();
+    PositionSaver::Answer answerSaveConflict(const PositionSaver::Conflict &conflict);
+    // Puts what is stored now into the conflict's row (or back into the grid
+    // for a deletion); a row whose position is gone is taken out after the save.
+    bool reloadPosition(const PositionSaver::Conflict &conflict);
+    void removeGoneRows();
+    static QList<ChangeField> PositionChangeFields();
     void goToRow(int row);
     // Appends a row and makes it current; false (and the user told) when the list is full.
     bool appendPosition(const QList<QVariant> &cells);
@@ -184,6 +195,8 @@ private:
     LookupTable *m_units;
     LookupTable *m_articles;
     QStringList m_deletions;
+    QHash<QString, qint64> m_deletionVersions;  // of the positions in m_deletions
+    QSet<int> m_goneRows;                       // during a save: rows to take out after it
 
     MultiColumnComboBox *m_likonkur;
     MultiColumnComboBox *m_anr;

@@ -126,8 +126,10 @@ void FMStart::m_pos_loesch_Click()
     const int row = m_grid->currentIndex().row();
     if (row < 0)
         return;
-    if (const QString id = m_positions->cell(row, PositionColumn::UID).toString(); !id.isEmpty())
+    if (const QString id = m_positions->cell(row, PositionColumn::UID).toString(); !id.isEmpty()) {
         m_deletions << id;
+        m_deletionVersions.insert(id, m_positions->rowVersion(row));
+    }
     m_positions->removeRows(row, 1);
     showPositionCount();
 }

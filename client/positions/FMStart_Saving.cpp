@@ -58,8 +58,17 @@ bool FMStart::savePositions()
     PositionSaver saver(*m_positions, m_deletions, Context().Firm, Today(),
                         [&progress](int done, int total) { return progress.update(done, total); });
     saver.setEndDateTypes(EndDateTypes(*m_priceTypes));
+    saver.setDeletionVersions(m_deletionVersions);
+    saver.setConflictHandler([this](const PositionSaver::Conflict &conflict) { return answerSaveConflict(conflict); });
     const bool saved = saver.run();
     m_saving = false;
+    removeGoneRows();
+    for (auto it = m_deletionVersions.begin(); it != m_deletionVersions.end();) {
+        if (m_deletions.contains(it.key()))
+            ++it;
+        else
+            it = m_deletionVersions.erase(it);
+    }
     EndServerCall(true);
     if (saved)
         art_lesen();

@@ -51,6 +51,7 @@ PackedRow PackedRow::replaced(const Cells &values, Columns columns) const
 {
     std::array<QString, PositionColumnCount> texts;
     PackedRow result;
+    result.m_version = m_version;
     qsizetype length = 0;
     for (int column = 0; column < PositionColumnCount; ++column) {
         if (columns.test(column)) {

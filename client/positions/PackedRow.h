@@ -46,6 +46,12 @@ public:
     // a date as its Julian day number).
     Kind kind(int column) const { return m_kinds[column]; }
     QStringView textOf(int column) const;
+    // The row version of the stored position the row was read as (0 for a
+    // row not read from the server): kept with the row, in no cell, so that
+    // a save writes only over what was read. Changing cells keeps it.
+    qint64 version() const { return m_version; }
+    void setVersion(qint64 version) { m_version = version; }
+
     // No value or empty text, as IsEmptyCell says of the cell.
     bool isEmpty(int column) const
     {
@@ -63,6 +69,7 @@ private:
     QString m_text;
     std::array<std::uint32_t, PositionColumnCount> m_ends{};
     std::array<Kind, PositionColumnCount> m_kinds{};
+    qint64 m_version = 0;
 };
 
 } // namespace tolven

@@ -226,7 +226,9 @@ void PositionModel::setCells(int row, const PackedRow::Cells &cells)
     }
     if (first < 0)
         return;
+    const qint64 version = m_rows.at(row).version();
     m_rows[row] = PackedRow(cells);
+    m_rows[row].setVersion(version);
     emit dataChanged(index(row, first), index(row, last), {Qt::DisplayRole, Qt::EditRole});
 }
 
@@ -262,6 +264,17 @@ void PositionModel::setEditHandler(EditHandler handler)
 bool PositionModel::isCell(int row, int column) const
 {
     return row >= 0 && row < m_rows.size() && column >= 0 && column < PositionColumnCount;
+}
+
+qint64 PositionModel::rowVersion(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows.at(row).version() : 0;
+}
+
+void PositionModel::setRowVersion(int row, qint64 version)
+{
+    if (row >= 0 && row < m_rows.size())
+        m_rows[row].setVersion(version);
 }
 
 } // namespace tolven

@@ -61,6 +61,10 @@ public:
     // columns from the first to the last changed one, none when nothing changed.
     void setCells(int row, const PackedRow::Cells &cells);
 
+    // The row version the row's position was read or stored as (PackedRow).
+    qint64 rowVersion(int row) const;
+    void setRowVersion(int row, qint64 version);
+
     // Columns the user may not edit in the grid.
     void setReadOnlyColumns(const QSet<int> &columns);
     QSet<int> readOnlyColumns() const;

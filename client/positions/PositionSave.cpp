@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <numeric>
+#include <optional>
 
 #include "access/cacheapi.h"
 #include "common/DisplayFormat.h"
@@ -95,23 +96,35 @@ bool PositionSaver::run()
     m_done = 0;
     m_total = int(m_deletions.size() + rows.size());
     m_stopped = false;
+    m_overwriteIds.clear();
+    m_overwriteRows.clear();
+    m_recreateRows.clear();
 
+    // Deletions leave the list from its front, in the order they are made.
     QList<int> deletions(m_deletions.size());
     std::iota(deletions.begin(), deletions.end(), 0);
     const QStringList ids = m_deletions;
     const Step deleting{u"Positionen löschen"_s, [this, &ids](int item) { deleteId(ids.at(item)); },
-                        [this](const QList<int> &items) { m_deletions.remove(0, items.size()); }};
+                        [this](const QList<int> &items) { m_deletions.remove(0, items.size()); },
+                        [&ids](int item, bool gone) { return Conflict{ids.at(item), -1, gone}; },
+                        [this](int) { m_deletions.removeFirst(); }};
     if (!runBatched(deletions, deleting))
         return false;
 
-    QHash<int, QString> storedIds;
-    const Step storing{u"Positionen speichern"_s, [this, &storedIds](int row) { storedIds[row] = storeRow(row); },
-                       [this, &storedIds](const QList<int> &items) {
+    QHash<int, Stored> stored;
+    const Step storing{u"Positionen speichern"_s, [this, &stored](int row) { stored[row] = storeRow(row); },
+                       [this, &stored](const QList<int> &items) {
                            for (int row : items) {
-                               m_positions.setCell(row, PositionColumn::UID, storedIds.take(row));
+                               const Stored done = stored.take(row);
+                               m_positions.setCell(row, PositionColumn::UID, done.id);
                                m_positions.setCell(row, PositionColumn::AendDatum, m_today);
+                               m_positions.setRowVersion(row, done.version);
                            }
-                       }};
+                       },
+                       [this](int row, bool gone) {
+                           return Conflict{m_positions.cell(row, PositionColumn::UID).toString(), row, gone};
+                       },
+                       [](int) {}};
     return runBatched(rows, storing);
 }
 
@@ -122,15 +135,26 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
         if (m_stopped)
             return false;
         const qsizetype begin = next;
+        std::optional<AccessError> conflict;
         try {
             QElapsedTimer clock;
             clock.start();
             XecuteOnServer(u"TSTART"_s);
             while (next < items.size() && next - begin < BatchRows && clock.elapsed() < BatchMilliseconds) {
-                step.apply(items.at(next));
+                try {
+                    step.apply(items.at(next));
+                } catch (const AccessError &error) {
+                    // Only the version check names the item it failed for.
+                    if (!m_conflicts
+                        || (error.number() != ErrorNumber::Conflict && error.number() != ErrorNumber::ObjectNotFound))
+                        throw;
+                    conflict = error;
+                    break;
+                }
                 ++next;
             }
-            XecuteOnServer(u"TCOMMIT"_s);
+            if (!conflict)
+                XecuteOnServer(u"TCOMMIT"_s);
         } catch (const AccessError &batchError) {
             RollBackOnServer();
             // Without the connection nothing more can be stored; its loss is
@@ -157,11 +181,49 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
             report();
             continue;
         }
+        if (conflict) {
+            RollBackOnServer();
+            if (!resolveConflict(items.mid(begin, next - begin), items.at(next), *conflict, step))
+                return false;
+            // The item is done when it was read again; otherwise it opens the next batch.
+            if (!m_overwriteRows.contains(items.at(next)) && !m_overwriteIds.contains(step.conflict(items.at(next), false).id))
+                ++next;
+            continue;
+        }
         step.committed(items.mid(begin, next - begin));
         m_done += int(next - begin);
         report();
     }
     return !m_stopped;
+}
+
+bool PositionSaver::resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step)
+{
+    // The rows before it were rolled back with it; they are stored first, so
+    // that what the user is asked about is the only row left of the batch.
+    if (!before.isEmpty() && !runBatched(before, step))
+        return false;
+    const Conflict conflict = step.conflict(item, error.number() == ErrorNumber::ObjectNotFound);
+    switch (m_conflicts(conflict)) {
+    case Answer::Cancel:
+        m_stopped = true;
+        return false;
+    case Answer::Overwrite:
+        if (conflict.row < 0) {
+            m_overwriteIds.insert(conflict.id);
+        } else {
+            m_overwriteRows.insert(item);
+            if (conflict.gone)
+                m_recreateRows.insert(item);
+        }
+        return true;
+    case Answer::Reload:
+        step.skipped(item);
+        ++m_done;
+        report();
+        return true;
+    }
+    return false;
 }
 
 void PositionSaver::report()
@@ -170,21 +232,25 @@ void PositionSaver::report()
         m_stopped = true;
 }
 
-QString PositionSaver::storeRow(int row)
+PositionSaver::Stored PositionSaver::storeRow(int row)
 {
     const PackedRow &cells = m_positions.packedRow(row);
     const QString id = cells.cell(PositionColumn::UID).toString();
     std::unique_ptr<ServerObject> position;
-    if (id.isEmpty()) {
+    if (id.isEmpty() || m_recreateRows.contains(row)) {
         position = Factory().createNew(PositionClass);
         position->setProperty(u"Firma"_s, m_firm);
     } else {
-        position = Factory().openById(PositionClass, id);
+        // Written without reading it first: the row says what is to be stored,
+        // and its version that nobody has changed it since it was read.
+        position = Factory().openForWrite(PositionClass, id);
+        if (cells.version() > 0 && !m_overwriteRows.contains(row))
+            position->sys_ExpectVersion(QString::number(cells.version()));
     }
     for (const auto &[name, value] : PositionProperties(cells, m_today, m_endDateTypes))
         position->setProperty(name, value);
     position->sys_save();
-    const QString stored = position->sys_ID();
+    Stored stored{position->sys_ID(), position->sys_Version().toLongLong()};
     CloseServerObject(position);
     return stored;
 }
@@ -192,7 +258,9 @@ QString PositionSaver::storeRow(int row)
 void PositionSaver::deleteId(const QString &id)
 {
     try {
-        std::unique_ptr<ServerObject> position = Factory().openById(PositionClass, id);
+        std::unique_ptr<ServerObject> position = Factory().openForWrite(PositionClass, id);
+        if (const qint64 version = m_deletionVersions.value(id); version > 0 && !m_overwriteIds.contains(id))
+            position->sys_ExpectVersion(QString::number(version));
         position->sys_deleteid(id);
         CloseServerObject(position);
     } catch (const AccessError &error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <utility>
 
+#include "objectapi/AccessError.h"
 #include "positions/PackedRow.h"
 
 namespace tolven {
@@ -43,6 +45,23 @@ public:
     // after the rows done so far.
     using Progress = std::function<bool(int done, int total)>;
 
+    // A row read from the server is written, and a deletion made, only as
+    // long as the stored position is still the version the row was read as.
+    // When another user changed or deleted it meanwhile, the save stops
+    // before that row (the rows before it stored) and asks what to do.
+    struct Conflict
+    {
+        QString id;
+        int row = -1;          // the grid row stored; -1 for a deletion
+        bool gone = false;     // the position no longer exists (else: changed)
+    };
+    enum class Answer {
+        Reload,     // the caller has put what is stored into the row (or given up the deletion); go on
+        Overwrite,  // write the row (a gone position anew) or delete all the same; go on
+        Cancel,     // store nothing more
+    };
+    using ConflictHandler = std::function<Answer(const Conflict &conflict)>;
+
     PositionSaver(PositionModel &positions, QStringList &deletions, QString firm, QDate today,
                   Progress progress = {});
 
@@ -51,6 +70,10 @@ public:
     bool run();
     // The price types whose positions carry an end date (PositionProperties).
     void setEndDateTypes(QSet<QString> codes) { m_endDateTypes = std::move(codes); }
+    // The row versions of the deleted positions, by id (none: deleted whatever is stored).
+    void setDeletionVersions(QHash<QString, qint64> versions) { m_deletionVersions = std::move(versions); }
+    // Without a handler a conflict is reported like any other error.
+    void setConflictHandler(ConflictHandler handler) { m_conflicts = std::move(handler); }
 
     // The most rows in one transaction, and the longest a transaction is
     // kept open before it is committed (so that progress and a stop come
@@ -64,12 +87,23 @@ private:
         QString operation;
         std::function<void(int item)> apply;     // sends one item; throws AccessError
         std::function<void(const QList<int> &items)> committed; // after their transaction committed
+        std::function<Conflict(int item, bool gone)> conflict;   // the conflict an item ran into
+        std::function<void(int item)> skipped;   // the item was answered by reading it again
     };
     // Runs step over items in transactions; false after an error or a stop.
     bool runBatched(const QList<int> &items, const Step &step);
+    // After item ran into a conflict (the transaction is rolled back): the
+    // items before it in its batch are stored again, then the user is asked.
+    // Whether to go on; overwrite says how the item is sent then.
+    bool resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step);
     void report();
 
-    QString storeRow(int row);
+    struct Stored
+    {
+        QString id;
+        qint64 version = 0;
+    };
+    Stored storeRow(int row);
     void deleteId(const QString &id);
 
     PositionModel &m_positions;
@@ -78,6 +112,11 @@ private:
     QDate m_today;
     Progress m_progress;
     QSet<QString> m_endDateTypes;
+    QHash<QString, qint64> m_deletionVersions;
+    ConflictHandler m_conflicts;
+    QSet<QString> m_overwriteIds;  // deletions made whatever is stored
+    QSet<int> m_overwriteRows;     // rows written whatever is stored
+    QSet<int> m_recreateRows;      // rows whose position is gone and is stored anew
     int m_done = 0;
     int m_total = 0;
     bool m_stopped = false;

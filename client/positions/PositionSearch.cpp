@@ -47,6 +47,9 @@ constexpr ResultColumn ResultColumns[] = {
     {17, PositionColumn::PreisKalk, ResultColumn::Number},
 };
 
+// After the position's cells: its row version.
+constexpr int VersionColumn = 18;
+
 // Numbers and dates come in the server's form ("." as decimal point,
 // yyyy-mm-dd); the array keeps them as values, so that the grid shows them
 // in the user's notation. Empty or malformed text stays text.
@@ -104,6 +107,7 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
                 break;
             }
             rows << PackedRow(RowFromResult([&result](int n) { return result->getColumn(n); }));
+            rows.last().setVersion(result->getColumn(VersionColumn).toLongLong());
             if (!report(int(rows.size()), 0))
                 break;
         }
