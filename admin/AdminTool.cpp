@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +13,7 @@
 
 #include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
+#include "store/History.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "store/StoreFactory.h"
@@ -33,6 +35,9 @@ const char *const Usage =
     "                                                 Datenbank mit Schema anlegen, mit --demo die Demofirmen einspielen\n"
     "  tolven-admin check [ZIEL]                      Schemaversion und Zeilenzahlen anzeigen\n"
     "  tolven-admin upgrade [ZIEL]                    ein älteres Schema auf den Stand dieses Programms bringen\n"
+    "  tolven-admin history [ZIEL] [--since DATUM]    den Änderungsverlauf als CSV (UTF-8) ausgeben\n"
+    "  tolven-admin history [ZIEL] --purge-before DATUM\n"
+    "                                                 die Einträge des Änderungsverlaufs vor DATUM löschen\n"
     "  tolven-admin path                              die Datenbankdatei des Benutzers anzeigen\n"
     "  tolven-admin --version                         Programmname und Version anzeigen\n"
     "\n"
@@ -42,7 +47,8 @@ const char *const Usage =
     "PGUSER, PGPASSWORD, ~/.pgpass und PGSSLMODE.\n"
     "\n"
     "--articles N und --positions M (nur mit --demo) bestimmen, wie viele Artikel und\n"
-    "Mitbewerberpreise (Positionen) die Demofirma 1 bekommt; ohne sie 1500 und 600.\n";
+    "Mitbewerberpreise (Positionen) die Demofirma 1 bekommt; ohne sie 1500 und 600.\n"
+    "DATUM ist ein Tag der Form JJJJ-MM-TT; die Zeitpunkte des Verlaufs sind UTC.\n";
 
 struct Options
 {
@@ -52,7 +58,24 @@ struct Options
     bool force = false;
     std::optional<int> articles;
     std::optional<int> positions;
+    QString since;        // history: yyyy-mm-dd
+    QString purgeBefore;  // history: yyyy-mm-dd
 };
+
+// A day option's value: yyyy-mm-dd, a real day.
+bool parseDay(const QString &option, const QString &value, QString &day, QString &error)
+{
+    if (!day.isEmpty()) {
+        error = u"Die Option " + option + u" ist doppelt angegeben."_s;
+        return false;
+    }
+    if (value.size() != 10 || !QDate::fromString(value, Qt::ISODate).isValid()) {
+        error = u"Die Option " + option + u" erwartet ein Datum der Form JJJJ-MM-TT, nicht \"" + value + u"\"."_s;
+        return false;
+    }
+    day = value;
+    return true;
+}
 
 // A size option's value: a whole number from 1 on, digits only.
 bool parseCount(const QString &option, const QString &value, std::optional<int> &count, QString &error)
@@ -81,15 +104,22 @@ bool parseOptions(const QStringList &arguments, Options &options, QString &error
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const QString option = argument.section(u'=', 0, 0);
-        if (option == u"--articles" || option == u"--positions") {
+        if (option == u"--articles" || option == u"--positions" || option == u"--since"
+            || option == u"--purge-before") {
             QString value;
             if (argument.contains(u'=')) {
                 value = argument.section(u'=', 1);
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else {
-                error = u"Die Option " + option + u" braucht eine Zahl."_s;
+                const bool day = option == u"--since" || option == u"--purge-before";
+                error = u"Die Option " + option + (day ? u" braucht ein Datum."_s : u" braucht eine Zahl."_s);
                 return false;
+            }
+            if (option == u"--since" || option == u"--purge-before") {
+                if (!parseDay(option, value, option == u"--since" ? options.since : options.purgeBefore, error))
+                    return false;
+                continue;
             }
             if (!parseCount(option, value, option == u"--articles" ? options.articles : options.positions, error))
                 return false;
@@ -115,6 +145,14 @@ bool parseOptions(const QStringList &arguments, Options &options, QString &error
     }
     if (options.command != u"init" && (options.demo || options.force || options.articles || options.positions)) {
         error = u"--demo, --articles, --positions und --force gelten nur für init."_s;
+        return false;
+    }
+    if (options.command != u"history" && (!options.since.isEmpty() || !options.purgeBefore.isEmpty())) {
+        error = u"--since und --purge-before gelten nur für history."_s;
+        return false;
+    }
+    if (!options.since.isEmpty() && !options.purgeBefore.isEmpty()) {
+        error = u"--since und --purge-before schließen einander aus."_s;
         return false;
     }
     if (!options.demo && (options.articles || options.positions)) {
@@ -288,6 +326,37 @@ int check(const Options &options, QTextStream &out, QTextStream &err)
     return 0;
 }
 
+// A CSV field: in quotes when it holds the separator, a quote or a line break.
+QString csvField(const QString &text)
+{
+    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', u"\"\""_s);
+    return u'"' + quoted + u'"';
+}
+
+int history(const Options &options, QTextStream &out)
+{
+    const DatabaseTarget target = targetOf(options);
+    std::shared_ptr<Session> session = Session::open(target);
+    if (!options.purgeBefore.isEmpty()) {
+        const qint64 deleted = store::history::purgeBefore(*session, options.purgeBefore);
+        out << deleted << " Einträge des Änderungsverlaufs vor dem " << options.purgeBefore << " gelöscht.\n";
+        return 0;
+    }
+    QStringList header = store::history::Columns;
+    header[0] = u"Zeitpunkt (UTC)"_s;
+    out << header.join(u';') << "\n";
+    store::history::forEach(*session, options.since, [&out](const QStringList &row) {
+        QStringList fields;
+        for (const QString &field : row)
+            fields << csvField(field);
+        out << fields.join(u';') << "\n";
+    });
+    return 0;
+}
+
 } // namespace
 
 int RunAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -320,6 +389,8 @@ int RunAdmin(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return check(options, out, err);
         if (options.command == u"upgrade")
             return upgrade(options, out);
+        if (options.command == u"history")
+            return history(options, out);
         if (options.command == u"path" && options.target.isEmpty()) {
             out << store::DefaultDatabasePath() << "\n";
             return 0;

@@ -41,6 +41,8 @@ private slots:
     void upgradeAddsWhatIsMissingAndKeepsData_data();
     void upgradeAddsWhatIsMissingAndKeepsData();
     void upgradeRefusesNewerSchema();
+    void historyIsListedAndTrimmed_data() { testsupport::addBackendRows(); }
+    void historyIsListedAndTrimmed();
     void newDatabaseIsTheOwnersAlone_data();
     void newDatabaseIsTheOwnersAlone();
     void passwordsOfConnectionStringsAreNeverPrinted_data();
@@ -125,6 +127,15 @@ void TestAdmin::badCallsSayHowToCall_data()
     QTest::newRow("articles twice")
             << demoInit({u"--articles"_s, u"100"_s, u"--articles=200"_s})
             << u"doppelt"_s;
+    QTest::newRow("since with check") << QStringList{u"check"_s, u"--since"_s, u"2026-01-01"_s}
+                                      << u"nur für history"_s;
+    QTest::newRow("since an impossible day") << QStringList{u"history"_s, u"--since=2026-02-31"_s}
+                                             << u"erwartet ein Datum der Form JJJJ-MM-TT, nicht \"2026-02-31\""_s;
+    QTest::newRow("purge without a day") << QStringList{u"history"_s, u"--purge-before"_s}
+                                         << u"--purge-before braucht ein Datum"_s;
+    QTest::newRow("since and purge") << QStringList{u"history"_s, u"--since=2026-01-01"_s,
+                                                    u"--purge-before=2026-02-01"_s}
+                                     << u"schließen einander aus"_s;
     QTest::newRow("articles beyond any count") << demoInit({u"--articles"_s, u"99999999999"_s})
                                                << u"zu groß"_s;
 }
@@ -405,6 +416,46 @@ void TestAdmin::upgradeAddsWhatIsMissingAndKeepsData()
     result = run({u"upgrade"_s, target});
     QCOMPARE(result.code, 0);
     QVERIFY(result.out.contains(u"schon die Version"));
+}
+
+void TestAdmin::historyIsListedAndTrimmed()
+{
+    QFETCH(QString, backend);
+    if (backend == u"PostgreSQL" && testsupport::postgresAddress().isEmpty())
+        QSKIP("no PostgreSQL cluster");
+    testsupport::TestDatabase db(backend, false);
+    const QString target = db.target().isSQLite() ? db.target().path : testsupport::postgresAddress();
+    {
+        store::StoreFactory factory;
+        factory.connectTo(db.target());
+        factory.classObject(u"TV.Windows"_s)->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s});
+        auto competitor = factory.createNew(u"Konkur.Par"_s);
+        competitor->setProperty(u"Firma"_s, u"1"_s);
+        competitor->setProperty(u"konkur"_s, u"WERKHOF"_s);
+        competitor->setProperty(u"konkurbez"_s, u"Werkhof; \"Süd\""_s);
+        competitor->sys_save();
+        competitor->setProperty(u"konkurbez"_s, u"Werkhof Nord"_s);
+        competitor->sys_save();
+    }
+    Run result = run({u"history"_s, target});
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], u"Zeitpunkt (UTC);Personalcode;Name;Klasse;Id;Version;Aktion;Eigenschaft;alt;neu"_s);
+    QVERIFY2(lines[1].endsWith(u";MUELLER;;Konkur.Par;1||1;1;N;;;"), qPrintable(lines[1]));
+    QVERIFY2(lines[2].endsWith(u";MUELLER;;Konkur.Par;1||1;2;A;konkurbez;\"Werkhof; \"\"Süd\"\"\";Werkhof Nord"),
+             qPrintable(lines[2]));
+    const QString today = QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate);
+    QVERIFY(lines[1].startsWith(today + u' '));
+
+    const QString tomorrow = QDateTime::currentDateTimeUtc().date().addDays(1).toString(Qt::ISODate);
+    result = run({u"history"_s, target, u"--since"_s, tomorrow});
+    QCOMPARE(result.out.count(u'\n'), 1);
+    result = run({u"history"_s, target, u"--purge-before"_s, today});
+    QCOMPARE(result.out, u"0 Einträge des Änderungsverlaufs vor dem " + today + u" gelöscht.\n");
+    result = run({u"history"_s, target, u"--purge-before="_s + tomorrow});
+    QCOMPARE(result.out, u"2 Einträge des Änderungsverlaufs vor dem " + tomorrow + u" gelöscht.\n");
+    QCOMPARE(count(db.target(), u"tolven_history"_s), 0);
 }
 
 void TestAdmin::upgradeRefusesNewerSchema()

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "store/ClassRegistry.h"
 #include "store/Schema.h"
 #include "store/Session.h"
 #include "support/FirmFixture.h"
@@ -23,8 +24,29 @@ private slots:
 
     void upgradeFillsWhatTheSearchesNeed_data();
     void upgradeFillsWhatTheSearchesNeed();
+    void upgradeGivesEveryRowAVersionAndAHistory();
 
 private:
+    // What a database of version 3 lacks: row versions and the history.
+    static QStringList withoutVersionsAndHistory(bool postgres)
+    {
+        QStringList statements;
+        for (const store::ClassDescription &cls : store::AllClasses()) {
+            if (!cls.hasObjects())
+                continue;
+            if (cls.keepsHistory) {
+                if (postgres) {
+                    statements << u"DROP FUNCTION " + cls.table + u"_hist() CASCADE";
+                } else {
+                    for (const QString &suffix : {u"_hist_ai"_s, u"_hist_ad"_s, u"_hist_au"_s})
+                        statements << u"DROP TRIGGER " + cls.table + suffix;
+                }
+            }
+            statements << u"ALTER TABLE " + cls.table + u" DROP COLUMN obj_version";
+        }
+        return statements << u"DROP TABLE tolven_history"_s << u"DROP TABLE tolven_writer"_s;
+    }
+
     int positionsWithText(const QString &text)
     {
         return int(m_fixture.rows(u"Konkur.Konkur"_s, u"Konkur"_s, {m_fixture.firm(), {}, {}, text, {}}).size());
@@ -66,6 +88,7 @@ void TestUpgrade::upgradeFillsWhatTheSearchesNeed()
                   << u"ALTER TABLE tv_artikel DROP COLUMN s_bez"_s << u"ALTER TABLE konkur_konkur DROP COLUMN s_artbez"_s
                   << u"ALTER TABLE tv_lieferant DROP COLUMN n_sakonto"_s;
         }
+        older << withoutVersionsAndHistory(backend == u"PostgreSQL");
         for (const QString &sql : older)
             session->execDirect(sql, {}, u"Test"_s);
         session->execDirect(u"UPDATE tolven_meta SET value = ? WHERE name = 'schema_version'"_s,
@@ -87,6 +110,44 @@ void TestUpgrade::upgradeFillsWhatTheSearchesNeed()
     QCOMPARE(positionsWithText(u"stoßfuge"_s), 1);
     m_fixture.save(u"Konkur.Konkur"_s, {{u"Artnr"_s, u"100001"_s}, {u"ArtBez"_s, u"Übergrößen-Rest"_s}});
     QCOMPARE(positionsWithText(u"übergröße"_s), 2);
+}
+
+void TestUpgrade::upgradeGivesEveryRowAVersionAndAHistory()
+{
+    QFETCH_GLOBAL(QString, backend);
+    const QString first = m_fixture.save(u"Konkur.Konkur"_s, {{u"Artnr"_s, u"100001"_s}, {u"PreisExcl"_s, u"5"_s}});
+    const QString second = m_fixture.save(u"Konkur.Konkur"_s, {{u"Artnr"_s, u"100002"_s}});
+    m_fixture.save(u"Konkur.Par"_s, {{u"konkur"_s, u"WERKHOF"_s}});
+    const QString firm = m_fixture.firm();
+    m_fixture.end();
+    {
+        auto session = store::Session::openUnchecked(m_fixture.database().target(), false);
+        for (const QString &sql : withoutVersionsAndHistory(backend == u"PostgreSQL"))
+            session->execDirect(sql, {}, u"Test"_s);
+        session->execDirect(u"UPDATE tolven_meta SET value = '3' WHERE name = 'schema_version'"_s, {}, u"Test"_s);
+        QCOMPARE(store::schema::upgrade(*session), 3);
+    }
+    QVERIFY(m_fixture.begin());
+    m_fixture.setFirm(firm);
+    m_fixture.setSessionFirm();
+    // Every row kept, each with version 1, and no history of what was there before.
+    const QList<QStringList> rows = m_fixture.rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, {}, {}, {}, {}});
+    QCOMPARE(testsupport::FirstColumns(rows), (QStringList{first, second}));
+    for (const QStringList &row : rows)
+        QCOMPARE(row.value(17), u"1"_s);
+    QCOMPARE(m_fixture.rows(u"Konkur.Par"_s, u"Konkur"_s, {firm}).size(), 1);
+    QCOMPARE(m_fixture.rows(u"Konkur.Verlauf"_s, u"Objekt"_s, {u"Konkur.Konkur"_s, first}).size(), 0);
+
+    // Versions and history work from now on.
+    auto position = m_fixture.factory().openForWrite(u"Konkur.Konkur"_s, first);
+    position->sys_ExpectVersion(u"1"_s);
+    position->setProperty(u"PreisExcl"_s, u"6"_s);
+    position->sys_save();
+    QCOMPARE(position->sys_Version(), u"2"_s);
+    const QList<QStringList> history =
+        m_fixture.rows(u"Konkur.Verlauf"_s, u"Objekt"_s, {u"Konkur.Konkur"_s, first});
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(history[0].mid(6), (QStringList{u"A"_s, u"PreisExcl"_s, u"5"_s, u"6"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestUpgrade)
