@@ -8,6 +8,10 @@
 //                                         master-data window does it
 //   save_worker race CONNECT TAG ROUNDS   each round a position search, then a save of the worker's
 //                                         rows changed and one row more
+//   save_worker contend CONNECT TAG ROUNDS each round a search of the shared positions (note
+//                                         "geteilt"), a new price in each and a save; a position
+//                                         another worker wrote since the search is left as it is
+//                                         ("Neu laden"); prints the writes and conflicts at the end
 //
 // Exit code 0 when all is done; 1 when an error ended it, 2 when the login
 // fails; 3 when the client would have shown a message box (its text goes to
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QSet>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +35,7 @@
 #include "positions/PositionColumns.h"
 #include "positions/PositionModel.h"
 #include "positions/PositionSave.h"
+#include "positions/PositionSearch.h"
 #include "store/StoreFactory.h"
 #include "support/InterceptingFactory.h"
 
@@ -161,6 +167,51 @@ int SearchAndSave(int tag, int rounds, const int &rollbacks)
     return 0;
 }
 
+int ContendForSharedRows(int tag, int rounds)
+{
+    int writes = 0;
+    int conflicts = 0;
+    for (int round = 0; round < rounds; ++round) {
+        PositionModel positions;
+        QList<PackedRow> rows;
+        QStringList readPrices;
+        std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Konkur"_s);
+        result->execute({workerrows::Firm, QString(), QString(), QString(), QString()});
+        while (result->next()) {
+            if (result->getColumn(13) != u"geteilt")
+                continue;
+            PackedRow::Cells cells = PositionSearch::RowFromResult([&result](int n) { return result->getColumn(n); });
+            readPrices << result->getColumn(11);
+            cells[PositionColumn::PreisExcl] = tag * 1000.0 + round;
+            cells[PositionColumn::AendDatum] = QVariant();
+            rows << PackedRow(cells);
+            rows.last().setVersion(result->getColumn(18).toLongLong());
+        }
+        CloseServerObject(result);
+        positions.setPackedRows(rows);
+        QStringList deletions;
+        QSet<int> refused;
+        PositionSaver saver(positions, deletions, workerrows::Firm, workerrows::SaveDay);
+        saver.setConflictHandler([&refused](const PositionSaver::Conflict &conflict) {
+            refused.insert(conflict.row);
+            return PositionSaver::Answer::Reload;
+        });
+        if (!saver.run())
+            return 1;
+        conflicts += int(refused.size());
+        writes += int(rows.size() - refused.size());
+        // What each write went over: the price this worker had read.
+        for (int row = 0; row < positions.rowCount(); ++row) {
+            if (!refused.contains(row)) {
+                Say(u"geschrieben "_s + positions.cell(row, PositionColumn::UID).toString() + u' ' + readPrices.at(row)
+                    + u' ' + QString::number(tag * 1000 + round));
+            }
+        }
+    }
+    Say(u"Schreiben "_s + QString::number(writes) + u" Konflikte " + QString::number(conflicts));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -198,6 +249,8 @@ int main(int argc, char *argv[])
             return ReplaceLists(args.at(3).toInt());
         if (mode == u"race" && args.size() == 5)
             return SearchAndSave(args.at(3).toInt(), args.at(4).toInt(), rollbacks);
+        if (mode == u"contend" && args.size() == 5)
+            return ContendForSharedRows(args.at(3).toInt(), args.at(4).toInt());
     } catch (const AccessError &error) {
         std::fputs(qPrintable(error.description() + u'\n'), stderr);
         return 1;

@@ -76,6 +76,7 @@ private slots:
 
     void killDuringSave_data();
     void killDuringSave();
+    void twoClientsChangeTheSamePositions();
     void killDuringListReplace_data();
     void killDuringListReplace();
     void twoClientsSearchAndSave();
@@ -242,6 +243,70 @@ void TestProcesses::twoClientsSearchAndSave()
         QCOMPARE(position.properties.at(7).second, QString(QString::number(Rounds - 1) + u".5"));
         QCOMPARE(position.properties.at(5).second, QString::number(position.tag * 100000 + position.n));
     }
+}
+
+// Two clients changing the same positions over and over: a write goes
+// through only over the price its client had read; one that would go over
+// a price the client had not seen is refused and counted. So the history of
+// the prices is exactly the writes the clients made, each from the price it
+// read, and nothing else.
+void TestProcesses::twoClientsChangeTheSamePositions()
+{
+    constexpr int Shared = 10;
+    constexpr int Rounds = 30;
+    store::StoreFactory factory;
+    QVERIFY(factory.connect(m_db->connectString()));
+    QStringList ids;
+    for (int n = 0; n < Shared; ++n) {
+        auto position = factory.createNew(u"Konkur.Konkur"_s);
+        for (const auto &[name, value] : QList<std::pair<QString, QString>>{
+                 {u"Firma"_s, workerrows::Firm}, {u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"200004"_s},
+                 {u"Preistyp"_s, u"L"_s}, {u"DatumAb"_s, QDate(2026, 1, 1).addDays(n).toString(Qt::ISODate)},
+                 {u"PreisExcl"_s, u"1"_s}, {u"notiz"_s, u"geteilt"_s}})
+            position->setProperty(name, value);
+        position->sys_save();
+        ids << position->sys_ID();
+    }
+    QProcess first;
+    QProcess second;
+    startWorker(first, {u"contend"_s, m_db->connectString(), u"1"_s, QString::number(Rounds)});
+    startWorker(second, {u"contend"_s, m_db->connectString(), u"2"_s, QString::number(Rounds)});
+    int writes = 0;
+    int conflicts = 0;
+    QStringList written;  // "id old new" of every write the workers made
+    static const QRegularExpression summary(u"Schreiben (\\d+) Konflikte (\\d+)"_s);
+    for (QProcess *worker : {&first, &second}) {
+        QVERIFY(worker->waitForFinished(120000));
+        const QByteArray errors = worker->readAllStandardError();
+        QVERIFY2(worker->exitStatus() == QProcess::NormalExit && worker->exitCode() == 0, errors.constData());
+        const QString output = QString::fromUtf8(worker->readAllStandardOutput());
+        const QRegularExpressionMatch match = summary.match(output);
+        QVERIFY(match.hasMatch());
+        writes += match.captured(1).toInt();
+        conflicts += match.captured(2).toInt();
+        for (const QString &line : output.split(u'\n')) {
+            if (line.startsWith(u"geschrieben "))
+                written << line.mid(12);
+        }
+    }
+    QCOMPARE(writes + conflicts, 2 * Rounds * Shared);
+    QCOMPARE(written.size(), writes);
+    qInfo("%d writes, %d refused", writes, conflicts);
+
+    QStringList recorded;
+    for (const QString &id : std::as_const(ids)) {
+        auto result = factory.openQuery(u"Konkur.Verlauf"_s, u"Objekt"_s);
+        result->execute({u"Konkur.Konkur"_s, id});
+        while (result->next()) {
+            if (result->getColumn(7) == u"A" && result->getColumn(8) == u"PreisExcl")
+                recorded << id + u' ' + result->getColumn(9) + u' ' + result->getColumn(10);
+        }
+        result->close();
+    }
+    // Prices are stored as the grid sends them: "1000" for 1000.0, "1" for the first.
+    written.sort();
+    recorded.sort();
+    QCOMPARE(recorded, written);
 }
 
 QTEST_GUILESS_MAIN(TestProcesses)
