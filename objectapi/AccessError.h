@@ -43,11 +43,20 @@ public:
     ErrorNumber number() const noexcept { return m_number; }
     int code() const noexcept { return static_cast<int>(m_number); }
     const QString &description() const noexcept { return m_description; }
+    // The object the failure concerns, where it is one of several written
+    // together (a Conflict or ObjectNotFound found at TCOMMIT); else empty.
+    const QString &objectId() const noexcept { return m_objectId; }
+    AccessError &concerning(QString id)
+    {
+        m_objectId = std::move(id);
+        return *this;
+    }
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     ErrorNumber m_number;
     QString m_description;
+    QString m_objectId;
     QByteArray m_what;
 };
 

@@ -168,6 +168,8 @@ void Session::close()
     if (m_inDbTransaction)
         dbRollback();
     m_transactionLevel = 0;
+    m_pending.clear();
+    m_pendingKeys.clear();
     m_writerOnServer.reset();
     m_articleCache.clear();
     m_idleStatements.clear();
@@ -185,6 +187,7 @@ void Session::ensureOpen() const
 QSqlQuery &Session::statement(const QString &sql)
 {
     ensureOpen();
+    flushWrites();
     auto it = m_statements.find(sql);
     if (it != m_statements.end()) {
         it->second.finish();
@@ -208,6 +211,7 @@ QStringList Session::keptStatements() const
 QSqlQuery Session::newStatement(const QString &sql)
 {
     ensureOpen();
+    flushWrites();
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -218,6 +222,7 @@ QSqlQuery Session::newStatement(const QString &sql)
 QSqlQuery Session::takeStatement(const QString &sql)
 {
     ensureOpen();
+    flushWrites();
     if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
         QSqlQuery query = std::move(it->second);
         m_idleStatements.erase(it);
@@ -260,6 +265,7 @@ void Session::exec(QSqlQuery &query, const QString &what, const QString &duplica
 void Session::execDirect(const QString &sql, const QVariantList &values, const QString &what)
 {
     ensureOpen();
+    flushWrites();
     QSqlQuery query(m_database);
     if (values.isEmpty()) {
         // PostgreSQL prepares only queries and data changes, not DDL or SET.
@@ -277,6 +283,7 @@ void Session::execDirect(const QString &sql, const QVariantList &values, const Q
 bool Session::tryExec(QSqlQuery &query, const QString &sql)
 {
     ensureOpen();
+    flushWrites();
     countStatement();
     const bool done = query.exec(sql);
     m_lastUse.start();
@@ -481,6 +488,8 @@ void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QS
 void Session::dbRollback() noexcept
 {
     m_inDbTransaction = false;
+    m_pending.clear();
+    m_pendingKeys.clear();
     // A setting made in the transaction is undone with it.
     m_writerOnServer.reset();
     m_writerNoted = false;
@@ -507,6 +516,10 @@ void Session::commitTransaction()
     ensureOpen();
     if (m_transactionLevel == 0)
         throw AccessError(ErrorNumber::TransactionState, u"TCOMMIT ohne offene Transaktion (TSTART fehlt)."_s);
+    // What a held-back write finds leaves the transaction open, for the
+    // caller to roll back.
+    if (m_transactionLevel == 1)
+        flushWrites();
     if (--m_transactionLevel == 0)
         dbCommit();
 }

@@ -10,8 +10,12 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
+
+#include <QSet>
 
 #include "store/ArticleCache.h"
+#include "store/ClassDescription.h"
 #include "store/DatabaseTarget.h"
 
 class QSqlError;
@@ -148,6 +152,34 @@ public:
     // written once in each transaction.
     void noteWriter();
 
+    // Writes held back until the transaction's rows go to the database
+    // together: a change of an object opened for writing only, and (SQLite)
+    // a new object, within a client transaction (TSTART). They are sent, a
+    // few statements for many rows, before any other statement of the
+    // session, at TCOMMIT, and when an object asks for what they give (its
+    // version); a rollback drops them. A write that finds its object changed
+    // or gone throws AccessError naming the object (objectId) from there.
+    struct WriteOutcome
+    {
+        bool done = false;
+        QString version;
+    };
+    struct PendingWrite
+    {
+        const ClassDescription *cls = nullptr;
+        bool insert = false;
+        QString firm;
+        QString key;
+        std::optional<qint64> expectedVersion;  // updates
+        std::optional<qint64> number;           // inserts: obj_seq
+        QStringList columns;                    // assigned, or inserted after firm, key and number
+        QVariantList values;
+        std::shared_ptr<WriteOutcome> outcome;
+    };
+    void deferWrite(PendingWrite write);
+    void flushWrites();
+    bool hasPendingWrites() const { return !m_pending.empty(); }
+
     // A row was inserted; a transaction that inserts BulkInsertRows or more
     // has PostgreSQL's statistics brought up to date when it commits.
     static constexpr int BulkInsertRows = 500;
@@ -214,6 +246,9 @@ private:
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
+    std::vector<PendingWrite> m_pending;
+    QSet<QString> m_pendingKeys;  // table, firm and key of each pending write
+    bool m_flushing = false;
     std::optional<QString> m_writerOnServer;  // PostgreSQL: the person the connection's setting holds
     bool m_writerNoted = false;               // SQLite: in the open transaction
     QElapsedTimer m_lastUse;  // since the last statement sent

@@ -338,7 +338,14 @@ void StoreObject::insert()
     QString newKey = m_key;
     std::optional<qint64> number;
     bool inserted = false;
-    if (running) {
+    if (running && !s.isPostgres() && s.transactionLevel() > 0) {
+        // Its number is given now; the row goes with the transaction's others.
+        number = s.nextNumber(m_class.name, m_firm);
+        newKey = QString::number(*number);
+        m_pending = std::make_shared<Session::WriteOutcome>();
+        s.deferWrite({&m_class, true, m_firm, newKey, std::nullopt, number, columns, values, m_pending});
+        inserted = true;
+    } else if (running) {
         if (s.isPostgres()) {
             number = insertTakingNumber(columns, values);
             inserted = true;
@@ -369,6 +376,8 @@ void StoreObject::insert()
     m_key = newKey;
     m_kind = Kind::Stored;
     m_version = u"1"_s;
+    if (m_pending)
+        m_pending->version = m_version;
 }
 
 qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVariantList &values)
@@ -431,6 +440,18 @@ void StoreObject::update()
     }
     if (assignments.isEmpty())
         return;
+    Session &session = *m_session;
+    if (m_unread && session.transactionLevel() > 0) {
+        // Written with the transaction's other rows (Session::deferWrite).
+        QStringList columns;
+        for (const QString &assignment : std::as_const(assignments))
+            columns << assignment.left(assignment.size() - 4);  // "column = ?"
+        session.noteWriter();
+        m_pending = std::make_shared<Session::WriteOutcome>();
+        session.deferWrite({&m_class, false, m_firm, m_key, m_expectedVersion, std::nullopt, columns, values, m_pending});
+        m_expectedVersion.reset();
+        return;
+    }
     assignments << u"obj_version = obj_version + 1"_s;
     values << m_firm << m_key;
     QString condition = u"firma = ? AND obj_key = ?"_s;
@@ -459,24 +480,29 @@ void StoreObject::update()
 
 void StoreObject::failVersionCheck(const QString &firm, const QString &key, const QString &action)
 {
+    ThrowStaleWrite(*m_session, m_class, firm, key, m_expectedVersion, action);
+}
+
+void ThrowStaleWrite(Session &s, const ClassDescription &cls, const QString &firm, const QString &key,
+                     std::optional<qint64> expected, const QString &action)
+{
     const QString id = firm + u"||" + key;
-    Session &s = *m_session;
-    QSqlQuery &query = s.statement(u"SELECT obj_version FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?");
+    QSqlQuery &query = s.statement(u"SELECT obj_version FROM " + cls.table + u" WHERE firma = ? AND obj_key = ?");
     query.addBindValue(firm);
     query.addBindValue(key);
-    s.exec(query, u"Lesen der Version von " + m_class.name + u' ' + id);
+    s.exec(query, u"Lesen der Version von " + cls.name + u' ' + id);
     const std::optional<QString> stored = query.next() ? std::optional(query.value(0).toString()) : std::nullopt;
     query.finish();
     if (!stored) {
-        throw AccessError(ErrorNumber::ObjectNotFound,
-                          u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id
-                              + u" gibt es nicht mehr; es wurde inzwischen gelöscht.");
+        throw AccessError(ErrorNumber::ObjectNotFound, u"Das Objekt der Klasse " + cls.name + u" mit der Id " + id
+                                                           + u" gibt es nicht mehr; es wurde inzwischen gelöscht.")
+            .concerning(id);
     }
-    throw AccessError(ErrorNumber::Conflict,
-                      u"Das Objekt der Klasse " + m_class.name + u" mit der Id " + id
-                          + u" wurde inzwischen geändert und wird nicht " + action + u" (gespeichert ist Version "
-                          + *stored + u", erwartet war Version "
-                          + QString::number(m_expectedVersion.value_or(0)) + u").");
+    throw AccessError(ErrorNumber::Conflict, u"Das Objekt der Klasse " + cls.name + u" mit der Id " + id
+                                                 + u" wurde inzwischen geändert und wird nicht " + action
+                                                 + u" (gespeichert ist Version " + *stored + u", erwartet war Version "
+                                                 + QString::number(expected.value_or(0)) + u").")
+        .concerning(id);
 }
 
 QString StoreObject::sys_ID() const
@@ -524,6 +550,11 @@ void StoreObject::sys_deleteid(const QString &id)
 QString StoreObject::sys_Version() const
 {
     ensureUsable();
+    if (m_pending) {
+        if (!m_pending->done)
+            m_session->flushWrites();
+        return m_pending->version;
+    }
     return m_version;
 }
 

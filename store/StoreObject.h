@@ -8,10 +8,9 @@
 
 #include "objectapi/ServerObject.h"
 #include "store/ClassDescription.h"
+#include "store/Session.h"
 
 namespace store {
-
-class Session;
 
 // A server object of the store: the class object of a class, a new object
 // or a stored one, read in one query when opened and written in one
@@ -68,9 +67,16 @@ private:
     QString m_version;           // the row version read or written
     std::optional<qint64> m_expectedVersion; // what the next write requires to be stored
     bool m_unread = false;       // opened for writing only
-    QList<bool> m_known;         // opened for writing only: the properties set, by index
+    QList<bool> m_known;
+    std::shared_ptr<Session::WriteOutcome> m_pending;  // a write held back by the session         // opened for writing only: the properties set, by index
     bool m_closed = false;
 };
+
+// After a write that found no row of the expected version: throws Conflict
+// when the object is there with another version, ObjectNotFound when it is
+// gone, each concerning the object's id.
+[[noreturn]] void ThrowStaleWrite(Session &session, const ClassDescription &cls, const QString &firm,
+                                  const QString &key, std::optional<qint64> expected, const QString &action);
 
 // Splits an id Firm||key; throws AccessError naming the class for a malformed one.
 void SplitObjectId(const QString &className, const QString &id, QString &firm, QString &key);

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QHash>
 
+#include <map>
+
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -111,22 +113,37 @@ bool PositionSaver::run()
     if (!runBatched(deletions, deleting))
         return false;
 
-    QHash<int, Stored> stored;
+    // The objects of a transaction's rows stay open until it is committed:
+    // their rows go to the server together, and only then are their ids
+    // and versions known for sure.
+    std::map<int, std::unique_ptr<ServerObject>> stored;
     const Step storing{u"Positionen speichern"_s, [this, &stored](int row) { stored[row] = storeRow(row); },
                        [this, &stored](const QList<int> &items) {
                            for (int row : items) {
-                               const Stored done = stored.take(row);
-                               m_positions.setCell(row, PositionColumn::UID, done.id);
+                               std::unique_ptr<ServerObject> position = std::move(stored[row]);
+                               stored.erase(row);
+                               m_positions.setCell(row, PositionColumn::UID, position->sys_ID());
                                m_positions.setCell(row, PositionColumn::AendDatum, m_today);
-                               m_positions.setRowVersion(row, done.version);
+                               m_positions.setRowVersion(row, position->sys_Version().toLongLong());
+                               CloseServerObject(position);
                            }
                        },
                        [this](int row, bool gone) {
                            return Conflict{m_positions.cell(row, PositionColumn::UID).toString(), row, gone};
                        },
-                       [](int) {}};
+                       [&stored](int row) { stored.erase(row); }};
     return runBatched(rows, storing);
 }
+
+namespace {
+
+// What the version check of a write reports: changed or gone meanwhile.
+bool IsConflict(const AccessError &error)
+{
+    return error.number() == ErrorNumber::Conflict || error.number() == ErrorNumber::ObjectNotFound;
+}
+
+} // namespace
 
 bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
 {
@@ -135,7 +152,10 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
         if (m_stopped)
             return false;
         const qsizetype begin = next;
+        // The version check failed for items[next]: written immediately, the
+        // write reports it; sent with the others at TCOMMIT, the error names it.
         std::optional<AccessError> conflict;
+        bool failed = false;
         try {
             QElapsedTimer clock;
             clock.start();
@@ -144,9 +164,7 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
                 try {
                     step.apply(items.at(next));
                 } catch (const AccessError &error) {
-                    // Only the version check names the item it failed for.
-                    if (!m_conflicts
-                        || (error.number() != ErrorNumber::Conflict && error.number() != ErrorNumber::ObjectNotFound))
+                    if (!m_conflicts || !IsConflict(error))
                         throw;
                     conflict = error;
                     break;
@@ -164,6 +182,21 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
                 ReportAccessError(batchError, step.operation);
                 return false;
             }
+            qsizetype at = begin;
+            if (m_conflicts && IsConflict(batchError) && !batchError.objectId().isEmpty()) {
+                while (at < next && step.conflict(items.at(at), false).id != batchError.objectId())
+                    ++at;
+            } else {
+                at = next;
+            }
+            if (at < next) {
+                next = at;
+                conflict = batchError;
+            } else {
+                failed = true;
+            }
+        }
+        if (failed) {
             // Again one item a transaction, up to the one that failed: what
             // comes before it is stored, and its own error is the one shown.
             const qsizetype last = qMin(next, items.size() - 1);
@@ -183,10 +216,11 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
         }
         if (conflict) {
             RollBackOnServer();
-            if (!resolveConflict(items.mid(begin, next - begin), items.at(next), *conflict, step))
+            const int item = items.at(next);
+            if (!resolveConflict(items.mid(begin, next - begin), item, *conflict, step))
                 return false;
-            // The item is done when it was read again; otherwise it opens the next batch.
-            if (!m_overwriteRows.contains(items.at(next)) && !m_overwriteIds.contains(step.conflict(items.at(next), false).id))
+            // Read again, the item is done; to be written all the same, it opens the next batch.
+            if (!m_overwriteRows.contains(item) && !m_overwriteIds.contains(step.conflict(item, false).id))
                 ++next;
             continue;
         }
@@ -232,7 +266,7 @@ void PositionSaver::report()
         m_stopped = true;
 }
 
-PositionSaver::Stored PositionSaver::storeRow(int row)
+std::unique_ptr<ServerObject> PositionSaver::storeRow(int row)
 {
     const PackedRow &cells = m_positions.packedRow(row);
     const QString id = cells.cell(PositionColumn::UID).toString();
@@ -250,9 +284,7 @@ PositionSaver::Stored PositionSaver::storeRow(int row)
     for (const auto &[name, value] : PositionProperties(cells, m_today, m_endDateTypes))
         position->setProperty(name, value);
     position->sys_save();
-    Stored stored{position->sys_ID(), position->sys_Version().toLongLong()};
-    CloseServerObject(position);
-    return stored;
+    return position;
 }
 
 void PositionSaver::deleteId(const QString &id)

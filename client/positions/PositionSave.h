@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "objectapi/AccessError.h"
@@ -16,6 +17,7 @@
 namespace tolven {
 
 class PositionModel;
+class ServerObject;
 
 // The properties a position is stored with, in the order they are set, each
 // in server form (dates yyyy-mm-dd, numbers with "." as decimal point), the
@@ -98,12 +100,8 @@ private:
     bool resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step);
     void report();
 
-    struct Stored
-    {
-        QString id;
-        qint64 version = 0;
-    };
-    Stored storeRow(int row);
+    // Sends the row; the object, to be asked for its id and version once committed.
+    std::unique_ptr<ServerObject> storeRow(int row);
     void deleteId(const QString &id);
 
     PositionModel &m_positions;

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "objectapi/AccessError.h"
+#include "store/Session.h"
 #include "store/StoreFactory.h"
 #include "support/FirmFixture.h"
 
@@ -30,6 +31,8 @@ private slots:
     void rolledBackWritesLeaveNoHistory();
     void listReplacementChecksTheState();
     void historyIsReadOnly();
+    void writesOfATransactionGoTogether_data();
+    void writesOfATransactionGoTogether();
 
 private:
     QString savePosition(const QString &price);
@@ -298,6 +301,59 @@ void TestVersions::historyIsReadOnly()
                              m_fixture.factory().classObject(u"Konkur.Verlauf"_s)->sys_deleteid(u"1||1"_s));
     QVERIFY_THROWS_EXCEPTION(AccessError,
                              m_fixture.factory().classObject(u"Konkur.Verlauf"_s)->callMethod(u"Delall"_s, {u"1"_s}));
+}
+
+void TestVersions::writesOfATransactionGoTogether_data()
+{
+    QTest::addColumn<int>("stale");  // the row another user changed first; -1 for none
+    QTest::newRow("none stale") << -1;
+    QTest::newRow("first stale") << 0;
+    QTest::newRow("last stale") << 49;
+}
+
+// Changes of objects opened for writing only, within TSTART, go to the
+// database together: a handful of statements for many rows. A stale one
+// among them fails TCOMMIT naming that object, and nothing of the
+// transaction is stored.
+void TestVersions::writesOfATransactionGoTogether()
+{
+    QFETCH(int, stale);
+    constexpr int Rows = 50;
+    QStringList ids;
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    for (int n = 0; n < Rows; ++n)
+        ids << savePosition(u"10.00"_s);
+    xecute(m_fixture.factory(), u"TCOMMIT"_s);
+    if (stale >= 0) {
+        auto other = openForWrite(m_other, ids[stale], u"1"_s);
+        other->setProperty(u"PreisExcl"_s, u"7.00"_s);
+        other->sys_save();
+    }
+
+    const quint64 before = store::Session::statementsSent();
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    std::vector<std::unique_ptr<tolven::ServerObject>> objects;
+    for (int n = 0; n < Rows; ++n) {
+        objects.push_back(openForWrite(m_fixture.factory(), ids[n], u"1"_s));
+        objects.back()->setProperty(u"PreisExcl"_s, QString::number(20 + n) + u".00");
+        objects.back()->sys_save();
+    }
+    try {
+        xecute(m_fixture.factory(), u"TCOMMIT"_s);
+        QCOMPARE(stale, -1);
+    } catch (const AccessError &refused) {
+        QCOMPARE(refused.number(), ErrorNumber::Conflict);
+        QCOMPARE(refused.objectId(), ids.value(stale));
+        xecute(m_fixture.factory(), u"TROLLBACK"_s);
+    }
+    const quint64 sent = store::Session::statementsSent() - before;
+    QVERIFY2(sent <= 6, qPrintable(QString::number(sent)));
+    for (int n = 0; n < Rows; ++n) {
+        const QString expected = stale >= 0 ? (n == stale ? u"7.00"_s : u"10.00"_s) : QString::number(20 + n) + u".00";
+        QCOMPARE(storedPrice(m_other, ids[n]), expected);
+        if (stale < 0)
+            QCOMPARE(objects[n]->sys_Version(), u"2"_s);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestVersions)

@@ -1,0 +1,137 @@
+// The writes a session holds back within a client transaction, sent to the
+// database together: a few statements for many rows instead of one round
+// trip each (see Session::deferWrite).
+#include "Session.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
+#include <map>
+
+#include "objectapi/AccessError.h"
+#include "store/StoreObject.h"
+
+using namespace Qt::StringLiterals;
+
+namespace store {
+
+namespace {
+
+// Well within what either database binds in one statement.
+constexpr int MaxParameters = 30000;
+constexpr int MaxRowsPerStatement = 500;
+
+QString rowPlaceholders(qsizetype columns)
+{
+    QString row = u"("_s;
+    for (qsizetype i = 0; i < columns; ++i)
+        row += i ? u", ?"_s : u"?"_s;
+    return row + u')';
+}
+
+QString pendingKey(const Session::PendingWrite &write)
+{
+    return write.cls->table + u' ' + write.firm + u"||" + write.key;
+}
+
+} // namespace
+
+void Session::deferWrite(PendingWrite write)
+{
+    // Two writes of one object go in turn, not in one statement.
+    if (m_pendingKeys.contains(pendingKey(write)))
+        flushWrites();
+    m_pendingKeys.insert(pendingKey(write));
+    if (write.insert)
+        rowInserted();
+    m_pending.push_back(std::move(write));
+}
+
+void Session::flushWrites()
+{
+    if (m_pending.empty() || m_flushing)
+        return;
+    m_flushing = true;
+    std::vector<PendingWrite> pending = std::exchange(m_pending, {});
+    m_pendingKeys.clear();
+    struct Reset
+    {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{m_flushing};
+
+    // Writes of one class and the same columns share statements.
+    std::map<QString, std::vector<size_t>> groups;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        const PendingWrite &write = pending[i];
+        groups[write.cls->name + (write.insert ? u" +"_s : u" ="_s) + write.columns.join(u',')].push_back(i);
+    }
+    size_t firstStale = pending.size();
+    for (const auto &[group, members] : groups) {
+        const PendingWrite &model = pending[members.front()];
+        const qsizetype perRow = 3 + model.columns.size();
+        const size_t chunk = size_t(std::max<qsizetype>(1, std::min<qsizetype>(MaxRowsPerStatement,
+                                                                                 MaxParameters / perRow)));
+        for (size_t from = 0; from < members.size(); from += chunk) {
+            const size_t count = std::min(chunk, members.size() - from);
+            QStringList rows;
+            for (size_t n = 0; n < count; ++n)
+                rows << rowPlaceholders(perRow);
+            const ClassDescription &cls = *model.cls;
+            QString sql;
+            if (model.insert) {
+                sql = u"INSERT INTO " + cls.table + u" (firma, obj_key, obj_seq, " + model.columns.join(u", ")
+                    + u") VALUES " + rows.join(u", ");
+            } else {
+                QStringList assignments;
+                QStringList sources{u"column1 AS k_firma"_s, u"column2 AS k_key"_s, u"column3 AS k_version"_s};
+                for (qsizetype c = 0; c < model.columns.size(); ++c) {
+                    assignments << model.columns[c] + u" = v.k_" + model.columns[c];
+                    sources << u"column" + QString::number(c + 4) + u" AS k_" + model.columns[c];
+                }
+                assignments << u"obj_version = obj_version + 1"_s;
+                sql = u"UPDATE " + cls.table + u" SET " + assignments.join(u", ") + u" FROM (SELECT "
+                    + sources.join(u", ") + u" FROM (VALUES " + rows.join(u", ") + u") AS x) AS v WHERE "
+                    + cls.table + u".firma = v.k_firma AND " + cls.table + u".obj_key = v.k_key AND (v.k_version IS NULL"
+                    + u" OR " + cls.table + u".obj_version = CAST(v.k_version AS BIGINT)) RETURNING obj_key, obj_version";
+            }
+            QSqlQuery &query = statement(sql);
+            for (size_t n = 0; n < count; ++n) {
+                const PendingWrite &write = pending[members[from + n]];
+                query.addBindValue(write.firm);
+                query.addBindValue(write.key);
+                if (write.insert)
+                    query.addBindValue(*write.number);
+                else
+                    query.addBindValue(write.expectedVersion ? QVariant(*write.expectedVersion) : QVariant());
+                for (const QVariant &value : write.values)
+                    query.addBindValue(value);
+            }
+            exec(query, u"Speichern von " + QString::number(count) + u" Objekten der Klasse " + cls.name);
+            QHash<QString, QString> written;
+            while (query.next())
+                written.insert(query.value(0).toString(), query.value(1).toString());
+            query.finish();
+            for (size_t n = 0; n < count; ++n) {
+                const size_t index = members[from + n];
+                PendingWrite &write = pending[index];
+                if (write.insert) {
+                    write.outcome->done = true;
+                    write.outcome->version = u"1"_s;
+                } else if (const auto found = written.constFind(write.key); found != written.cend()) {
+                    write.outcome->done = true;
+                    write.outcome->version = *found;
+                } else {
+                    firstStale = std::min(firstStale, index);
+                }
+            }
+        }
+    }
+    if (firstStale < pending.size()) {
+        const PendingWrite &stale = pending[firstStale];
+        m_flushing = false;
+        ThrowStaleWrite(*this, *stale.cls, stale.firm, stale.key, stale.expectedVersion, u"geändert"_s);
+    }
+}
+
+} // namespace store
