@@ -66,6 +66,21 @@ public:
         return dialog.selectedFiles().constFirst();
     }
 
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override
+    {
+        QFileDialog dialog(parent, title, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setLabelText(QFileDialog::LookIn, u"Suchen in:"_s);
+        dialog.setLabelText(QFileDialog::FileName, u"Datei&name:"_s);
+        dialog.setLabelText(QFileDialog::FileType, u"Dateityp:"_s);
+        dialog.setLabelText(QFileDialog::Accept, u"Ö&ffnen"_s);
+        dialog.setLabelText(QFileDialog::Reject, u"Abbrechen"_s);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
     int execPrintPreview(QPrintPreviewDialog &preview) override { return preview.exec(); }
 };
 
@@ -105,6 +120,11 @@ QString SaveFileName(QWidget *parent, const QString &title, const QString &propo
                      const QString &defaultSuffix)
 {
     return CurrentDialogs().saveFileName(parent, title, proposedPath, filter, defaultSuffix);
+}
+
+QString OpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter)
+{
+    return CurrentDialogs().openFileName(parent, title, folder, filter);
 }
 
 int ExecPrintPreview(QPrintPreviewDialog &preview)
