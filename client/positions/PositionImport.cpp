@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QHash>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -238,7 +239,6 @@ public:
             answers = articles(questions);
             if (!answers || answers->size() != questions.size()) {
                 m_result.serverFailed = true;
-                m_result.refusals.clear();
                 return std::move(m_result);
             }
         }
@@ -271,7 +271,7 @@ public:
             }
             m_result.rows.removeLast();
         }
-        return std::move(m_result);
+        return finished();
     }
 
 private:
@@ -306,9 +306,16 @@ private:
         return false;
     }
 
-    void refuse(int line, const QString &reason)
+    void refuse(int line, const QString &reason) { m_refused << std::pair{line, reason}; }
+
+    // The refusals in the order of the file's lines.
+    ImportResult finished()
     {
-        m_result.refusals << u"Zeile " + QString::number(line) + u": " + reason;
+        std::stable_sort(m_refused.begin(), m_refused.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &[line, reason] : m_refused)
+            m_result.refusals << u"Zeile " + QString::number(line) + u": " + reason;
+        return std::move(m_result);
     }
 
     // The row's own cells; what needs the article comes later.
@@ -430,6 +437,7 @@ private:
     const ImportContext &m_context;
     QLocale m_locale;
     Columns m_columns;
+    QList<std::pair<int, QString>> m_refused;
     ImportResult m_result;
 };
 
