@@ -410,10 +410,17 @@ private:
             return u"Zentralartikelnummer " + row.articleGiven + u" gehört zu mehreren Artikeln";
         PackedRow::Cells &cells = row.cells;
         cells[PositionColumn::Artnr] = answer.number;
-        const ArticleData article = ArticleData::parse(answer.data);
-        ApplyArticleData(cells, article, ArticleFill::ArticleNumber, m_locale);
+        // Rows of one article at one quantity share its cells; they are made once.
+        auto article = m_articles.constFind(answer.data);
+        if (article == m_articles.cend()) {
+            const PackedRow::Cells articleCells =
+                ArticleCells(ArticleData::parse(answer.data), ArticleFill::ArticleNumber, m_locale);
+            article = m_articles.insert(answer.data, {articleCells, ArticleFigures::of(articleCells, m_locale)});
+        }
+        PutCells(cells, article->cells);
+        ApplyPriceFigures(cells, article->figures, ArticleFill::ArticleNumber, m_locale);
         // A collective article's description, units and own price are typed.
-        if (article.collective == u"J") {
+        if (cells[PositionColumn::SAM].toString() == u"J") {
             if (!row.description.isEmpty())
                 cells[PositionColumn::ArtBez] = row.description;
             if (!row.salesUnit.isEmpty())
@@ -438,6 +445,12 @@ private:
     QLocale m_locale;
     Columns m_columns;
     QList<std::pair<int, QString>> m_refused;
+    struct Article
+    {
+        PackedRow::Cells cells;
+        ArticleFigures figures;
+    };
+    QHash<QString, Article> m_articles; // by the server's answer
     ImportResult m_result;
 };
 
