@@ -12,7 +12,8 @@ namespace tolven {
 namespace {
 
 // The text of the file: UTF-8 after its byte-order mark (refused when it is
-// no UTF-8), else Windows-1252, in which every byte is a character.
+// no UTF-8) or when it is valid UTF-8, else Windows-1252, in which every
+// byte is a character.
 std::optional<QString> DecodedText(const QByteArray &bytes, QString *error)
 {
     static const QByteArray utf8Mark("\xEF\xBB\xBF");
@@ -25,13 +26,19 @@ std::optional<QString> DecodedText(const QByteArray &bytes, QString *error)
         }
         return text;
     }
+    // Without the mark, text that is valid UTF-8 and not plain ASCII was
+    // written so (LibreOffice's default): in Windows-1252 text its byte
+    // sequences hardly ever occur.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
     QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) {
         *error = UnreadableFile(u"der Zeichensatz Windows-1252 steht auf diesem System nicht zur Verfügung."_s);
         return std::nullopt;
     }
-    QString text = decoder.decode(bytes);
-    return text;
+    return decoder.decode(bytes);
 }
 
 } // namespace

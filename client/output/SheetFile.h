@@ -40,7 +40,8 @@ struct SheetLimits
 
 // The CSV file head office gets (";" between fields, fields in double quotes
 // with quotes doubled as RFC 4180 has them): Windows-1252, or UTF-8 when the
-// file starts with its byte-order mark, as Excel's "CSV UTF-8" writes it.
+// file starts with its byte-order mark, as Excel's "CSV UTF-8" writes it, or
+// when it is valid UTF-8 throughout.
 // Every cell is text. nullopt, and error says why in German, when the file
 // cannot be read.
 std::optional<SheetTable> ReadCsvSheet(const QByteArray &bytes, QString *error, const SheetLimits &limits = {});

@@ -124,6 +124,11 @@ void TestSheetFile::csv_data()
     QTest::newRow("UTF-8 with its mark, LF") << QByteArray("\xEF\xBB\xBFKonkur;Notiz\nM\xC3\xBCller;\xE2\x82\xAC\n")
                                              << header << QList<QVariantList>{{u"Müller"_s, u"€"_s}}
                                              << QList<int>{2};
+    QTest::newRow("UTF-8 without its mark") << QByteArray("Konkur;Notiz\nM\xC3\xBCller;x\n") << header
+                                            << QList<QVariantList>{{u"Müller"_s, u"x"_s}} << QList<int>{2};
+    QTest::newRow("Windows-1252 that looks like UTF-8 at first") << QByteArray("Konkur;Notiz\n\xC3\xBC\xFC;x\n")
+                                                                 << header << QList<QVariantList>{{u"Ã¼ü"_s, u"x"_s}}
+                                                                 << QList<int>{2};
     QTest::newRow("quoted: separator, quote, line break")
         << QByteArray("Konkur;Notiz\r\n\"A;B\";\"sagt \"\"ja\"\"\r\nund nein\"\r\nC;D\r\n") << header
         << QList<QVariantList>{{u"A;B"_s, u"sagt \"ja\"\r\nund nein"_s}, {u"C"_s, u"D"_s}} << QList<int>{2, 4};
