@@ -90,7 +90,7 @@ public:
         QElapsedTimer timer;
         timer.start();
         import->readFile(m_path);
-        preview = double(timer.nsecsElapsed()) / 1e6;
+        previewMilliseconds = double(timer.nsecsElapsed()) / 1e6;
         accepted = int(import->acceptedRows().size());
         refused = int(import->result().refusals.size());
         return QDialog::Accepted;
@@ -106,7 +106,7 @@ public:
     }
     int execPrintPreview(QPrintPreviewDialog &preview) override { return m_others.execPrintPreview(preview); }
 
-    double preview = 0;
+    double previewMilliseconds = 0;
     int accepted = 0;
     int refused = 0;
 
@@ -151,7 +151,7 @@ bool benchTarget(const QString &label, const store::DatabaseTarget &target, cons
             totals << double(timer.nsecsElapsed()) / 1e6;
             statements = store::Session::statementsSent() - sentBefore;
             tolven::InstallDialogs(&client.dialogs());
-            previews << dialogs.preview;
+            previews << dialogs.previewMilliseconds;
             ok &= window.positionArray().rowCount() == options.rows && dialogs.refused == 0;
         }
         out << "  " << label.leftJustified(11) << format.leftJustified(6) << German.toString(options.rows).rightJustified(7)

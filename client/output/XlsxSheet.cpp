@@ -177,6 +177,18 @@ private:
     QString m_refused;
 };
 
+// A part a workbook may lack: no bytes when it does (an empty part is none
+// either), nullopt (and error) when it cannot be read.
+std::optional<QByteArray> OptionalPart(Package &package, const QString &part, QString *error)
+{
+    if (part.isEmpty() || !package.has(part))
+        return QByteArray();
+    std::optional<QByteArray> bytes = package.part(part);
+    if (!bytes)
+        *error = package.error();
+    return bytes;
+}
+
 // Where a relationship's target lies in the package, seen from the part
 // whose relationships they are.
 QString PartPath(const QString &from, const QString &target)
@@ -208,13 +220,11 @@ std::optional<Relationships> ReadRelationships(Package &package, const QString &
     const int slash = int(part.lastIndexOf(u'/'));
     const QString name = part.left(slash + 1) + u"_rels/" + part.mid(slash + 1) + u".rels";
     Relationships relationships;
-    if (!package.has(name))
-        return relationships;
-    const std::optional<QByteArray> bytes = package.part(name);
-    if (!bytes) {
-        *error = package.error();
+    const std::optional<QByteArray> bytes = OptionalPart(package, name, error);
+    if (!bytes)
         return std::nullopt;
-    }
+    if (bytes->isEmpty())
+        return relationships;
     PartReader xml(*bytes, name);
     while (xml.nextStart()) {
         if (xml.name() != u"Relationship")
@@ -264,13 +274,11 @@ bool IsDateFormat(int id, const QString &code)
 std::optional<QSet<int>> ReadDateStyles(Package &package, const QString &part, QString *error)
 {
     QSet<int> dateStyles;
-    if (part.isEmpty() || !package.has(part))
-        return dateStyles;
-    const std::optional<QByteArray> bytes = package.part(part);
-    if (!bytes) {
-        *error = package.error();
+    const std::optional<QByteArray> bytes = OptionalPart(package, part, error);
+    if (!bytes)
         return std::nullopt;
-    }
+    if (bytes->isEmpty())
+        return dateStyles;
     PartReader xml(*bytes, part);
     QHash<int, QString> codes;
     int style = 0;
@@ -301,13 +309,11 @@ std::optional<QStringList> ReadSharedStrings(Package &package, const QString &pa
                                              QString *error)
 {
     QStringList strings;
-    if (part.isEmpty() || !package.has(part))
-        return strings;
-    const std::optional<QByteArray> bytes = package.part(part);
-    if (!bytes) {
-        *error = package.error();
+    const std::optional<QByteArray> bytes = OptionalPart(package, part, error);
+    if (!bytes)
         return std::nullopt;
-    }
+    if (bytes->isEmpty())
+        return strings;
     PartReader xml(*bytes, part);
     QString current;
     bool inString = false;

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "access/Dialogs.h"
@@ -212,9 +213,15 @@ void FMImport::showResult()
     }
     m_summary->setText(summary);
     m_uebernehmen->setEnabled(!m_result.rows.isEmpty());
+    m_uebernehmen->setDefault(false);
     if (!m_result.rows.isEmpty()) {
         m_vorschau->resizeColumnsToContents();
-        m_uebernehmen->setDefault(true);
+        // Only once the key that read the file has gone by: Enter in the
+        // path field reads, and a second Enter in the preview takes the rows.
+        QTimer::singleShot(0, this, [this] {
+            m_uebernehmen->setDefault(true);
+            m_vorschau->setFocus();
+        });
     }
 }
 

@@ -147,21 +147,14 @@ void TestImport::roundTripPositions(bool keep)
         konkur->sys_deleteid(id);
     if (!keep)
         return;
-    const auto save = [&](const QString &className, const QList<std::pair<QString, QString>> &values) {
-        auto object = factory.createNew(className);
-        object->setProperty(u"Firma"_s, Firm);
-        for (const auto &[name, value] : values)
-            object->setProperty(name, value);
-        object->sys_save();
-        object->sys_Close();
-    };
+    const auto save = [&](const QString &className, const Properties &values) { Save(factory, className, values); };
     save(u"TV.Artikel"_s, {{u"Artnr"_s, u"200010"_s}, {u"Bez"_s, u"Kalk gel|scht"_s}, {u"MwSt"_s, u"7"_s},
                            {u"Sammel"_s, u"N"_s}, {u"VKE"_s, u"Sack"_s}, {u"VRE"_s, u"Sack"_s}, {u"ZAnr"_s, u"Z-10"_s},
                            {u"VKPreis"_s, u"3.25"_s}, {u"Aktiv"_s, u"J"_s}});
     save(u"TV.Artikel"_s, {{u"Artnr"_s, u"200011"_s}, {u"Bez"_s, u"Sammelposten"_s}, {u"MwSt"_s, u"19"_s},
                            {u"Sammel"_s, u"J"_s}, {u"VKE"_s, u"St}ck"_s}, {u"VRE"_s, u"St}ck"_s}, {u"ZAnr"_s, u"Z-11"_s},
                            {u"Aktiv"_s, u"J"_s}});
-    const QList<QList<std::pair<QString, QString>>> rows{
+    const QList<Properties> rows{
         {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, Cement}, {u"DatumAb"_s, u"2026-02-01"_s},
          {u"DatumBis"_s, u"2026-12-31"_s}, {u"MengeAb"_s, u"1"_s}, {u"PreisExcl"_s, u"12.5"_s}},
         {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, Cement}, {u"DatumAb"_s, u"2026-02-01"_s},
@@ -173,8 +166,7 @@ void TestImport::roundTripPositions(bool keep)
          {u"VRE"_s, u"Pal"_s}, {u"MengeAb"_s, u"2"_s}, {u"PreisExcl"_s, u"8.3950"_s}},
     };
     for (const auto &row : rows)
-        save(u"Konkur.Konkur"_s, row + QList<std::pair<QString, QString>>{{u"Preistyp"_s, u"L"_s},
-                                                                        {u"AendDatum"_s, u"2026-03-01"_s}});
+        save(u"Konkur.Konkur"_s, row + Properties{{u"Preistyp"_s, u"L"_s}, {u"AendDatum"_s, u"2026-03-01"_s}});
 }
 
 QByteArray TestImport::exportFile(const QString &button, const QString &path)
@@ -247,9 +239,22 @@ void TestImport::cancelAddsNothing()
     const QString path = m_files.filePath(u"abbruch.csv"_s);
     WriteFile(path, "Konkur;Art-Nr;Datum ab;Preis excl.\r\nWERKHOF;200001;01.03.2026;1\r\n");
     testsupport::ScriptedDialogs dialogs;
-    dialogs.expectDialog(u"FMImport"_s, ImportFile(path, false, [](FMImport &dialog) {
-        QCOMPARE(dialog.acceptedRows().size(), 1);
-    }));
+    // Enter in the path field reads the file and takes nothing; Escape leaves.
+    dialogs.expectDialog(u"FMImport"_s, [&path](QDialog &dialog) {
+        auto *field = dialog.findChild<QLineEdit *>(u"datei"_s);
+        field->setFocus();
+        QTest::keyClicks(field, path);
+        QTest::keyClick(field, Qt::Key_Return);
+        if (!dialog.isVisible() || static_cast<FMImport &>(dialog).acceptedRows().size() != 1)
+            return int(QDialog::Accepted);
+        // The rows are shown: the preview has the focus, "Übernehmen" is the default.
+        auto *preview = dialog.findChild<QTableView *>(u"vorschau"_s);
+        if (!QTest::qWaitFor([&] { return dialog.focusWidget() == preview; })
+            || !dialog.findChild<QPushButton *>(u"uebernehmen"_s)->isDefault())
+            return int(QDialog::Accepted);
+        QTest::keyClick(preview, Qt::Key_Escape);
+        return dialog.result();
+    });
     m_window->findChild<QAction *>(u"m_import"_s)->trigger();
     VERIFY_DIALOGS_DONE(dialogs);
     QCOMPARE(m_window->positionArray().rowCount(), 0);
@@ -271,7 +276,8 @@ void TestImport::unreadableFileAddsNothing()
     }));
     dialogs.expectMessageStartingWith(Title, u"Die Datei kann nicht gelesen werden"_s);
     QTest::mouseClick(m_window->findChild<QPushButton *>(u"BUImport"_s), Qt::LeftButton);
-    // "Übernehmen" could not be pressed: the dialog is still open, rejected on its way out.
+    VERIFY_DIALOGS_DONE(dialogs);
+    // "Übernehmen" stays disabled: the click does nothing, and the dialog ends rejected.
     QCOMPARE(m_window->positionArray().rowCount(), 0);
 }
 

@@ -108,7 +108,40 @@ private slots:
     void workbookRefused_data();
     void workbookRefused();
     void fileByContent();
+
+private:
+    using Reader = std::optional<SheetTable> (*)(const QByteArray &, QString *, const SheetLimits &);
+    // The bytes of the data row read as its header, rows and lines say.
+    void compareWithData(Reader read);
+    // The bytes of the data row refused, the message naming its reason.
+    void refusedWithData(Reader read);
 };
+
+void TestSheetFile::compareWithData(Reader read)
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!bytes.isEmpty());
+    QString error;
+    const std::optional<SheetTable> table = read(bytes, &error, {});
+    QVERIFY2(table, qPrintable(error));
+    QFETCH(QStringList, header);
+    QCOMPARE(table->header, header);
+    QFETCH(QList<QVariantList>, rows);
+    QCOMPARE(table->rows, rows);
+    QFETCH(QList<int>, lines);
+    QCOMPARE(table->lines, lines);
+}
+
+void TestSheetFile::refusedWithData(Reader read)
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!bytes.isEmpty());
+    QFETCH(QString, reason);
+    QString error;
+    QVERIFY(!read(bytes, &error, {}));
+    QVERIFY2(error.startsWith(u"Die Datei kann nicht gelesen werden: "_s), qPrintable(error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+}
 
 void TestSheetFile::csv_data()
 {
@@ -142,16 +175,7 @@ void TestSheetFile::csv_data()
 
 void TestSheetFile::csv()
 {
-    QFETCH(QByteArray, bytes);
-    QString error;
-    const std::optional<SheetTable> table = ReadCsvSheet(bytes, &error);
-    QVERIFY2(table, qPrintable(error));
-    QFETCH(QStringList, header);
-    QCOMPARE(table->header, header);
-    QFETCH(QList<QVariantList>, rows);
-    QCOMPARE(table->rows, rows);
-    QFETCH(QList<int>, lines);
-    QCOMPARE(table->lines, lines);
+    compareWithData(ReadCsvSheet);
 }
 
 void TestSheetFile::csvRefused_data()
@@ -174,12 +198,7 @@ void TestSheetFile::csvRefused_data()
 
 void TestSheetFile::csvRefused()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    QString error;
-    QVERIFY(!ReadCsvSheet(bytes, &error));
-    QVERIFY2(error.startsWith(u"Die Datei kann nicht gelesen werden: "_s), qPrintable(error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    refusedWithData(ReadCsvSheet);
 }
 
 void TestSheetFile::exportedFilesReadBack()
@@ -239,17 +258,7 @@ void TestSheetFile::workbook_data()
 
 void TestSheetFile::workbook()
 {
-    QFETCH(QByteArray, bytes);
-    QVERIFY(!bytes.isEmpty());
-    QString error;
-    const std::optional<SheetTable> table = ReadXlsxSheet(bytes, &error);
-    QVERIFY2(table, qPrintable(error));
-    QFETCH(QStringList, header);
-    QCOMPARE(table->header, header);
-    QFETCH(QList<QVariantList>, rows);
-    QCOMPARE(table->rows, rows);
-    QFETCH(QList<int>, lines);
-    QCOMPARE(table->lines, lines);
+    compareWithData(ReadXlsxSheet);
 }
 
 void TestSheetFile::workbookRefused_data()
@@ -290,13 +299,7 @@ void TestSheetFile::workbookRefused_data()
 
 void TestSheetFile::workbookRefused()
 {
-    QFETCH(QByteArray, bytes);
-    QVERIFY(!bytes.isEmpty());
-    QFETCH(QString, reason);
-    QString error;
-    QVERIFY(!ReadXlsxSheet(bytes, &error));
-    QVERIFY2(error.startsWith(u"Die Datei kann nicht gelesen werden: "_s), qPrintable(error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    refusedWithData(ReadXlsxSheet);
 }
 
 void TestSheetFile::fileByContent()
