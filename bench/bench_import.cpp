@@ -44,8 +44,8 @@ struct Options
     QString postgres;
 };
 
-// Lines no two alike: each competitor with each article, the quantity
-// growing once all pairs are used.
+// Lines no two alike, every article of the demo among them: two lines per
+// article (of two competitors), the quantity growing once all are used.
 tolven::ExportTable ImportTable(const QStringList &competitors, int rows)
 {
     tolven::ExportTable table;
@@ -55,11 +55,10 @@ tolven::ExportTable ImportTable(const QStringList &competitors, int rows)
                                         tolven::ExportKind::Price,    tolven::ExportKind::Text};
     for (int column = 0; column < captions.size(); ++column)
         table.columns << tolven::ExportColumn{captions.at(column), column, kinds[column]};
-    const qsizetype pairs = competitors.size() * Articles;
     for (int line = 0; line < rows; ++line) {
         table.rows << tolven::ExportRow{competitors.at(line % competitors.size()),
-                                        QString::number(100001 + line / competitors.size() % Articles),
-                                        QDate(2026, 3, 1), double(1 + line / pairs), 10.0 + line % 997 / 100.0,
+                                        QString::number(100001 + line / 2 % Articles), QDate(2026, 3, 1),
+                                        double(1 + line / (2 * Articles)), 10.0 + line % 997 / 100.0,
                                         u"Flyer KW 10"_s};
     }
     return table;
@@ -193,18 +192,8 @@ int main(int argc, char *argv[])
     }
     out << "Import im Hauptfenster; Median aus " << options.runs << " Läufen; Demo mit " << German.toString(Articles)
         << " Artikeln; " << QThread::idealThreadCount() << " Kerne; Qt " << qVersion() << "\n";
-    bool ok = true;
-    try {
-        QTemporaryDir dir;
-        const store::DatabaseTarget sqlite = store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s));
-        ok &= benchTarget(u"SQLite"_s, sqlite, sqlite.path, u"1972"_s, options, out);
-        if (!options.postgres.isEmpty()) {
-            const store::DatabaseTarget pg = store::ParseAdminTarget(options.postgres);
-            ok &= benchTarget(u"PostgreSQL"_s, pg, pg.host, QString::number(pg.port), options, out);
-        }
-    } catch (const tolven::AccessError &e) {
-        QTextStream(stderr) << "Fehler " << e.code() << ": " << e.description() << "\n";
-        return 1;
-    }
-    return ok ? 0 : 1;
+    return RunClientBenchmark(options.postgres, [&](const QString &label, const store::DatabaseTarget &target,
+                                                    const QString &server, const QString &port) {
+        return benchTarget(label, target, server, port, options, out);
+    });
 }
