@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "access/Dialogs.h"
 #include "common/Icons.h"
@@ -94,7 +97,6 @@ FMImport::FMImport(QWidget *parent, const LookupTable &competitors, const Lookup
         m_vorschau->setColumnHidden(column, std::find(std::begin(PreviewColumns), std::end(PreviewColumns), column)
                                                 == std::end(PreviewColumns));
     m_abgewiesen->setReadOnly(true);
-    m_abgewiesen->setMaximumBlockCount(0);
     m_abgewiesen->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_summary->setWordWrap(true);
 
