@@ -55,7 +55,7 @@ FMImport::FMImport(QWidget *parent, const LookupTable &competitors, const Lookup
     , m_grid(grid)
     , m_articles(std::move(articles))
     , m_datei(new QLineEdit(this))
-    , m_dateiwahl(new QPushButton(u"&Durchsuchen …"_s, this))
+    , m_dateiwahl(new QPushButton(u"Du&rchsuchen …"_s, this))
     , m_lesen(new QPushButton(u"&Lesen"_s, this))
     , m_preistyp(new QComboBox(this))
     , m_preview(new PositionModel(this))
