@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,7 @@ private slots:
     void cleanup();
 
     void previewThenTakeAndSave();
+    void priceTypeChosenInTheDialog();
     void cancelAddsNothing();
     void unreadableFileAddsNothing();
     void roundTrip_data();
@@ -231,6 +233,30 @@ void TestImport::previewThenTakeAndSave()
     QVERIFY(!shown(before, PositionColumn::UID).isEmpty());
     search();
     QCOMPARE(m_window->positionArray().rowCount(), before + 2);
+}
+
+void TestImport::priceTypeChosenInTheDialog()
+{
+    QVERIFY(start());
+    const QString path = m_files.filePath(u"zentrale.csv"_s);
+    WriteFile(path, "Konkurerber;Artnr;Datum ab;Datum bis;Konkur Preis incl\r\n"
+                    "Werkhof L\xFCneburg;Z-1;01.03.2026;31.03.2026;11,90\r\n");
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectDialog(u"FMImport"_s, ImportFile(path, true, [](FMImport &dialog) {
+        auto *priceType = dialog.findChild<QComboBox *>(u"preistyp"_s);
+        QCOMPARE(priceType->currentText(), u"L – Liste"_s);
+        QCOMPARE(dialog.acceptedRows().value(0).cell(PositionColumn::DatumBis), QVariant(QDate(2026, 3, 31)));
+        // Another choice checks the rows again: "Aktion" has no end date.
+        priceType->setCurrentIndex(1);
+        QCOMPARE(dialog.acceptedRows().size(), 1);
+        QCOMPARE(dialog.acceptedRows().value(0).cell(PositionColumn::Preistyp), QVariant(u"A"_s));
+        QCOMPARE(dialog.acceptedRows().value(0).cell(PositionColumn::DatumBis), QVariant(QString()));
+    }));
+    QTest::mouseClick(m_window->findChild<QPushButton *>(u"BUImport"_s), Qt::LeftButton);
+    VERIFY_DIALOGS_DONE(dialogs);
+    QCOMPARE(m_window->positionArray().rowCount(), 1);
+    QCOMPARE(m_window->positionArray().cell(0, PositionColumn::Artnr), QVariant(Cement));
+    QCOMPARE(m_window->positionArray().cell(0, PositionColumn::Preistyp), QVariant(u"A"_s));
 }
 
 void TestImport::cancelAddsNothing()
