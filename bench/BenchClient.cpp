@@ -84,6 +84,13 @@ QString UnattendedDialogs::saveFileName(QWidget *, const QString &title, const Q
     return {};
 }
 
+QString UnattendedDialogs::openFileName(QWidget *, const QString &title, const QString &, const QString &)
+{
+    m_shown << u"Datei öffnen "_s + title;
+    QTextStream(stderr) << m_program << ": Dateiauswahl " << title << " abgebrochen\n";
+    return {};
+}
+
 int UnattendedDialogs::execPrintPreview(QPrintPreviewDialog &)
 {
     m_shown << u"Druckvorschau"_s;

@@ -44,6 +44,7 @@ public:
     // A measurement neither exports nor prints: cancelled, with a note.
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
                          const QString &defaultSuffix) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override;
     int execPrintPreview(QPrintPreviewDialog &preview) override;
 
     const QStringList &shown() const { return m_shown; }

@@ -62,6 +62,32 @@ inline void FillDemo(const store::DatabaseTarget &target, const store::DemoSize 
     out.flush();
 }
 
+// The main window measured on a fresh SQLite file and, when postgres names
+// one, on PostgreSQL: bench gets the label, the target and the server and
+// port the client logs in with, and says whether all went right. The exit
+// code of the benchmark.
+inline int RunClientBenchmark(
+    const QString &postgres,
+    const std::function<bool(const QString &label, const store::DatabaseTarget &target, const QString &server,
+                             const QString &port)> &bench)
+{
+    using namespace Qt::StringLiterals;
+    bool ok = true;
+    try {
+        QTemporaryDir dir;
+        const store::DatabaseTarget sqlite = store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s));
+        ok &= bench(u"SQLite"_s, sqlite, sqlite.path, u"1972"_s);
+        if (!postgres.isEmpty()) {
+            const store::DatabaseTarget pg = store::ParseAdminTarget(postgres);
+            ok &= bench(u"PostgreSQL"_s, pg, pg.host, QString::number(pg.port));
+        }
+    } catch (const tolven::AccessError &e) {
+        QTextStream(stderr) << "Fehler " << e.code() << ": " << e.description() << "\n";
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
+
 // The main() of a benchmark: runs it on a fresh SQLite file and, when the
 // command line names one (HOST:PORT or a libpq string), on PostgreSQL.
 inline int RunBenchmark(int argc, char *argv[],

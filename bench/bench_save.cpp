@@ -189,18 +189,8 @@ int main(int argc, char *argv[])
         << " Kerne; Qt " << qVersion() << "\n";
     benchValidation(options, out);
     out << "Klick auf \"Speichern\" mit geänderten Zeilen (Demo mit " << German.toString(Articles) << " Artikeln):\n";
-    bool ok = true;
-    try {
-        QTemporaryDir dir;
-        const store::DatabaseTarget sqlite = store::DatabaseTarget::sqlite(dir.filePath(u"bench.db"_s));
-        ok &= benchTarget(u"SQLite"_s, sqlite, sqlite.path, u"1972"_s, options, out);
-        if (!options.postgres.isEmpty()) {
-            const store::DatabaseTarget pg = store::ParseAdminTarget(options.postgres);
-            ok &= benchTarget(u"PostgreSQL"_s, pg, pg.host, QString::number(pg.port), options, out);
-        }
-    } catch (const tolven::AccessError &e) {
-        QTextStream(stderr) << "Fehler " << e.code() << ": " << e.description() << "\n";
-        return 1;
-    }
-    return ok ? 0 : 1;
+    return RunClientBenchmark(options.postgres, [&](const QString &label, const store::DatabaseTarget &target,
+                                                    const QString &server, const QString &port) {
+        return benchTarget(label, target, server, port, options, out);
+    });
 }

@@ -11,6 +11,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "objectapi/Windows1252.h"
+
 // What the fuzz targets share: the bytes of an input read as option bits and
 // texts, and the one way a target stops on a broken property.
 namespace fuzz {
@@ -56,6 +58,24 @@ inline QByteArray Shown(const QString &text)
             out += char(ch.unicode());
         else
             out += "\\u" + QByteArray::number(ch.unicode(), 16).rightJustified(4, '0');
+    }
+    return out;
+}
+
+// What a text becomes in a Windows-1252 file: every character, or pair of
+// surrogates, the code page lacks as one "?".
+inline QString InWindows1252(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += u'?';
+            ++i;
+        } else {
+            out += tolven::ToWindows1252(ch.unicode()) >= 0 ? ch : QChar(u'?');
+        }
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "objectapi/AccessError.h"
 #include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/History.h"
@@ -236,6 +237,58 @@ QueryDescription articleList()
             }};
 }
 
+// The articles an import names: the numbers and central numbers given,
+// each a list separated by "`" of at most ImportArticleLimit. On the SQL
+// side one condition with a value per number, never a number in the text.
+constexpr int ImportArticleLimit = 5000;
+
+SqlStatement importedArticleFilter(const QStringList &args)
+{
+    const QString what = u"die Abfrage \"Importartikel\" der Klasse Konkur.Konkur"_s;
+    const QString firm = FirmArgument(args[0], u"die Firma für " + what);
+    SqlStatement filter{u"a.firma = ? AND ("_s, {firm}};
+    QStringList conditions;
+    const std::pair<QString, QString> lists[] = {{u"a.obj_key"_s, args[1]}, {u"a.p_zanr"_s, args[2]}};
+    for (const auto &[column, list] : lists) {
+        const QStringList numbers = list.split(FieldSeparator, Qt::SkipEmptyParts);
+        if (numbers.isEmpty())
+            continue;
+        if (numbers.size() > ImportArticleLimit)
+            throw tolven::AccessError(tolven::ErrorNumber::InvalidValue,
+                                      u"Mehr als " + QString::number(ImportArticleLimit) + u" Artikel für " + what
+                                          + u'.');
+        conditions << column + u" IN (" + QStringList(numbers.size(), u"?"_s).join(u", ") + u')';
+        for (const QString &number : numbers)
+            filter.values << number;
+    }
+    filter.sql += (conditions.isEmpty() ? u"1 = 0"_s : conditions.join(u" OR ")) + u')';
+    return filter;
+}
+
+// Importartikel(firm, numbers, central numbers): number and central number
+// of each article of the firm that one of the lists names. The articles are
+// read with their tiers at the same time, so that ArtikelDaten for them
+// needs no statement of its own while the result set is open.
+QueryDescription importedArticles()
+{
+    QueryDescription query{u"Importartikel"_s, 3, 3,
+                           [](Session &, const QStringList &args) {
+                               const SqlStatement filter = importedArticleFilter(args);
+                               return SqlStatement{u"SELECT a.obj_key, a.p_zanr FROM tv_artikel a WHERE " + filter.sql
+                                                       + u" ORDER BY " + NumericTextOrder(u"a.obj_key"_s),
+                                                   filter.values};
+                           },
+                           {}};
+    query.articles = [](Session &, const QStringList &args) {
+        const SqlStatement filter = importedArticleFilter(args);
+        return ArticleStatement{filter.values.first().toString(),
+                                {u"SELECT a.obj_key, a.obj_key, " + ArticleColumns + u" FROM tv_artikel a "
+                                     + ArticleTierJoin + u" WHERE " + filter.sql,
+                                 filter.values}};
+    };
+    return query;
+}
+
 ClassDescription positions()
 {
     ClassDescription cls;
@@ -269,6 +322,7 @@ ClassDescription positions()
     search.articles = positionArticles;
     cls.queries << search
                 << articleList()
+                << importedArticles()
                 << FirmListQuery(u"Einheiten"_s, u"tv_einheit"_s, {u"firma"_s, u"obj_key"_s, u"p_bez"_s},
                                  u"obj_key"_s, [](Session &, const QSqlQuery &row) {
                                      return QStringList{RowId(row, 0, 1), row.value(1).toString(),

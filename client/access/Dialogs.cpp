@@ -32,6 +32,25 @@ void GermanButtonTexts(QMessageBox &box)
     }
 }
 
+// A file dialog's texts in German whatever Qt's own translations installed
+// on the machine say.
+void GermanFileDialog(QFileDialog &dialog, const QString &accept)
+{
+    dialog.setLabelText(QFileDialog::LookIn, u"Suchen in:"_s);
+    dialog.setLabelText(QFileDialog::FileName, u"Datei&name:"_s);
+    dialog.setLabelText(QFileDialog::FileType, u"Dateityp:"_s);
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, u"Abbrechen"_s);
+}
+
+// The file the user chose, empty when cancelled.
+QString ChosenFile(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 class RealDialogs final : public Dialogs
 {
 public:
@@ -57,15 +76,17 @@ public:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(defaultSuffix);
         dialog.selectFile(proposed.fileName());
-        // German whatever Qt's own translations installed on the machine say.
-        dialog.setLabelText(QFileDialog::LookIn, u"Suchen in:"_s);
-        dialog.setLabelText(QFileDialog::FileName, u"Datei&name:"_s);
-        dialog.setLabelText(QFileDialog::FileType, u"Dateityp:"_s);
-        dialog.setLabelText(QFileDialog::Accept, u"&Speichern"_s);
-        dialog.setLabelText(QFileDialog::Reject, u"Abbrechen"_s);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
-        return dialog.selectedFiles().constFirst();
+        GermanFileDialog(dialog, u"&Speichern"_s);
+        return ChosenFile(dialog);
+    }
+
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override
+    {
+        QFileDialog dialog(parent, title, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        GermanFileDialog(dialog, u"Ö&ffnen"_s);
+        return ChosenFile(dialog);
     }
 
     int execPrintPreview(QPrintPreviewDialog &preview) override { return preview.exec(); }
@@ -107,6 +128,11 @@ QString SaveFileName(QWidget *parent, const QString &title, const QString &propo
                      const QString &defaultSuffix)
 {
     return CurrentDialogs().saveFileName(parent, title, proposedPath, filter, defaultSuffix);
+}
+
+QString OpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter)
+{
+    return CurrentDialogs().openFileName(parent, title, folder, filter);
 }
 
 int ExecPrintPreview(QPrintPreviewDialog &preview)

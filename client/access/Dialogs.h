@@ -28,6 +28,10 @@ public:
     // defaultSuffix. The chosen path, or empty when the user cancels.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
                                  const QString &filter, const QString &defaultSuffix) = 0;
+    // The open dialog: opens in folder with filter ("Tabellen (*.csv *.xlsx)").
+    // The chosen path, or empty when the user cancels.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
     // Shows a print preview modally (printing from it is the user's choice);
     // its result code.
     virtual int execPrintPreview(QPrintPreviewDialog &preview) = 0;
@@ -52,6 +56,7 @@ bool AskYesNo(QWidget *parent, const QString &title, const QString &text);
 int ExecModal(QDialog &dialog);
 QString SaveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
                      const QString &defaultSuffix);
+QString OpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter);
 int ExecPrintPreview(QPrintPreviewDialog &preview);
 
 } // namespace tolven

@@ -30,6 +30,7 @@ constexpr IconName KnownIcons[] = {
     {u"save", u"document-save"},
     {u"print", u"document-print"},
     {u"export", u""},
+    {u"import", u"document-open"},
     {u"exit", u"application-exit"},
     {u"login", u"dialog-password"},
     {u"new-row", u"list-add"},

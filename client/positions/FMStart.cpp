@@ -145,6 +145,8 @@ void FMStart::createMenus()
             &FMStart::BUExport_Click);
     connect(MakeAction(file, u"m_export_xlsx"_s, u"Export &Excel"_s, u"export"_s), &QAction::triggered, this,
             &FMStart::BUExportXlsx_Click);
+    connect(MakeAction(file, u"m_import"_s, u"&Import…"_s, u"import"_s), &QAction::triggered, this,
+            &FMStart::BUImport_Click);
     file->addSeparator();
     QAction *login = MakeAction(file, u"mLogin"_s, u"&Login"_s, u"login"_s);
     file->addSeparator();
@@ -249,6 +251,7 @@ QWidget *FMStart::createButtonBar()
     row->addWidget(MakeButton(bar, u"BUDruck"_s, u"Drucken"_s, u"print"_s));
     row->addWidget(MakeButton(bar, u"BUExport"_s, u"Export CSV"_s, u"export"_s));
     row->addWidget(MakeButton(bar, u"BUExportXlsx"_s, u"Export Excel"_s, u"export"_s));
+    row->addWidget(MakeButton(bar, u"BUImport"_s, u"Import"_s, u"import"_s));
     row->addSpacing(24);
     row->addWidget(MakeButton(bar, u"BUPrtyp"_s, u"Preistypen"_s, u"pricetypes"_s));
     row->addWidget(MakeButton(bar, u"ctPush1"_s, u"Konkurerber"_s,
@@ -261,7 +264,8 @@ QWidget *FMStart::createButtonBar()
                                         std::pair{u"ctPush1"_s, &FMStart::m_konkur_Click},
                                         std::pair{u"BUDruck"_s, &FMStart::BUDruck_Click},
                                         std::pair{u"BUExport"_s, &FMStart::BUExport_Click},
-                                        std::pair{u"BUExportXlsx"_s, &FMStart::BUExportXlsx_Click}})
+                                        std::pair{u"BUExportXlsx"_s, &FMStart::BUExportXlsx_Click},
+                                        std::pair{u"BUImport"_s, &FMStart::BUImport_Click}})
         connect(bar->findChild<QPushButton *>(name), &QPushButton::clicked, this, handler);
     return bar;
 }

@@ -188,6 +188,9 @@ private:
     void BUDruck_Click();
     void BUExport_Click();
     void BUExportXlsx_Click();
+    // "Import…": the rows of a spreadsheet, checked in the import dialog,
+    // added as new positions marked for saving.
+    void BUImport_Click();
 
     PositionModel *m_positions;
     LookupTable *m_competitors;

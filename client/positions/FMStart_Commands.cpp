@@ -19,12 +19,14 @@
 #include "objectapi/TextConversion.h"
 #include "output/GridPrint.h"
 #include "output/PositionOutput.h"
+#include "positions/FMImport.h"
 #include "positions/FMStart_p.h"
 #include "positions/LookupTable.h"
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionExport.h"
 #include "positions/PositionGrid.h"
+#include "positions/PositionImport.h"
 #include "positions/PositionModel.h"
 #include "positions/WorkProgress.h"
 
@@ -241,6 +243,27 @@ void FMStart::BUExportXlsx_Click()
     if (!readyForCommand())
         return;
     ExportXlsx(this, [this] { return PositionExportTable(*m_positions, *m_competitors); });
+}
+
+void FMStart::BUImport_Click()
+{
+    if (!readyForCommand())
+        return;
+    const QString firm = Context().Firm;
+    FMImport dialog(this, *m_competitors, *m_priceTypes, *m_positions,
+                    [firm](const QList<ArticleQuestion> &questions) { return ServerArticleLookup(firm, questions); });
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.acceptedRows().isEmpty())
+        return;
+    const int first = m_positions->rowCount();
+    if (!m_positions->appendPackedRows(dialog.acceptedRows())) {
+        MsgBox(this, QMessageBox::Information, WindowTitle,
+               u"Mehr als " + PositionCountText(PositionModel::MaxRows)
+                   + u" fasst die Liste nicht. Es wurde nichts übernommen. Bitte speichern Sie und grenzen Sie die Suche ein.");
+        return;
+    }
+    showPositionCount();
+    goToRow(first);
+    m_grid->setFocus();
 }
 
 } // namespace tolven

@@ -164,6 +164,19 @@ void PositionModel::setPackedRows(QList<PackedRow> rows)
     endResetModel();
 }
 
+bool PositionModel::appendPackedRows(const QList<PackedRow> &rows)
+{
+    if (m_rows.size() + rows.size() > MaxRows)
+        return false;
+    if (rows.isEmpty())
+        return true;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    m_rows.append(rows);
+    endInsertRows();
+    return true;
+}
+
 int PositionModel::appendRow(const Row &cells)
 {
     if (m_rows.size() >= MaxRows)

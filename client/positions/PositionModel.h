@@ -48,6 +48,9 @@ public:
     void setRows(const QList<Row> &rows);
     // The same for rows already packed, as a search delivers them.
     void setPackedRows(QList<PackedRow> rows);
+    // Appends rows already packed at once; false, and nothing added, when
+    // they do not all fit.
+    bool appendPackedRows(const QList<PackedRow> &rows);
     // Appends a row (padded or cut like setRows); its index, or -1 when full.
     int appendRow(const Row &cells = Row());
     Row row(int row) const;

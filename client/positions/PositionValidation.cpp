@@ -17,32 +17,6 @@ namespace tolven {
 
 namespace {
 
-// What makes two positions the same: competitor, article, price type, the
-// start date as a date and the quantity as a number ("1" and "1,00" alike).
-// Text cells are read in place, without a copy: a save checks every row.
-struct DuplicateKey
-{
-    QString competitor;
-    QString article;
-    QString priceType;
-    qint64 startDay = std::numeric_limits<qint64>::min(); // the start as a day, when it is a date
-    QString startText;                                    // else its text
-    double quantity = 0;
-    size_t hash = 0; // of the parts above, made once: the table probes compare it first
-
-    bool operator==(const DuplicateKey &other) const
-    {
-        return hash == other.hash && article == other.article && quantity == other.quantity
-            && startDay == other.startDay && competitor == other.competitor && priceType == other.priceType
-            && startText == other.startText;
-    }
-};
-
-size_t qHash(const DuplicateKey &key, size_t seed = 0)
-{
-    return key.hash ^ seed;
-}
-
 // A text cell in place; any other cell as its text.
 QString CellText(const PackedRow &row, int column)
 {
@@ -53,7 +27,9 @@ QString CellText(const PackedRow &row, int column)
     return row.cell(column).toString();
 }
 
-DuplicateKey KeyOf(const PackedRow &row, const QLocale &locale)
+} // namespace
+
+DuplicateKey DuplicateKeyOf(const PackedRow &row, const QLocale &locale)
 {
     DuplicateKey key;
     key.competitor = CellText(row, PositionColumn::Konkur);
@@ -89,8 +65,6 @@ DuplicateKey KeyOf(const PackedRow &row, const QLocale &locale)
     return key;
 }
 
-} // namespace
-
 std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
 {
     const QLocale locale;
@@ -110,7 +84,7 @@ std::optional<SaveProblem> FindSaveProblem(const PositionModel &positions)
     QList<int> keyOfRow;
     keyOfRow.reserve(rows);
     for (int row = 0; row < rows; ++row) {
-        int &number = keys[KeyOf(positions.packedRow(row), locale)];
+        int &number = keys[DuplicateKeyOf(positions.packedRow(row), locale)];
         if (number == 0) {
             firstRows.append({row, -1});
             number = int(firstRows.size());

@@ -67,6 +67,7 @@ public:
     {
         return {};
     }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     int execPrintPreview(QPrintPreviewDialog &) override { return 0; }
 };
 

@@ -233,7 +233,7 @@ void TestFMStart::windowLayout()
     const QList<std::pair<QString, QString>> buttons{
         {u"BUSuch"_s, u"Suchen"_s},         {u"BUSpeich"_s, u"Speichern"_s}, {u"BUDruck"_s, u"Drucken"_s},
         {u"BUExport"_s, u"Export CSV"_s},  {u"BUPrtyp"_s, u"Preistypen"_s}, {u"ctPush1"_s, u"Konkurerber"_s},
-        {u"BUAusstieg"_s, u"Ausstieg"_s}};
+        {u"BUImport"_s, u"Import"_s},      {u"BUAusstieg"_s, u"Ausstieg"_s}};
     for (const auto &[name, caption] : buttons) {
         auto *button = window.findChild<QPushButton *>(name);
         QVERIFY2(button, qPrintable(name));
@@ -245,7 +245,8 @@ void TestFMStart::windowLayout()
         {u"m_konkur"_s, u"&Konkurerber"_s}, {u"m_preistyp"_s, u"&Preistypen"_s},
         {u"mLogin"_s, u"&Login"_s},         {u"Beenden"_s, u"&Beenden"_s},
         {u"HilfeUeber"_s, u"Hilfe &über ..."_s}, {u"m_pos_neu"_s, u"Neu"_s},
-        {u"m_pos_anfueg"_s, u"Kopie Anfügen"_s}, {u"m_pos_loesch"_s, u"Löschen"_s}};
+        {u"m_pos_anfueg"_s, u"Kopie Anfügen"_s}, {u"m_pos_loesch"_s, u"Löschen"_s},
+        {u"m_import"_s, u"&Import…"_s}};
     for (const auto &[name, caption] : actions) {
         auto *action = window.findChild<QAction *>(name);
         QVERIFY2(action, qPrintable(name));
@@ -259,7 +260,7 @@ void TestFMStart::windowLayout()
     for (QAction *item : window.menuBar()->actions().first()->menu()->actions())
         fileMenu << (item->isSeparator() ? u"-"_s : item->objectName());
     QCOMPARE(fileMenu, (QStringList{u"m_konkur"_s, u"m_preistyp"_s, u"-"_s, u"m_drucken"_s, u"m_export"_s,
-                                    u"m_export_xlsx"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
+                                    u"m_export_xlsx"_s, u"m_import"_s, u"-"_s, u"mLogin"_s, u"-"_s, u"Beenden"_s}));
     QCOMPARE(window.findChild<QMenu *>(u"m_position"_s)->title(), u"&Position"_s);
 
     QStringList labels;

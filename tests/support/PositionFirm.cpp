@@ -27,19 +27,22 @@ QString CommandLine(const TestDatabase &db)
     return u"7 0 NEU neu "_s + ClientFixture::serverOf(db) + u' ' + ClientFixture::portOf(db);
 }
 
+void Save(tolven::ServerFactory &factory, const QString &className, const Properties &values)
+{
+    auto object = factory.createNew(className);
+    object->setProperty(u"Firma"_s, Firm);
+    for (const auto &[name, value] : values)
+        object->setProperty(name, value);
+    object->sys_save();
+    object->sys_Close();
+}
+
 void Fill(const QString &connectString, int extraPositions)
 {
     store::StoreFactory factory;
     if (!factory.connect(connectString))
         QFAIL("no connection to the test database");
-    const auto save = [&](const QString &className, const Properties &values) {
-        auto object = factory.createNew(className);
-        object->setProperty(u"Firma"_s, Firm);
-        for (const auto &[name, value] : values)
-            object->setProperty(name, value);
-        object->sys_save();
-        object->sys_Close();
-    };
+    const auto save = [&](const QString &className, const Properties &values) { Save(factory, className, values); };
     auto windows = factory.classObject(u"TV.Windows"_s);
     windows->callMethod(u"Xecute"_s, {u"TSTART"_s});
     save(u"TV.ParPersEdv"_s, {{u"Personalcode"_s, u"NEU"_s}, {u"Passwort"_s, u"neu"_s}, {u"AKTIV"_s, u"J"_s},

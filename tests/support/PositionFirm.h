@@ -11,6 +11,9 @@
 namespace testsupport {
 class TestDatabase;
 }
+namespace tolven {
+class ServerFactory;
+}
 
 namespace testsupport::positionfirm {
 
@@ -56,6 +59,9 @@ inline const QDate TestDay(2026, 3, 2);
 void InitTestCase();
 // The command line that logs the user NEU of firm 7 in on the database.
 QString CommandLine(const TestDatabase &db);
+
+// A new object of className in firm 7 with values, saved.
+void Save(tolven::ServerFactory &factory, const QString &className, const Properties &values);
 
 // Fills firm 7 of the database, with extraPositions more of the unsold
 // article at WERKHOF (quantities 0, 1, ...).

@@ -52,6 +52,11 @@ void ScriptedDialogs::expectSaveFileName(const QString &path)
     m_script.push_back(Step{Kind::SaveFile, u"save dialog"_s, path, false, QMessageBox::NoButton, {}, {}});
 }
 
+void ScriptedDialogs::expectOpenFileName(const QString &path)
+{
+    m_script.push_back(Step{Kind::OpenFile, u"open dialog"_s, path, false, QMessageBox::NoButton, {}, {}});
+}
+
 void ScriptedDialogs::expectPrintPreview(PrintPreviewAction action)
 {
     m_script.push_back(
@@ -119,6 +124,12 @@ QString ScriptedDialogs::saveFileName(QWidget *, const QString &title, const QSt
 {
     m_saveDialogs.append(SaveDialogShown{title, proposedPath, filter, defaultSuffix});
     const std::optional<Step> step = take(Kind::SaveFile, u"save dialog \"" + title + u'"');
+    return step ? step->text : QString();
+}
+
+QString ScriptedDialogs::openFileName(QWidget *, const QString &title, const QString &, const QString &)
+{
+    const std::optional<Step> step = take(Kind::OpenFile, u"open dialog \"" + title + u'"');
     return step ? step->text : QString();
 }
 

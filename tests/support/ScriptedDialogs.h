@@ -50,6 +50,8 @@ public:
     void expectDialog(const QString &objectName, DialogAction action);
     // The next save dialog is answered with path; an empty one cancels it.
     void expectSaveFileName(const QString &path);
+    // The next open dialog is answered with path; an empty one cancels it.
+    void expectOpenFileName(const QString &path);
     // The next print preview; action works it while it is shown (prints its
     // printer to a file, say), and its result is the dialog's.
     void expectPrintPreview(PrintPreviewAction action);
@@ -71,10 +73,12 @@ public:
     int execModal(QDialog &dialog) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &proposedPath, const QString &filter,
                          const QString &defaultSuffix) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder,
+                         const QString &filter) override;
     int execPrintPreview(QPrintPreviewDialog &preview) override;
 
 private:
-    enum class Kind { Message, Dialog, SaveFile, PrintPreview };
+    enum class Kind { Message, Dialog, SaveFile, OpenFile, PrintPreview };
     struct Step
     {
         Kind kind = Kind::Message;

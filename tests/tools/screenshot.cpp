@@ -1,7 +1,8 @@
 // Draws the main window as the demo login sees it after a search into a PNG (the README's
 // picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
 // server settings, the about box and the look-up dialogs: screenshot --windows FOLDER; or the
-// master-data windows of the demo firm: screenshot --masterdata DATABASE FOLDER. Run it
+// master-data windows of the demo firm: screenshot --masterdata DATABASE FOLDER; or the import
+// dialog with a file read: screenshot --import DATABASE FILE OUTPUT.png. Run it
 // under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include "lookup/FMLnrsu.h"
 #include "masterdata/FMPreistyp.h"
 #include "masterdata/fmkonkur.h"
+#include "positions/FMImport.h"
 #include "positions/FMStart.h"
 #include "positions/PositionColumns.h"
 
@@ -68,6 +70,28 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
         });
         return QApplication::exec();
+    }
+    if (arguments.size() == 5 && arguments.at(1) == u"--import") {
+        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
+        gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(2);
+        tolven::FMStart window;
+        if (!window.Form_Load())
+            return 1;
+        const QString firm = gateway.context().Firm;
+        tolven::FMImport import(&window, window.competitorArray(), window.priceTypeArray(), window.positionArray(),
+                                [firm](const QList<tolven::ArticleQuestion> &questions) {
+                                    return tolven::ServerArticleLookup(firm, questions);
+                                });
+        import.show();
+        import.readFile(arguments.at(3));
+        int status = 0;
+        QTimer::singleShot(300, [&] {
+            if (!import.grab().save(arguments.at(4)))
+                status = 1;
+            QCoreApplication::quit();
+        });
+        QApplication::exec();
+        return status;
     }
     if (arguments.size() != 3 && arguments.size() != 5) {
         std::fputs("usage: screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]\n", stderr);
