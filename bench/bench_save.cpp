@@ -10,7 +10,10 @@
 //   and counted up to N rows. On SQLite this is the price of WAL with full
 //   sync, a disk sync per commit.
 //
-//   bench_save [--rows N] [--validate V] [--runs R] [HOST:PORT]
+// - on PostgreSQL also through a link of 10 ms each way (LatencyProxy), the
+//   round trip of a branch's line to head office, with L changed rows.
+//
+//   bench_save [--rows N] [--link-rows L] [--validate V] [--runs R] [HOST:PORT]
 
 #include <QApplication>
 #include <QDate>
@@ -32,6 +35,7 @@
 #include "store/StoreFactory.h"
 
 #include "BenchClient.h"
+#include "LatencyProxy.h"
 #include "BenchMain.h"
 
 using namespace Qt::StringLiterals;
@@ -46,6 +50,7 @@ constexpr int SingleRows = 1000;
 struct Options
 {
     int rows = 10000;
+    int linkRows = 1000;
     int validate = 250000;
     int runs = 3;
     QString postgres;
@@ -117,10 +122,12 @@ double singleTransactions(const store::DatabaseTarget &target)
     return double(timer.nsecsElapsed()) / 1e6 / double(ids.size());
 }
 
+constexpr int LinkDelayMilliseconds = 10;  // each way
+
 bool benchTarget(const QString &label, const store::DatabaseTarget &target, const QString &server,
-                 const QString &port, const Options &options, QTextStream &out)
+                 const QString &port, int fillRows, bool singleRows, const Options &options, QTextStream &out)
 {
-    FillDemo(target, {Articles, options.rows}, out);
+    FillDemo(target, {Articles, fillRows}, out);
     BenchClient client(u"bench_save"_s);
     tolven::FMStart window;
     if (!client.start(window, server, port))
@@ -147,11 +154,15 @@ bool benchTarget(const QString &label, const store::DatabaseTarget &target, cons
             stored += positions.cell(row, PositionColumn::AendDatum).typeId() == QMetaType::QDate;
     }
     window.close();
-    const double perRow = singleTransactions(target);
-    out << "  " << label.leftJustified(12) << German.toString(rows).rightJustified(8) << " Zeilen gespeichert in "
+    out << "  " << label.leftJustified(18) << German.toString(rows).rightJustified(8) << " Zeilen gespeichert in "
         << Seconds(Median(times)).rightJustified(8) << " (" << German.toString(stored) << " gespeichert, "
-        << German.toString(statements) << " Anweisungen); eine Transaktion je Zeile: "
-        << German.toString(perRow, 'f', 2) << " ms je Zeile, " << Seconds(perRow * rows) << " für alle\n";
+        << German.toString(statements) << " Anweisungen)";
+    if (singleRows) {
+        const double perRow = singleTransactions(target);
+        out << "; eine Transaktion je Zeile: " << German.toString(perRow, 'f', 2) << " ms je Zeile, "
+            << Seconds(perRow * rows) << " für alle";
+    }
+    out << "\n";
     if (!client.dialogs().shown().isEmpty())
         out << "    Meldungen: " << client.dialogs().shown().join(u"; ") << "\n";
     out.flush();
@@ -170,6 +181,7 @@ int main(int argc, char *argv[])
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         int *number = argument == u"--rows" ? &options.rows
+            : argument == u"--link-rows"    ? &options.linkRows
             : argument == u"--validate"     ? &options.validate
             : argument == u"--runs"         ? &options.runs
                                             : nullptr;
@@ -180,8 +192,9 @@ int main(int argc, char *argv[])
             ok = false;
         else
             options.postgres = argument;
-        if (!ok || options.rows < 1 || options.validate < 2 || options.runs < 1) {
-            QTextStream(stderr) << "Aufruf: bench_save [--rows N] [--validate V] [--runs R] [HOST:PORT]\n";
+        if (!ok || options.rows < 1 || options.linkRows < 1 || options.validate < 2 || options.runs < 1) {
+            QTextStream(stderr)
+                << "Aufruf: bench_save [--rows N] [--link-rows L] [--validate V] [--runs R] [HOST:PORT]\n";
             return 2;
         }
     }
@@ -191,6 +204,16 @@ int main(int argc, char *argv[])
     out << "Klick auf \"Speichern\" mit geänderten Zeilen (Demo mit " << German.toString(Articles) << " Artikeln):\n";
     return RunClientBenchmark(options.postgres, [&](const QString &label, const store::DatabaseTarget &target,
                                                     const QString &server, const QString &port) {
-        return benchTarget(label, target, server, port, options, out);
+        bool ok = benchTarget(label, target, server, port, options.rows, true, options, out);
+        if (!target.isSQLite()) {
+            LatencyProxy link(target.host, quint16(target.port), LinkDelayMilliseconds);
+            if (!link.listen()) {
+                out << "  Verzögerte Verbindung: " << link.errorString() << "\n";
+                return false;
+            }
+            ok &= benchTarget(u"PostgreSQL 20 ms"_s, target, u"127.0.0.1"_s, QString::number(link.port()),
+                              options.linkRows, false, options, out);
+        }
+        return ok;
     });
 }
