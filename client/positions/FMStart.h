@@ -24,6 +24,7 @@ class DropDownDelegate;
 class LookupTable;
 class MultiColumnComboBox;
 class PositionGrid;
+class PositionEvaluation;
 class PositionModel;
 class frmAbout;
 struct LoginContext;
@@ -91,6 +92,12 @@ public:
     void m_pos_anfueg_Click();
     void m_pos_loesch_Click();
 
+    // "Auswertung": the price comparison with its index of the positions the
+    // grid holds, and the stored price history of the current row's article.
+    void m_preisvergleich_Click();
+    void m_preisverlauf_Click();
+    PositionEvaluation &evaluation() const { return *m_evaluation; }
+
     PositionModel &positionArray() const { return *m_positions; }
     LookupTable &competitorArray() const { return *m_competitors; }
     LookupTable &priceTypeArray() const { return *m_priceTypes; }
@@ -108,6 +115,8 @@ private:
     // as after start-up.
     void startEmpty();
     void createMenus();
+    // The "Auswertung" menu before menuBefore, "Preisverlauf…" in the grid's menu.
+    void createAnalysisMenu(QAction *menuBefore);
     QWidget *createFilterBar();
     QWidget *createButtonBar();
     void setUpGrid();
@@ -184,6 +193,7 @@ private:
     LookupTable *m_units;
     LookupTable *m_articles;
     QStringList m_deletions;
+    PositionEvaluation *m_evaluation;
 
     MultiColumnComboBox *m_likonkur;
     MultiColumnComboBox *m_anr;
