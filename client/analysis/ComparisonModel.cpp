@@ -79,10 +79,11 @@ QVariant ComparisonModel::data(const QModelIndex &index, int role) const
     }
     if (role == UndercutRole)
         return row.undercut();
-    if (column == Article && (role == Qt::DisplayRole || role == ValueRole))
-        return row.article;
-    if (column == Description && (role == Qt::DisplayRole || role == ValueRole))
-        return row.description;
+    if (column == Article || column == Description) {
+        if (role != Qt::DisplayRole && role != ValueRole)
+            return {};
+        return column == Article ? row.article : row.description;
+    }
     if (column == OwnPrice) {
         if (!row.ownPrice)
             return {};

@@ -75,7 +75,6 @@ PriceHistoryDialog::PriceHistoryDialog(const QString &article, const QString &de
     m_changesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_changesView->verticalHeader()->hide();
     m_changesView->resizeColumnsToContents();
-    m_changesView->horizontalHeader()->setStretchLastSection(true);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(m_chartView);

@@ -41,7 +41,8 @@ PriceMark ComparePrice(std::optional<double> price, std::optional<double> ownPri
                        const QString &ownUnit)
 {
     PriceMark mark;
-    if (!price)
+    // A price of 0 is one nobody entered yet.
+    if (!price || Cents(*price) <= 0)
         return mark;
     if (!ownPrice || Cents(*ownPrice) <= 0) {
         mark.relation = PriceRelation::NoOwnPrice;
