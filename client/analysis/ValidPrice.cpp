@@ -17,8 +17,10 @@ qsizetype ValidPrice(const PricePositions &positions, const QList<qsizetype> &ca
     QHash<QString, qsizetype> byType;
     for (qsizetype index : candidates) {
         const PricePosition &position = positions.at(index);
-        if (!position.price || !ValidOn(position, day)
-            || ComparePosition(position).relation == PriceRelation::OtherUnit)
+        if (!ValidOn(position, day))
+            continue;
+        if (const PriceRelation relation = ComparePosition(position).relation;
+            relation == PriceRelation::NoPrice || relation == PriceRelation::OtherUnit)
             continue;
         auto best = byType.find(position.priceType);
         if (best == byType.end()) {

@@ -15,7 +15,8 @@ bool ValidOn(const PricePosition &position, const QDate &day);
 // into positions), the one whose price holds on day: per price type, the
 // valid position with the latest "Datum ab" and of those the smallest
 // "Menge ab"; of the price types, the lowest price. Positions without a
-// price, and those in another price unit than the article, do not count.
+// price (or of 0), and those in another price unit than the article, do not
+// count.
 // -1 when none holds.
 qsizetype ValidPrice(const PricePositions &positions, const QList<qsizetype> &candidates, const QDate &day);
 
