@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "objectapi/AccessError.h"
 #include "objectapi/TextConversion.h"
 #include "store/Arguments.h"
 #include "store/Article.h"
@@ -234,6 +235,22 @@ QueryDescription articleList()
             }};
 }
 
+// Preisverlauf(firm, article): every position of the article, in the
+// columns and order of Konkur, in one statement (no articles read ahead: no
+// article calls follow).
+QueryDescription priceHistory()
+{
+    return {u"Preisverlauf"_s, 2, 2,
+            [](Session &session, const QStringList &args) {
+                if (args[1].isEmpty()) {
+                    throw tolven::AccessError(tolven::ErrorNumber::InvalidValue,
+                                              u"Die Abfrage \"Preisverlauf\" braucht eine Artikelnummer."_s);
+                }
+                return positionsStatement(session, {args[0], QString(), args[1], QString(), QString()});
+            },
+            positionRow};
+}
+
 // Eigenpreise(firm): the own prices of the articles that positions name,
 // for comparing competitors' prices at any quantity in one round trip: per
 // article its price unit (server form) and its base price incl. VAT (from
@@ -292,6 +309,7 @@ ClassDescription positions()
     cls.queries << search
                 << articleList()
                 << ownPrices()
+                << priceHistory()
                 << FirmListQuery(u"Einheiten"_s, u"tv_einheit"_s, {u"firma"_s, u"obj_key"_s, u"p_bez"_s},
                                  u"obj_key"_s, [](Session &, const QSqlQuery &row) {
                                      return QStringList{RowId(row, 0, 1), row.value(1).toString(),

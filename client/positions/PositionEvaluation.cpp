@@ -38,8 +38,8 @@ void PositionEvaluation::readOwnPrices(const QString &firm)
 
 PricePositions PositionEvaluation::storedPositions(const QString &firm, const QString &article) const
 {
-    std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Konkur"_s);
-    result->execute({firm, QString(), article, QString(), QString()});
+    std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Preisverlauf"_s);
+    result->execute({firm, article});
     PricePositions positions;
     while (result->next()) {
         const PackedRow row(PositionSearch::RowFromResult([&result](int n) { return result->getColumn(n); }));

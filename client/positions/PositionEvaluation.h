@@ -27,7 +27,7 @@ public:
     // is shown, and the rows are then compared with the own prices they hold.
     void readOwnPrices(const QString &firm);
     // Every position of article of the firm that the store holds, whatever
-    // the grid's filters (one query); throws AccessError.
+    // the grid's filters (the query "Preisverlauf"); throws AccessError.
     PricePositions storedPositions(const QString &firm, const QString &article) const;
 
     // The row of the array as a price position.

@@ -269,8 +269,8 @@ void TestEvaluation::historyFromTheStore()
     queries.clear();
     m_window->findChild<QAction *>(action)->trigger();
     VERIFY_DIALOGS_DONE(dialogs);
-    // One round trip: the query of the positions.
-    QCOMPARE(queries, QStringList{u"Konkur"_s});
+    // One round trip: the query of the article's positions.
+    QCOMPARE(queries, QStringList{u"Preisverlauf"_s});
 
     QCOMPARE(names, (QStringList{u"MOORBAU moorbau"_s, u"WERKHOF Werkhof Lüneburg"_s, u"eigener Preis"_s}));
     // MOORBAU at its smallest quantity: the offer from 15.2. until today.

@@ -12,10 +12,11 @@ using namespace Qt::StringLiterals;
 using tolven::ErrorNumber;
 using testsupport::Properties;
 
-// The class query "Eigenpreise" of Konkur.Konkur on both databases: the own
-// prices of the positioned articles with their tiers, in one result, and the
-// same price at every quantity as ArtikelPreis gives.
-class TestOwnPrices : public QObject
+// The class queries of the evaluations on both databases: "Eigenpreise", the
+// own prices of the positioned articles with their tiers in one result (the
+// same price at every quantity as ArtikelPreis gives), and "Preisverlauf",
+// every position of one article.
+class TestEvaluationQueries : public QObject
 {
     Q_OBJECT
 
@@ -29,6 +30,8 @@ private slots:
     void samePriceAsArtikelPreis_data();
     void samePriceAsArtikelPreis();
     void refusesAMalformedFirm();
+    void historyHoldsEveryPositionOfTheArticle();
+    void historyRefusesMalformedArguments();
 
 private:
     void fillArticles();
@@ -38,7 +41,7 @@ private:
     testsupport::FirmFixture m_fixture;
 };
 
-void TestOwnPrices::fillArticles()
+void TestEvaluationQueries::fillArticles()
 {
     const auto article = [this](const QString &number, const Properties &more) {
         save(u"TV.Artikel"_s, Properties{{u"Artnr"_s, number}, {u"Bez"_s, u"Artikel"_s}, {u"MwSt"_s, u"19"_s},
@@ -63,7 +66,7 @@ void TestOwnPrices::fillArticles()
     position(u"99"_s);  // not in the article master
 }
 
-void TestOwnPrices::positionedArticlesWithTheirTiers()
+void TestEvaluationQueries::positionedArticlesWithTheirTiers()
 {
     fillArticles();
     const QString firm = m_fixture.firm();
@@ -81,14 +84,14 @@ void TestOwnPrices::positionedArticlesWithTheirTiers()
     QCOMPARE(ownPriceRows(), expected);
 }
 
-void TestOwnPrices::samePriceAsArtikelPreis_data()
+void TestEvaluationQueries::samePriceAsArtikelPreis_data()
 {
     QTest::addColumn<QString>("quantity");
     for (const QString &quantity : {u"0"_s, u"1"_s, u"9.99"_s, u"10"_s, u"49.999"_s, u"50"_s, u"100000"_s})
         QTest::newRow(qPrintable(quantity)) << quantity;
 }
 
-void TestOwnPrices::samePriceAsArtikelPreis()
+void TestEvaluationQueries::samePriceAsArtikelPreis()
 {
     QFETCH(QString, quantity);
     fillArticles();
@@ -103,12 +106,48 @@ void TestOwnPrices::samePriceAsArtikelPreis()
     QVERIFY(!prices.priceAt(u"100003"_s, quantity.toDouble()));
 }
 
-void TestOwnPrices::refusesAMalformedFirm()
+void TestEvaluationQueries::refusesAMalformedFirm()
 {
     std::unique_ptr<tolven::ResultSet> result = m_fixture.factory().openQuery(u"Konkur.Konkur"_s, u"Eigenpreise"_s);
     EXPECT_ACCESS_ERROR(result->execute({u"x1"_s}), ErrorNumber::InvalidValue, u"Eigenpreise"_s);
     EXPECT_ACCESS_ERROR(result->execute({}), ErrorNumber::WrongArguments, u"Eigenpreise"_s);
 }
 
-QTEST_GUILESS_MAIN(TestOwnPrices)
-#include "tst_ownprices.moc"
+void TestEvaluationQueries::historyHoldsEveryPositionOfTheArticle()
+{
+    fillArticles();
+    // Another competitor, an old change date, another article, another firm.
+    save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"MOORBAU"_s}, {u"Artnr"_s, u"100001"_s}, {u"Preistyp"_s, u"A"_s},
+                              {u"DatumAb"_s, u"2025-06-01"_s}, {u"DatumBis"_s, u"2025-06-30"_s},
+                              {u"PreisExcl"_s, u"8"_s}, {u"AendDatum"_s, u"2025-06-01"_s}});
+    const QString firm = m_fixture.firm();
+    m_fixture.setFirm(m_fixture.newFirm());
+    save(u"Konkur.Konkur"_s, {{u"konkur"_s, u"WERKHOF"_s}, {u"Artnr"_s, u"100001"_s}, {u"Preistyp"_s, u"L"_s}});
+    m_fixture.setFirm(firm);
+
+    const QList<QStringList> history = m_fixture.rows(u"Konkur.Konkur"_s, u"Preisverlauf"_s, {firm, u"100001"_s});
+    // The same rows as the search for the article with no other filter.
+    QCOMPARE(history, m_fixture.rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, QString(), u"100001"_s, QString(), QString()}));
+    QCOMPARE(history.size(), 3);
+    QStringList competitors;
+    for (const QStringList &row : history) {
+        QCOMPARE(row.at(3), u"100001"_s);
+        competitors << row.at(2);
+    }
+    QCOMPARE(competitors, (QStringList{u"MOORBAU"_s, u"WERKHOF"_s, u"WERKHOF"_s}));
+    QCOMPARE(history.first().at(6), u"2025-06-01"_s);
+    QCOMPARE(history.first().at(7), u"2025-06-30"_s);
+    QCOMPARE(history.first().at(11), u"9.52"_s);
+    QVERIFY(m_fixture.rows(u"Konkur.Konkur"_s, u"Preisverlauf"_s, {firm, u"100002"_s}).isEmpty());
+}
+
+void TestEvaluationQueries::historyRefusesMalformedArguments()
+{
+    std::unique_ptr<tolven::ResultSet> result = m_fixture.factory().openQuery(u"Konkur.Konkur"_s, u"Preisverlauf"_s);
+    EXPECT_ACCESS_ERROR(result->execute({m_fixture.firm(), QString()}), ErrorNumber::InvalidValue, u"Artikelnummer"_s);
+    EXPECT_ACCESS_ERROR(result->execute({u"x1"_s, u"100001"_s}), ErrorNumber::InvalidValue, u"Firma"_s);
+    EXPECT_ACCESS_ERROR(result->execute({m_fixture.firm()}), ErrorNumber::WrongArguments, u"Preisverlauf"_s);
+}
+
+QTEST_GUILESS_MAIN(TestEvaluationQueries)
+#include "tst_evaluationqueries.moc"
