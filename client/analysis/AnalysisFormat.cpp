@@ -1,5 +1,7 @@
 #include "AnalysisFormat.h"
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace tolven {
@@ -15,6 +17,11 @@ QString PercentText(double percent, const QLocale &locale)
     if (locale.toString(std::abs(percent), 'f', 1) == locale.toString(0.0, 'f', 1))
         return amount;
     return (percent < 0 ? u"−"_s : u"+"_s) + amount;
+}
+
+double RoundedToTenths(double value)
+{
+    return std::round(value * 10) / 10;
 }
 
 ExportTable ShownTable(const QAbstractItemModel &model)

@@ -21,6 +21,9 @@ QString PriceText(double price, const QLocale &locale = QLocale());
 // A difference in percent with one place and its sign, "−12,4 %" / "+3,0 %".
 QString PercentText(double percent, const QLocale &locale = QLocale());
 
+// value to one place, as the tables sort and export their figures.
+double RoundedToTenths(double value);
+
 // What view's model shows, in the order shown (sorted and filtered), as a
 // table for the export files.
 ExportTable ShownTable(const QAbstractItemModel &model);

@@ -1,22 +1,11 @@
 #include "ComparisonModel.h"
 
-#include <cmath>
-
 #include "analysis/AnalysisFormat.h"
 #include "analysis/MarkLook.h"
 
 using namespace Qt::StringLiterals;
 
 namespace tolven {
-
-namespace {
-
-double Rounded(double percent)
-{
-    return std::round(percent * 10) / 10;
-}
-
-} // namespace
 
 ComparisonModel::ComparisonModel(QHash<QString, QString> names, QObject *parent)
     : QAbstractTableModel(parent)
@@ -118,7 +107,7 @@ QVariant ComparisonModel::data(const QModelIndex &index, int role) const
         if (role == Qt::DisplayRole)
             return PercentText(mark.percent);
         if (role == ValueRole)
-            return Rounded(mark.percent);
+            return RoundedToTenths(mark.percent);
         return MarkLook(mark, role);
     }
 }

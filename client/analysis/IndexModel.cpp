@@ -2,8 +2,6 @@
 
 #include <QLocale>
 
-#include <cmath>
-
 #include "analysis/AnalysisFormat.h"
 #include "output/ExportRows.h"
 
@@ -38,11 +36,6 @@ const IndexColumn &ColumnOf(int column)
          u" 96 heißt, der Mitbewerber ist bei dem, was beide verkaufen, 4 % billiger"_s},
     };
     return columns[column];
-}
-
-double Rounded(double value)
-{
-    return std::round(value * 10) / 10;
 }
 
 } // namespace
@@ -99,19 +92,19 @@ QVariant IndexModel::data(const QModelIndex &index, int role) const
         const double share = column == BelowShare ? entry.belowShare() : entry.aboveShare();
         if (none)
             return {};
-        return display ? QVariant(locale.toString(share, 'f', 1) + u" %") : QVariant(Rounded(share));
+        return display ? QVariant(locale.toString(share, 'f', 1) + u" %") : QVariant(RoundedToTenths(share));
     }
     case Median:
     case Mean: {
         const double percent = column == Median ? entry.medianPercent : entry.meanPercent;
         if (none)
             return {};
-        return display ? QVariant(PercentText(percent)) : QVariant(Rounded(percent));
+        return display ? QVariant(PercentText(percent)) : QVariant(RoundedToTenths(percent));
     }
     case Index:
         if (none)
             return {};
-        return display ? QVariant(locale.toString(entry.index, 'f', 1)) : QVariant(Rounded(entry.index));
+        return display ? QVariant(locale.toString(entry.index, 'f', 1)) : QVariant(RoundedToTenths(entry.index));
     default:
         return {};
     }
