@@ -1,5 +1,8 @@
 #include "AnalysisFormat.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +25,16 @@ QString PercentText(double percent, const QLocale &locale)
 double RoundedToTenths(double value)
 {
     return std::round(value * 10) / 10;
+}
+
+void SetUpListView(QTableView &view)
+{
+    view.setSelectionBehavior(QAbstractItemView::SelectItems);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 6);
+    view.horizontalHeader()->setHighlightSections(false);
 }
 
 ExportTable ShownTable(const QAbstractItemModel &model)

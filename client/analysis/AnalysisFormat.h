@@ -6,6 +6,8 @@
 
 #include "output/ExportRows.h"
 
+class QTableView;
+
 namespace tolven {
 
 // The roles the evaluation tables answer beside Qt's.
@@ -23,6 +25,10 @@ QString PercentText(double percent, const QLocale &locale = QLocale());
 
 // value to one place, as the tables sort and export their figures.
 double RoundedToTenths(double value);
+
+// A read-only list of the evaluations: one cell selected at a time, compact
+// rows without numbers.
+void SetUpListView(QTableView &view);
 
 // What view's model shows, in the order shown (sorted and filtered), as a
 // table for the export files.

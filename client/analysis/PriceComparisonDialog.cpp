@@ -57,13 +57,7 @@ QTableView *MakeTable(const QString &name, QAbstractItemModel *model, QWidget *p
     auto *view = new QTableView(parent);
     view->setObjectName(name);
     view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setAlternatingRowColors(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setHighlightSections(false);
+    SetUpListView(*view);
     return view;
 }
 
@@ -150,8 +144,9 @@ PriceComparisonDialog::PriceComparisonDialog(PricePositions positions, QHash<QSt
     m_comparisonView->horizontalHeader()->resizeSection(ComparisonModel::Description,
                                                         std::min(m_comparisonView->columnWidth(1), 260));
     m_indexView->resizeColumnsToContents();
+    m_indexView->horizontalHeader()->resizeSection(IndexModel::Name, std::min(m_indexView->columnWidth(1), 200));
     m_comparisonView->setFocus();
-    resize(1000, 600);
+    resize(1100, 600);
 }
 
 void PriceComparisonDialog::compare()

@@ -2,7 +2,8 @@
 
 #include <QChart>
 #include <QDateTimeAxis>
-#include <QHash>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -25,17 +26,41 @@ QDate DayOfChart(double x)
     return QDateTime::fromMSecsSinceEpoch(qint64(x)).date();
 }
 
-QList<QPointF> StepPoints(const CompetitorHistory &history)
+namespace {
+
+// Twelve colours told apart also in print (the chart theme has five); more
+// competitors than that repeat them dashed.
+QPen CompetitorPen(int competitor)
 {
-    QList<QPointF> points;
+    static const QColor colours[] = {
+        QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c), QColor(0xd6, 0x27, 0x28),
+        QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b), QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f),
+        QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf), QColor(0x00, 0x00, 0x80), QColor(0x80, 0x80, 0x00)};
+    constexpr int count = int(std::size(colours));
+    QPen pen(colours[competitor % count]);
+    pen.setWidthF(2);
+    if (competitor >= count)
+        pen.setStyle(Qt::DashDotLine);
+    return pen;
+}
+
+} // namespace
+
+QList<QList<QPointF>> StepLines(const CompetitorHistory &history)
+{
+    QList<QList<QPointF>> lines;
+    QDate next;
     for (const PriceStep &step : history.steps) {
-        points << QPointF(ChartDay(step.from), step.price) << QPointF(ChartDay(step.until.addDays(1)), step.price);
+        if (lines.isEmpty() || step.from != next)
+            lines.append(QList<QPointF>());
+        next = step.until.addDays(1);
+        lines.last() << QPointF(ChartDay(step.from), step.price) << QPointF(ChartDay(next), step.price);
     }
-    return points;
+    return lines;
 }
 
 QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::optional<double> ownPrice,
-                          const QHash<QString, QString> &names, const QDate &today)
+                          const QDate &today)
 {
     auto *chart = new QChart;
     auto *time = new QDateTimeAxis(chart);
@@ -52,22 +77,30 @@ QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::option
     double low = ownPrice.value_or(0);
     double high = ownPrice.value_or(1);
     bool any = ownPrice.has_value();
-    for (const CompetitorHistory &history : histories) {
-        auto *series = new QLineSeries(chart);
-        const QString name = names.value(history.competitor);
-        series->setName(name.isEmpty() ? history.competitor : history.competitor + u" " + name);
-        const QList<QPointF> points = StepPoints(history);
-        series->append(points);
-        series->setPointsVisible(false);
-        chart->addSeries(series);
-        series->attachAxis(time);
-        series->attachAxis(prices);
-        for (const QPointF &point : points) {
-            first = std::min(first, point.x());
-            last = std::max(last, point.x());
-            low = any ? std::min(low, point.y()) : point.y();
-            high = any ? std::max(high, point.y()) : point.y();
-            any = true;
+    for (int competitor = 0; competitor < histories.size(); ++competitor) {
+        const CompetitorHistory &history = histories.at(competitor);
+        bool inLegend = false;
+        for (const QList<QPointF> &points : StepLines(history)) {
+            // The code, as the grid shows it; the legend has no room for names.
+            auto *series = new QLineSeries(chart);
+            series->setName(history.competitor);
+            series->append(points);
+            chart->addSeries(series);
+            series->attachAxis(time);
+            series->attachAxis(prices);
+            series->setPen(CompetitorPen(competitor));
+            if (inLegend) {
+                for (QLegendMarker *marker : chart->legend()->markers(series))
+                    marker->setVisible(false);
+            }
+            inLegend = true;
+            for (const QPointF &point : points) {
+                first = std::min(first, point.x());
+                last = std::max(last, point.x());
+                low = any ? std::min(low, point.y()) : point.y();
+                high = any ? std::max(high, point.y()) : point.y();
+                any = true;
+            }
         }
     }
     if (ownPrice) {
@@ -89,7 +122,7 @@ QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::option
     const double margin = std::max((high - low) * 0.1, 0.5);
     prices->setRange(std::max(0.0, low - margin), high + margin);
     prices->applyNiceNumbers();
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QHash>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -18,15 +17,15 @@ namespace tolven {
 double ChartDay(const QDate &day);
 QDate DayOfChart(double x);
 
-// The points of a competitor's step line: each price from its first day to
-// the day after its last, so that the line jumps where the next begins.
-QList<QPointF> StepPoints(const CompetitorHistory &history);
+// The lines of a competitor's steps: each price from its first day to the
+// day after its last, so that the line jumps where the next begins; a day
+// without a price between two starts a new line.
+QList<QList<QPointF>> StepLines(const CompetitorHistory &history);
 
-// The chart of "Preisverlauf": one step line per competitor (named by
-// code and name), and the own price today as a horizontal line "eigener
-// Preis" over the whole time shown; time on a date axis, prices on a value
-// axis.
+// The chart of "Preisverlauf": the step lines of each competitor (a series
+// per line, named by its code, in one colour, in the legend once), and the own price today as a horizontal line "eigener Preis" over
+// the whole time shown; time on a date axis, prices on a value axis.
 QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::optional<double> ownPrice,
-                          const QHash<QString, QString> &names, const QDate &today);
+                          const QDate &today);
 
 } // namespace tolven

@@ -3,7 +3,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -46,16 +45,18 @@ PriceHistoryDialog::PriceHistoryDialog(const QString &article, const QString &de
     setObjectName(u"FMPreisverlauf"_s);
     setWindowTitle(u"Preisverlauf " + article + u" " + description);
 
-    QChart *chart = PriceHistoryChart(m_histories, ownPrice, names, today);
+    QChart *chart = PriceHistoryChart(m_histories, ownPrice, today);
     chart->setTitle(u"Art-Nr " + article + u"  " + description);
     m_chartView->setObjectName(u"verlauf"_s);
     m_chartView->setChart(chart);
     m_chartView->setRenderHint(QPainter::Antialiasing);
-    m_chartView->setMinimumHeight(260);
+    m_chartView->setMinimumHeight(360);
     for (QAbstractSeries *series : chart->series()) {
         auto *line = qobject_cast<QLineSeries *>(series);
-        connect(line, &QLineSeries::hovered, this, [this, line](const QPointF &point, bool entered) {
-            showPoint(line->name(), point, entered);
+        const QString name = names.value(line->name());
+        const QString shown = name.isEmpty() ? line->name() : line->name() + u" (" + name + u')';
+        connect(line, &QLineSeries::hovered, this, [this, shown](const QPointF &point, bool entered) {
+            showPoint(shown, point, entered);
         });
     }
     m_hover->setObjectName(u"punkt"_s);
@@ -72,8 +73,7 @@ PriceHistoryDialog::PriceHistoryDialog(const QString &article, const QString &de
     }
     m_changesView->setObjectName(u"aenderungen"_s);
     m_changesView->setModel(m_changes);
-    m_changesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_changesView->verticalHeader()->hide();
+    SetUpListView(*m_changesView);
     m_changesView->resizeColumnsToContents();
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -89,7 +89,7 @@ PriceHistoryDialog::PriceHistoryDialog(const QString &article, const QString &de
     layout->addWidget(splitter, 1);
     layout->addWidget(m_hover);
     layout->addWidget(buttons);
-    resize(900, 640);
+    resize(960, 760);
 }
 
 QString PriceHistoryDialog::PointText(const QString &series, const QPointF &point)

@@ -94,10 +94,19 @@ int main(int argc, char *argv[])
             names.insert(window.competitorArray().text(row, 0), window.competitorArray().text(row, 1));
         tolven::PriceComparisonDialog comparison(window.evaluation().positions(), names, tolven::Today());
         comparison.show();
-        const QString article = window.positionArray().cell(3, tolven::PositionColumn::Artnr).toString();
-        tolven::PriceHistoryDialog history(article, window.positionArray().cell(3, tolven::PositionColumn::ArtBez).toString(),
+        // The history of the article with the most positions.
+        QHash<QString, int> counts;
+        int busiest = 0;
+        for (int row = 0; row < window.positionArray().rowCount(); ++row) {
+            const QString number = window.positionArray().cell(row, tolven::PositionColumn::Artnr).toString();
+            if (++counts[number] > counts.value(window.positionArray().cell(busiest, tolven::PositionColumn::Artnr).toString()))
+                busiest = row;
+        }
+        const QString article = window.positionArray().cell(busiest, tolven::PositionColumn::Artnr).toString();
+        tolven::PriceHistoryDialog history(article,
+                                           window.positionArray().cell(busiest, tolven::PositionColumn::ArtBez).toString(),
                                            window.evaluation().storedPositions(u"1"_s, article),
-                                           window.evaluation().ownPriceToday(article, 1, 3), names, tolven::Today());
+                                           window.evaluation().ownPriceToday(article, 1, busiest), names, tolven::Today());
         history.show();
         QTimer::singleShot(500, [&] {
             const QString folder = arguments.at(3) + u'/';

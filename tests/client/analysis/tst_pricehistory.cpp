@@ -1,4 +1,7 @@
 #include <QChart>
+#include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QTest>
 
@@ -66,6 +69,7 @@ private slots:
     void competitorsInOrderWithoutPricelessPositions();
     void changes();
     void chartSeries();
+    void gapStartsANewLine();
     void pointText();
 };
 
@@ -148,14 +152,14 @@ void TestPriceHistory::chartSeries()
     const PricePositions positions{Position(u"A"_s, 10, QDate(2026, 1, 1), QDate(2026, 12, 31)),
                                    Position(u"A"_s, 11, QDate(2026, 2, 1)), Position(u"B"_s, 9, QDate(2026, 2, 20))};
     const QList<CompetitorHistory> histories = PriceHistoryOf(positions, Today);
-    std::unique_ptr<QChart> chart(PriceHistoryChart(histories, 10.5, {{u"A"_s, u"Anton"_s}}, Today));
+    std::unique_ptr<QChart> chart(PriceHistoryChart(histories, 10.5, Today));
     const QList<QAbstractSeries *> series = chart->series();
     QCOMPARE(series.size(), 3);
     auto *a = qobject_cast<QLineSeries *>(series.at(0));
     auto *b = qobject_cast<QLineSeries *>(series.at(1));
     auto *own = qobject_cast<QLineSeries *>(series.at(2));
     QVERIFY(a && b && own);
-    QCOMPARE(a->name(), u"A Anton"_s);
+    QCOMPARE(a->name(), u"A"_s);
     QCOMPARE(b->name(), u"B"_s);
     QCOMPARE(own->name(), u"eigener Preis"_s);
     // Each step from its first day to the day after its last: the line jumps
@@ -167,8 +171,29 @@ void TestPriceHistory::chartSeries()
     // The own price over the whole time shown.
     QCOMPARE(own->points(), (QList<QPointF>{{ChartDay(QDate(2026, 1, 1)), 10.5}, {ChartDay(QDate(2026, 3, 3)), 10.5}}));
 
-    std::unique_ptr<QChart> withoutOwn(PriceHistoryChart(histories, std::nullopt, {}, Today));
+    std::unique_ptr<QChart> withoutOwn(PriceHistoryChart(histories, std::nullopt, Today));
     QCOMPARE(withoutOwn->series().size(), 2);
+}
+
+void TestPriceHistory::gapStartsANewLine()
+{
+    // Nothing from 11.1. to 31.1.: no line across it; both lines A's.
+    const PricePositions positions{Position(u"A"_s, 10, QDate(2026, 1, 1), QDate(2026, 1, 10)),
+                                   Position(u"A"_s, 12, QDate(2026, 2, 1))};
+    const QList<CompetitorHistory> histories = PriceHistoryOf(positions, Today);
+    QCOMPARE(StepLines(histories.first()),
+             (QList<QList<QPointF>>{{{ChartDay(QDate(2026, 1, 1)), 10}, {ChartDay(QDate(2026, 1, 11)), 10}},
+                                    {{ChartDay(QDate(2026, 2, 1)), 12}, {ChartDay(QDate(2026, 3, 3)), 12}}}));
+    QChartView view(PriceHistoryChart(histories, std::nullopt, Today));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QChart *chart = view.chart();
+    const QList<QAbstractSeries *> series = chart->series();
+    QCOMPARE(series.size(), 2);
+    QCOMPARE(series.at(1)->name(), u"A"_s);
+    QCOMPARE(static_cast<QLineSeries *>(series.at(1))->color(), static_cast<QLineSeries *>(series.at(0))->color());
+    QCOMPARE(chart->legend()->markers(series.at(0)).first()->isVisible(), true);
+    QCOMPARE(chart->legend()->markers(series.at(1)).first()->isVisible(), false);
 }
 
 void TestPriceHistory::pointText()
