@@ -134,7 +134,10 @@ PriceComparisonDialog::PriceComparisonDialog(PricePositions positions, QHash<QSt
 
     connect(m_day, &QDateEdit::dateChanged, this, &PriceComparisonDialog::compare);
     connect(m_onlyUndercut, &QCheckBox::toggled, m_filter, &UndercutFilter::setOnlyUndercut);
-    connect(m_comparisonView, &QTableView::doubleClicked, this, &PriceComparisonDialog::chooseCell);
+    // A double click or Enter on a price; no button takes Enter from the table.
+    connect(m_comparisonView, &QTableView::activated, this, &PriceComparisonDialog::chooseCell);
+    for (QPushButton *button : buttons->findChildren<QPushButton *>())
+        button->setAutoDefault(false);
     connect(exportButton, &QPushButton::clicked, this, &PriceComparisonDialog::exportXlsx);
     connect(printButton, &QPushButton::clicked, this, &PriceComparisonDialog::print);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

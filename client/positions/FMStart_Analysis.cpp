@@ -46,7 +46,7 @@ void FMStart::createAnalysisMenu(QAction *menuBefore)
     QAction *comparison = menu->addAction(u"Preis&vergleich…"_s);
     comparison->setObjectName(u"m_preisvergleich"_s);
     comparison->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-    QAction *history = menu->addAction(u"Preis&verlauf…"_s);
+    QAction *history = menu->addAction(u"Preisver&lauf…"_s);
     history->setObjectName(u"m_preisverlauf"_s);
     menuBar()->insertMenu(menuBefore, menu);
     connect(comparison, &QAction::triggered, this, &FMStart::m_preisvergleich_Click);

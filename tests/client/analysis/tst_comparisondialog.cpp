@@ -81,6 +81,7 @@ private slots:
     void anotherDay();
     void doubleClickChoosesTheGridRow_data();
     void doubleClickChoosesTheGridRow();
+    void enterChoosesTheGridRow();
     void indexTab();
     void exportAndPrint();
 };
@@ -210,6 +211,19 @@ void TestComparisonDialog::doubleClickChoosesTheGridRow()
     QCOMPARE(dialog.chosenRow(), gridRow);
     QCOMPARE(dialog.result(), gridRow >= 0 ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(dialog.isVisible(), gridRow < 0);
+}
+
+void TestComparisonDialog::enterChoosesTheGridRow()
+{
+    PriceComparisonDialog dialog(Positions(), {}, Day);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTableView &view = dialog.comparisonView();
+    view.setFocus();
+    view.setCurrentIndex(view.model()->index(0, 4));
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(dialog.chosenRow(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 void TestComparisonDialog::indexTab()
