@@ -1,6 +1,7 @@
 #include "PriceMarks.h"
 
 #include <QAbstractItemModel>
+#include <QLocale>
 
 #include "analysis/MarkLook.h"
 
@@ -106,7 +107,8 @@ QVariant PriceMarks::look(int row, int column, int role) const
 
 QString PriceMarks::countText() const
 {
-    return QString::number(m_below) + u" unter, " + QString::number(m_above) + u" über eigenem Preis";
+    const QLocale locale;
+    return locale.toString(m_below) + u" unter, " + locale.toString(m_above) + u" über eigenem Preis";
 }
 
 } // namespace tolven
