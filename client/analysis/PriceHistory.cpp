@@ -35,7 +35,8 @@ QList<CompetitorHistory> PriceHistoryOf(const PricePositions &positions, const Q
                 ++next;
             if (next < own.size())
                 until = std::min(until, own.at(next)->from.addDays(-1));
-            history.steps << PriceStep{position.from, std::max(until, position.from), *position.price, position.priceType};
+            until = std::max(until, position.from);
+            history.steps << PriceStep{position.from, until, *position.price, position.priceType};
         }
         histories << history;
     }

@@ -23,8 +23,9 @@ QDate DayOfChart(double x);
 QList<QList<QPointF>> StepLines(const CompetitorHistory &history);
 
 // The chart of "Preisverlauf": the step lines of each competitor (a series
-// per line, named by its code, in one colour, in the legend once), and the own price today as a horizontal line "eigener Preis" over
-// the whole time shown; time on a date axis, prices on a value axis.
+// per line, named by its code, in one colour, in the legend once), and the
+// own price today as a horizontal line "eigener Preis" over the whole time
+// shown; time on a date axis, prices on a value axis.
 QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::optional<double> ownPrice,
                           const QDate &today);
 

@@ -65,6 +65,12 @@ void FMStart::m_preisvergleich_Click()
 {
     if (!readyForCommand())
         return;
+    if (m_positions->rowCount() == 0) {
+        MsgBox(this, QMessageBox::Information, WindowTitle,
+               u"Das Raster enthält keine Positionen. Bitte suchen Sie zuerst die Positionen, die verglichen"
+               u" werden sollen."_s);
+        return;
+    }
     PriceComparisonDialog dialog(m_evaluation->positions(), NamesOf(*m_competitors), Today(), this);
     const bool chosen = ExecModal(dialog) == QDialog::Accepted && dialog.chosenRow() >= 0;
     if (chosen && dialog.chosenRow() < m_positions->rowCount())
@@ -96,9 +102,9 @@ void FMStart::m_preisverlauf_Click()
     std::optional<double> quantity;
     for (const PricePosition &position : std::as_const(stored))
         quantity = std::min(quantity.value_or(position.quantity), position.quantity);
+    const std::optional<double> ownPrice = m_evaluation->ownPriceToday(article, quantity.value_or(1), row);
     PriceHistoryDialog dialog(article, m_positions->index(row, PositionColumn::ArtBez).data().toString(), stored,
-                              m_evaluation->ownPriceToday(article, quantity.value_or(1), row), NamesOf(*m_competitors), Today(),
-                              this);
+                              ownPrice, NamesOf(*m_competitors), Today(), this);
     ExecModal(dialog);
 }
 

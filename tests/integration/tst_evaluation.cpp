@@ -77,6 +77,7 @@ private slots:
     void comparisonFromTheMenu();
     void historyFromTheStore_data();
     void historyFromTheStore();
+    void evaluationsNeedPositions();
 
 private:
     bool startAndSearch(const QString &competitor = QString());
@@ -274,11 +275,34 @@ void TestEvaluation::historyFromTheStore()
 
     QCOMPARE(names, (QStringList{u"MOORBAU"_s, u"WERKHOF"_s, u"eigener Preis"_s}));
     // MOORBAU at its smallest quantity: the offer from 15.2. until today.
-    QCOMPARE(points.at(0), (QList<QPointF>{{ChartDay(QDate(2026, 2, 15)), 10.71}, {ChartDay(QDate(2026, 3, 3)), 10.71}}));
+    QCOMPARE(points.at(0),
+             (QList<QPointF>{{ChartDay(QDate(2026, 2, 15)), 10.71}, {ChartDay(QDate(2026, 3, 3)), 10.71}}));
     // WERKHOF's offer (no quantity given, so from 0) with the end date the store keeps.
-    QCOMPARE(points.at(1), (QList<QPointF>{{ChartDay(QDate(2026, 1, 1)), 13.09}, {ChartDay(QDate(2027, 1, 1)), 13.09}}));
+    QCOMPARE(points.at(1),
+             (QList<QPointF>{{ChartDay(QDate(2026, 1, 1)), 13.09}, {ChartDay(QDate(2027, 1, 1)), 13.09}}));
     QCOMPARE(points.at(2), (QList<QPointF>{{ChartDay(QDate(2026, 1, 1)), 11.9}, {ChartDay(QDate(2027, 1, 1)), 11.9}}));
     QCOMPARE(changes, 2);
+}
+
+void TestEvaluation::evaluationsNeedPositions()
+{
+    const QString NoArticle =
+        u"Bitte wählen Sie eine Position mit Artikelnummer, deren Preisverlauf gezeigt werden soll."_s;
+    testsupport::ScriptedDialogs dialogs;
+    m_window = std::make_unique<FMStart>();
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s,
+                          u"Das Raster enthält keine Positionen. Bitte suchen Sie zuerst die Positionen, die verglichen"
+                          u" werden sollen."_s);
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, NoArticle);
+    m_window->findChild<QAction *>(u"m_preisvergleich"_s)->trigger();
+    m_window->findChild<QAction *>(u"m_preisverlauf"_s)->trigger();
+    // A new row without an article has no history either.
+    m_window->m_pos_neu_Click();
+    dialogs.expectMessage(u"TOLVEN Konkurerberverwaltung"_s, NoArticle);
+    m_window->findChild<QAction *>(u"m_pos_preisverlauf"_s)->trigger();
+    VERIFY_DIALOGS_DONE(dialogs);
 }
 
 QTEST_MAIN(TestEvaluation)

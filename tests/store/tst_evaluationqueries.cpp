@@ -35,8 +35,14 @@ private slots:
 
 private:
     void fillArticles();
-    QString save(const QString &className, const Properties &properties) { return m_fixture.save(className, properties); }
-    QList<QStringList> ownPriceRows() { return m_fixture.rows(u"Konkur.Konkur"_s, u"Eigenpreise"_s, {m_fixture.firm()}); }
+    QString save(const QString &className, const Properties &properties)
+    {
+        return m_fixture.save(className, properties);
+    }
+    QList<QStringList> ownPriceRows()
+    {
+        return m_fixture.rows(u"Konkur.Konkur"_s, u"Eigenpreise"_s, {m_fixture.firm()});
+    }
 
     testsupport::FirmFixture m_fixture;
 };
@@ -98,11 +104,13 @@ void TestEvaluationQueries::samePriceAsArtikelPreis()
     const tolven::OwnPrices prices = tolven::OwnPrices::fromRows(ownPriceRows());
     QCOMPARE(prices.size(), 2);
     QCOMPARE(prices.priceUnit(u"100001"_s), u"Säck"_s);
-    const QString answer = m_fixture.call(u"Konkur.Konkur"_s, u"ArtikelPreis"_s, {m_fixture.firm(), u"100001"_s, quantity});
+    const QString answer =
+        m_fixture.call(u"Konkur.Konkur"_s, u"ArtikelPreis"_s, {m_fixture.firm(), u"100001"_s, quantity});
     const std::optional<double> price = prices.priceAt(u"100001"_s, quantity.toDouble());
     QVERIFY(price);
     QCOMPARE(QString::number(*price, 'f', 2), answer);
-    QCOMPARE(m_fixture.call(u"Konkur.Konkur"_s, u"ArtikelPreis"_s, {m_fixture.firm(), u"100003"_s, quantity}), QString());
+    QCOMPARE(m_fixture.call(u"Konkur.Konkur"_s, u"ArtikelPreis"_s, {m_fixture.firm(), u"100003"_s, quantity}),
+             QString());
     QVERIFY(!prices.priceAt(u"100003"_s, quantity.toDouble()));
 }
 
@@ -127,7 +135,8 @@ void TestEvaluationQueries::historyHoldsEveryPositionOfTheArticle()
 
     const QList<QStringList> history = m_fixture.rows(u"Konkur.Konkur"_s, u"Preisverlauf"_s, {firm, u"100001"_s});
     // The same rows as the search for the article with no other filter.
-    QCOMPARE(history, m_fixture.rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, QString(), u"100001"_s, QString(), QString()}));
+    QCOMPARE(history,
+             m_fixture.rows(u"Konkur.Konkur"_s, u"Konkur"_s, {firm, QString(), u"100001"_s, QString(), QString()}));
     QCOMPARE(history.size(), 3);
     QStringList competitors;
     for (const QStringList &row : history) {

@@ -95,18 +95,19 @@ int main(int argc, char *argv[])
         tolven::PriceComparisonDialog comparison(window.evaluation().positions(), names, tolven::Today());
         comparison.show();
         // The history of the article with the most positions.
+        const tolven::PositionModel &positions = window.positionArray();
         QHash<QString, int> counts;
         int busiest = 0;
-        for (int row = 0; row < window.positionArray().rowCount(); ++row) {
-            const QString number = window.positionArray().cell(row, tolven::PositionColumn::Artnr).toString();
-            if (++counts[number] > counts.value(window.positionArray().cell(busiest, tolven::PositionColumn::Artnr).toString()))
+        for (int row = 0; row < positions.rowCount(); ++row) {
+            const QString number = positions.cell(row, tolven::PositionColumn::Artnr).toString();
+            if (++counts[number] > counts.value(positions.cell(busiest, tolven::PositionColumn::Artnr).toString()))
                 busiest = row;
         }
-        const QString article = window.positionArray().cell(busiest, tolven::PositionColumn::Artnr).toString();
-        tolven::PriceHistoryDialog history(article,
-                                           window.positionArray().cell(busiest, tolven::PositionColumn::ArtBez).toString(),
+        const QString article = positions.cell(busiest, tolven::PositionColumn::Artnr).toString();
+        tolven::PriceHistoryDialog history(article, positions.cell(busiest, tolven::PositionColumn::ArtBez).toString(),
                                            window.evaluation().storedPositions(u"1"_s, article),
-                                           window.evaluation().ownPriceToday(article, 1, busiest), names, tolven::Today());
+                                           window.evaluation().ownPriceToday(article, 1, busiest), names,
+                                           tolven::Today());
         history.show();
         QTimer::singleShot(500, [&] {
             const QString folder = arguments.at(3) + u'/';

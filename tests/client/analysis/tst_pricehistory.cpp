@@ -49,13 +49,14 @@ QList<Step> StepsOf(const CompetitorHistory &history)
     return steps;
 }
 
-} // namespace
-
+// For the report of a failed comparison.
 char *toString(const Step &step)
 {
     return qstrdup(qPrintable(step.from.toString(Qt::ISODate) + u".." + step.until.toString(Qt::ISODate) + u" "
                               + QString::number(step.price)));
 }
+
+} // namespace
 
 // The price history of one article: each competitor's prices as steps over
 // time, the changes between them, and the chart's series.
