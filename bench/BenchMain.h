@@ -4,10 +4,13 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QLocale>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "objectapi/AccessError.h"
 #include "store/DatabaseTarget.h"
@@ -36,6 +39,29 @@ inline bool PositiveNumbers(const QString &text, QList<int> &values, QString &er
         if (!PositiveNumber(item, value, error))
             return false;
         values << value;
+    }
+    return true;
+}
+
+// Options "--NAME N" with a whole number into the value named, and at most
+// one other argument, the PostgreSQL server, into postgres. False for an
+// unknown option, a missing or malformed number, or a second server.
+inline bool ParseNumberOptions(const QStringList &arguments, const QList<std::pair<QString, int *>> &numbers,
+                               QString &postgres)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const auto option = std::find_if(numbers.cbegin(), numbers.cend(),
+                                         [&argument](const auto &number) { return number.first == argument; });
+        bool ok = true;
+        if (option != numbers.cend() && i + 1 < arguments.size())
+            *option->second = arguments[++i].toInt(&ok);
+        else if (argument.startsWith(u"--") || !postgres.isEmpty())
+            ok = false;
+        else
+            postgres = argument;
+        if (!ok)
+            return false;
     }
     return true;
 }

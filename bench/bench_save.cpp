@@ -177,26 +177,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTextStream out(stdout);
     Options options;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        int *number = argument == u"--rows" ? &options.rows
-            : argument == u"--link-rows"    ? &options.linkRows
-            : argument == u"--validate"     ? &options.validate
-            : argument == u"--runs"         ? &options.runs
-                                            : nullptr;
-        bool ok = true;
-        if (number && i + 1 < arguments.size())
-            *number = arguments[++i].toInt(&ok);
-        else if (argument.startsWith(u"--") || !options.postgres.isEmpty())
-            ok = false;
-        else
-            options.postgres = argument;
-        if (!ok || options.rows < 1 || options.linkRows < 1 || options.validate < 2 || options.runs < 1) {
-            QTextStream(stderr)
-                << "Aufruf: bench_save [--rows N] [--link-rows L] [--validate V] [--runs R] [HOST:PORT]\n";
-            return 2;
-        }
+    const bool parsed = ParseNumberOptions(QCoreApplication::arguments().mid(1),
+                                           {{u"--rows"_s, &options.rows},
+                                            {u"--link-rows"_s, &options.linkRows},
+                                            {u"--validate"_s, &options.validate},
+                                            {u"--runs"_s, &options.runs}},
+                                           options.postgres);
+    if (!parsed || options.rows < 1 || options.linkRows < 1 || options.validate < 2 || options.runs < 1) {
+        QTextStream(stderr)
+            << "Aufruf: bench_save [--rows N] [--link-rows L] [--validate V] [--runs R] [HOST:PORT]\n";
+        return 2;
     }
     out << "Speichern im Hauptfenster; Median aus " << options.runs << " Läufen; " << QThread::idealThreadCount()
         << " Kerne; Qt " << qVersion() << "\n";

@@ -287,6 +287,45 @@ QueryDescription importedArticles()
                                  filter.values}};
     };
     return query;
+// Preisverlauf(firm, article): every position of the article, in the
+// columns and order of Konkur, in one statement (no articles read ahead: no
+// article calls follow).
+QueryDescription priceHistory()
+{
+    return {u"Preisverlauf"_s, 2, 2,
+            [](Session &session, const QStringList &args) {
+                if (args[1].isEmpty()) {
+                    throw tolven::AccessError(tolven::ErrorNumber::InvalidValue,
+                                              u"Die Abfrage \"Preisverlauf\" braucht eine Artikelnummer."_s);
+                }
+                return positionsStatement(session, {args[0], QString(), args[1], QString(), QString()});
+            },
+            positionRow};
+}
+
+// Eigenpreise(firm): the own prices of the articles that positions name,
+// for comparing competitors' prices at any quantity in one round trip: per
+// article its price unit (server form) and its base price incl. VAT (from
+// quantity empty), then each quantity tier in the order saved. An article
+// without a base price answers an empty price on its first row.
+QueryDescription ownPrices()
+{
+    const QString articles =
+        u"(SELECT DISTINCT p_artnr FROM konkur_konkur WHERE firma = ? AND p_artnr <> '') d"
+        u" JOIN tv_artikel a ON a.firma = ? AND a.obj_key = d.p_artnr"_s;
+    const QString sql = u"SELECT d.p_artnr, a.p_vre, '' AS mengeab, a.p_vkpreis, a.p_mwst, 0 AS seq FROM " + articles
+        + u" UNION ALL SELECT d.p_artnr, a.p_vre, s.p_mengeab, s.p_preis, a.p_mwst, s.obj_seq FROM " + articles
+        + u" JOIN tv_artikelstaffel s ON s.firma = a.firma AND s.p_artnr = a.obj_key ORDER BY 1, 6";
+    return {u"Eigenpreise"_s, 1, 1,
+            [sql](Session &, const QStringList &args) {
+                const QString firm = FirmArgument(args[0], u"die Firma der Abfrage \"Eigenpreise\""_s);
+                return SqlStatement{sql, {firm, firm, firm, firm}};
+            },
+            [](Session &, const QSqlQuery &row) {
+                const std::optional<Decimal> price = Decimal::parse(row.value(3).toString());
+                return QStringList{row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
+                                   price ? PriceWithVat(*price, numberOrZero(row.value(4).toString())) : QString()};
+            }};
 }
 
 ClassDescription positions()
@@ -323,6 +362,8 @@ ClassDescription positions()
     cls.queries << search
                 << articleList()
                 << importedArticles()
+                << ownPrices()
+                << priceHistory()
                 << FirmListQuery(u"Einheiten"_s, u"tv_einheit"_s, {u"firma"_s, u"obj_key"_s, u"p_bez"_s},
                                  u"obj_key"_s, [](Session &, const QSqlQuery &row) {
                                      return QStringList{RowId(row, 0, 1), row.value(1).toString(),

@@ -34,6 +34,7 @@
 #include "positions/MultiColumnComboBox.h"
 #include "positions/PositionColumns.h"
 #include "positions/PositionDelegate.h"
+#include "positions/PositionEvaluation.h"
 #include "positions/PositionGrid.h"
 #include "positions/PositionModel.h"
 #include "positions/WorkProgress.h"
@@ -62,6 +63,7 @@ FMStart::FMStart(QWidget *parent)
     , m_priceTypes(new LookupTable({u"Code"_s, u"Preistyp"_s}, 1, this))
     , m_units(new LookupTable({u"Code"_s, u"Bezeichnung Einheit"_s}, 0, this))
     , m_articles(new LookupTable({u"Art-Nr."_s, u"Bezeichnung"_s}, 0, this))
+    , m_evaluation(new PositionEvaluation(*m_positions, this))
     , m_likonkur(new MultiColumnComboBox(this))
     , m_anr(new MultiColumnComboBox(this))
     , m_artsu(new QPushButton(this))
@@ -178,6 +180,7 @@ void FMStart::createMenus()
     positionCommand(u"m_pos_verlauf"_s, u"Änderungs&verlauf…"_s, QString(), QKeySequence(Qt::CTRL | Qt::Key_H),
                     &FMStart::m_pos_verlauf_Click);
     menuBar()->insertMenu(help->menuAction(), m_positionMenu);
+    createAnalysisMenu(help->menuAction());
 
     connect(login, &QAction::triggered, this, &FMStart::mLogin_Click);
     connect(quit, &QAction::triggered, this, &FMStart::close);

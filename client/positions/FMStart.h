@@ -28,6 +28,7 @@ class DropDownDelegate;
 class LookupTable;
 class MultiColumnComboBox;
 class PositionGrid;
+class PositionEvaluation;
 class PositionModel;
 class frmAbout;
 struct LoginContext;
@@ -96,6 +97,12 @@ public:
     void m_pos_loesch_Click();
     void m_pos_verlauf_Click();
 
+    // "Auswertung": the price comparison with its index of the positions the
+    // grid holds, and the stored price history of the current row's article.
+    void m_preisvergleich_Click();
+    void m_preisverlauf_Click();
+    PositionEvaluation &evaluation() const { return *m_evaluation; }
+
     PositionModel &positionArray() const { return *m_positions; }
     LookupTable &competitorArray() const { return *m_competitors; }
     LookupTable &priceTypeArray() const { return *m_priceTypes; }
@@ -113,6 +120,8 @@ private:
     // as after start-up.
     void startEmpty();
     void createMenus();
+    // The "Auswertung" menu before menuBefore, "Preisverlauf…" in the grid's menu.
+    void createAnalysisMenu(QAction *menuBefore);
     QWidget *createFilterBar();
     QWidget *createButtonBar();
     void setUpGrid();
@@ -200,6 +209,7 @@ private:
     QStringList m_deletions;
     QHash<QString, qint64> m_deletionVersions;  // of the positions in m_deletions
     QSet<int> m_goneRows;                       // during a save: rows to take out after it
+    PositionEvaluation *m_evaluation;
 
     MultiColumnComboBox *m_likonkur;
     MultiColumnComboBox *m_anr;

@@ -8,10 +8,12 @@
 #include "access/Connection.h"
 #include "access/Dialogs.h"
 #include "access/cacheapi.h"
+#include "analysis/PriceMarks.h"
 #include "objectapi/TextCheck.h"
 #include "positions/DateField.h"
 #include "positions/FMStart_p.h"
 #include "positions/MultiColumnComboBox.h"
+#include "positions/PositionEvaluation.h"
 #include "positions/PositionModel.h"
 #include "positions/PositionSearch.h"
 #include "positions/WorkProgress.h"
@@ -68,7 +70,10 @@ void FMStart::BUSuch_Click()
     WorkProgress progress(this, WorkProgress::SearchTexts(), m_progressDelay);
     PositionSearch search(*m_priceTypes, qMin(m_searchRowLimit, PositionModel::MaxRows),
                           [&progress](int done, int total) { return progress.update(done, total); });
-    m_positions->setPackedRows(search.run(Context().Firm, filters));
+    QList<PackedRow> rows = search.run(Context().Firm, filters);
+    // The own prices the rows are compared with, before the grid shows them.
+    m_evaluation->readOwnPrices(Context().Firm);
+    m_positions->setPackedRows(std::move(rows));
 
     const int found = m_positions->rowCount();
     m_articleDataComplete = search.articleDataComplete();
@@ -97,7 +102,8 @@ void FMStart::showPositionCount()
     // Rows a stop or an error left without their article's data are no
     // complete picture; they are not saved unless changed.
     const QString count = PositionCountText(m_positions->rowCount());
-    m_positionCount->setText(m_articleDataComplete ? count : count + u", Artikeldaten unvollständig");
+    const QString marks = m_positions->rowCount() > 0 ? u" · " + m_evaluation->marks().countText() : QString();
+    m_positionCount->setText((m_articleDataComplete ? count : count + u", Artikeldaten unvollständig") + marks);
 }
 
 } // namespace tolven

@@ -75,7 +75,7 @@ QVariant PositionModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return static_cast<int>(ColumnInfo(index.column()).alignment | Qt::AlignVCenter);
     default:
-        return {};
+        return m_cellLook ? m_cellLook(index.row(), index.column(), role) : QVariant();
     }
 }
 
@@ -272,6 +272,11 @@ bool PositionModel::isEditable(int row, int column) const
 void PositionModel::setEditHandler(EditHandler handler)
 {
     m_editHandler = std::move(handler);
+}
+
+void PositionModel::setCellLook(CellLook look)
+{
+    m_cellLook = std::move(look);
 }
 
 bool PositionModel::isCell(int row, int column) const

@@ -80,6 +80,10 @@ public:
     // it was taken. The handler writes the cells itself.
     using EditHandler = std::function<bool(int row, int column, const QVariant &value)>;
     void setEditHandler(EditHandler handler);
+    // The look of cells beyond their values (background, font, tooltip):
+    // asked for the roles the model does not answer itself.
+    using CellLook = std::function<QVariant(int row, int column, int role)>;
+    void setCellLook(CellLook look);
 
 private:
     bool isCell(int row, int column) const;
@@ -88,6 +92,7 @@ private:
     QSet<int> m_readOnlyColumns;
     EditableCheck m_editable;
     EditHandler m_editHandler;
+    CellLook m_cellLook;
 };
 
 } // namespace tolven

@@ -255,7 +255,7 @@ void TestFMStart::windowLayout()
     QStringList menus;
     for (QAction *menu : window.menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus, (QStringList{u"&Datei"_s, u"&Position"_s, u"&Hilfe"_s}));
+    QCOMPARE(menus, (QStringList{u"&Datei"_s, u"&Position"_s, u"A&uswertung"_s, u"&Hilfe"_s}));
     QStringList fileMenu;
     for (QAction *item : window.menuBar()->actions().first()->menu()->actions())
         fileMenu << (item->isSeparator() ? u"-"_s : item->objectName());

@@ -2,7 +2,8 @@
 // picture): screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]; or the login, the
 // server settings, the about box and the look-up dialogs: screenshot --windows FOLDER; or the
 // master-data windows of the demo firm: screenshot --masterdata DATABASE FOLDER; or the import
-// dialog with a file read: screenshot --import DATABASE FILE OUTPUT.png. Run it
+// dialog with a file read: screenshot --import DATABASE FILE OUTPUT.png; or the grid
+// with its undercut marks and the evaluation dialogs: screenshot --analysis DATABASE FOLDER. Run it
 // under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
@@ -11,15 +12,19 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
 
+#include "access/Clock.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/cacheapi.h"
 #include "app/ClientSetup.h"
+#include "analysis/PriceComparisonDialog.h"
+#include "analysis/PriceHistoryDialog.h"
 #include "common/frmAbout.h"
 #include "lookup/FMArtsu.h"
 #include "lookup/FMLnrsu.h"
@@ -27,7 +32,10 @@
 #include "masterdata/fmkonkur.h"
 #include "positions/FMImport.h"
 #include "positions/FMStart.h"
+#include "positions/LookupTable.h"
 #include "positions/PositionColumns.h"
+#include "positions/PositionEvaluation.h"
+#include "positions/PositionModel.h"
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +100,51 @@ int main(int argc, char *argv[])
         });
         QApplication::exec();
         return status;
+    }
+    if (arguments.size() == 4 && arguments.at(1) == u"--analysis") {
+        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
+        gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(2);
+        tolven::FMStart window;
+        if (!window.Form_Load())
+            return 1;
+        window.resize(1300, 700);
+        window.show();
+        window.BUSuch_Click();
+        auto *grid = window.findChild<QTableView *>(u"TDBGrid1"_s);
+        grid->setCurrentIndex(grid->model()->index(3, tolven::PositionColumn::PreisIncl));
+        grid->scrollTo(grid->currentIndex(), QAbstractItemView::PositionAtCenter);
+        QHash<QString, QString> names;
+        for (int row = 0; row < window.competitorArray().rowCount(); ++row)
+            names.insert(window.competitorArray().text(row, 0), window.competitorArray().text(row, 1));
+        tolven::PriceComparisonDialog comparison(window.evaluation().positions(), names, tolven::Today());
+        comparison.show();
+        // The history of the article with the most positions.
+        const tolven::PositionModel &positions = window.positionArray();
+        QHash<QString, int> counts;
+        int busiest = 0;
+        for (int row = 0; row < positions.rowCount(); ++row) {
+            const QString number = positions.cell(row, tolven::PositionColumn::Artnr).toString();
+            if (++counts[number] > counts.value(positions.cell(busiest, tolven::PositionColumn::Artnr).toString()))
+                busiest = row;
+        }
+        const QString article = positions.cell(busiest, tolven::PositionColumn::Artnr).toString();
+        tolven::PriceHistoryDialog history(article, positions.cell(busiest, tolven::PositionColumn::ArtBez).toString(),
+                                           window.evaluation().storedPositions(u"1"_s, article),
+                                           window.evaluation().ownPriceToday(article, 1, busiest), names,
+                                           tolven::Today());
+        history.show();
+        QTimer::singleShot(500, [&] {
+            const QString folder = arguments.at(3) + u'/';
+            window.grab().save(folder + u"grid-marks.png");
+            comparison.grab().save(folder + u"FMPreisvergleich.png");
+            comparison.findChild<QTabWidget *>(u"tabs"_s)->setCurrentIndex(1);
+            QTimer::singleShot(200, [&] {
+                comparison.grab().save(folder + u"FMPreisindex.png");
+                history.grab().save(folder + u"FMPreisverlauf.png");
+                QCoreApplication::quit();
+            });
+        });
+        return QApplication::exec();
     }
     if (arguments.size() != 3 && arguments.size() != 5) {
         std::fputs("usage: screenshot DATABASE OUTPUT.png [WIDTH HEIGHT]\n", stderr);
