@@ -93,6 +93,10 @@ public:
     {
         return m_unattended.saveFileName(parent, title, proposedPath, filter, defaultSuffix);
     }
+    QString openFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter) override
+    {
+        return m_unattended.openFileName(parent, title, folder, filter);
+    }
     int execPrintPreview(QPrintPreviewDialog &preview) override { return m_unattended.execPrintPreview(preview); }
 
     double shownAfter() const { return m_shownAfter; }

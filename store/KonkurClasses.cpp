@@ -287,6 +287,8 @@ QueryDescription importedArticles()
                                  filter.values}};
     };
     return query;
+}
+
 // Preisverlauf(firm, article): every position of the article, in the
 // columns and order of Konkur, in one statement (no articles read ahead: no
 // article calls follow).
