@@ -9,12 +9,19 @@
 //     window sets, sys_save, TCOMMIT, as its "Speichern" does),
 //   - a new position saved (TSTART, createNew, ..., sys_save, TCOMMIT),
 //   - a position deleted (TSTART, openById, sys_deleteid, TCOMMIT).
+//   - a shared position changed: read by its id as a search shows it, then
+//     written (TSTART, openForWrite, the version read expected, the
+//     properties, sys_save, TCOMMIT) as "Speichern" does, so that a write
+//     over another session's since the read is refused (and counted).
 // Reads go over all positions of the firm; each session changes and deletes
 // only positions of its own (those it was dealt at the start and those it
-// made), so no two sessions write the same position.
+// made), besides the SharedPositions that all sessions change.
 //
 // After each run the positions of the database are compared with those
-// before it and with what was acknowledged (a write counts once its TCOMMIT
+// before it and with what was acknowledged; the shared positions with their
+// history: each acknowledged write of one must be there as the write that
+// made the version after the one its session read (else it went silently
+// over another's), and nothing else (a write counts once its TCOMMIT
 // came back): an acknowledged write that is not in the database exactly is
 // lost; a position that differs from before without an acknowledged write
 // (new, changed or gone) is a phantom. Printed: the throughput, per operation
@@ -78,7 +85,10 @@ const QString PositionClass = u"Konkur.Konkur"_s;
 const QString Firm = u"1"_s;
 const QChar FieldSeparator = u'\x1f';
 
-enum Operation { Search, Fetch, Change, Create, Delete, OperationCount };
+enum Operation { Search, Fetch, Change, Shared, Create, Delete, OperationCount };
+
+// The positions every session changes, the first of the firm's.
+constexpr int SharedPositions = 100;
 
 struct OperationKind
 {
@@ -87,9 +97,10 @@ struct OperationKind
 };
 
 const std::array<OperationKind, OperationCount> Operations{{
-    {u"Suche nach Artikel"_s, 40},
-    {u"Position lesen (Id)"_s, 30},
+    {u"Suche nach Artikel"_s, 35},
+    {u"Position lesen (Id)"_s, 25},
     {u"Position ändern"_s, 15},
+    {u"gemeinsame ändern"_s, 10},
     {u"Position neu"_s, 10},
     {u"Position löschen"_s, 5},
 }};
@@ -211,6 +222,7 @@ struct SharedData
     QStringList names;      // the position's properties
     const Snapshot *before;
     QStringList firmIds;    // firm 1's positions at the start
+    QStringList sharedIds;  // the positions every session changes
     QStringList articles;   // the articles they name
     int operations;
     QString today;
@@ -227,6 +239,10 @@ struct SessionResult
     int goneWhenRead = 0;     // read by id after its owner deleted it
     int ownReadsWrong = 0;    // an own position read back otherwise than last acknowledged
     qint64 rowsSearched = 0;
+    // Acknowledged writes of shared positions: "id|version made|note", and
+    // the writes refused because another session had written since the read.
+    QStringList sharedWrites;
+    int sharedRefused = 0;
 };
 
 class LoadSession
@@ -275,6 +291,9 @@ public:
                     break;
                 case Change:
                     change();
+                    break;
+                case Shared:
+                    changeShared();
                     break;
                 case Create:
                     create();
@@ -454,6 +473,36 @@ private:
         m_result.written.insert(id, values);
     }
 
+    void changeShared()
+    {
+        const QString id = any(m_shared.sharedIds);
+        auto read = m_factory.openById(PositionClass, id);
+        Values values = this->read(*read);
+        const QString version = read->sys_Version();
+        read->sys_Close();
+        // The note tells each write apart in the history, whatever the prices.
+        edit(values, u"Lastlauf: Sitzung " + QString::number(m_number) + u", gemeinsam Nr. "
+                         + QString::number(++m_sharedWrites));
+        xecute(u"TSTART"_s);
+        auto position = m_factory.openForWrite(PositionClass, id);
+        position->sys_ExpectVersion(version);
+        setAsClient(*position, values);
+        position->sys_save();
+        try {
+            xecute(u"TCOMMIT"_s);
+        } catch (const AccessError &error) {
+            if (error.number() != tolven::ErrorNumber::Conflict && error.number() != tolven::ErrorNumber::ObjectNotFound)
+                throw;
+            xecute(u"TROLLBACK"_s);
+            ++m_result.sharedRefused;
+            return;
+        }
+        ++m_result.acknowledged;
+        m_result.sharedWrites << id + u'|' + position->sys_Version() + u'|' + value(values, u"notiz"_s);
+        if (position->sys_Version().toLongLong() != version.toLongLong() + 1)
+            m_result.sharedWrites.last() += u" (über Version " + version + u')';
+    }
+
     void create()
     {
         // A copy of a position of the firm ("Kopie Anfügen"), starting today.
@@ -499,6 +548,7 @@ private:
     QSet<QString> m_ownedSet{m_owned.cbegin(), m_owned.cend()};
     QHash<QString, int> m_index;
     QRandomGenerator m_random;
+    int m_sharedWrites = 0;
     SessionResult &m_result;
     store::StoreFactory m_factory;
 };
@@ -645,15 +695,62 @@ struct Check
     int positions = 0;  // written by a session
     int lost = 0;
     int phantom = 0;
+    int silent = 0;     // a write of a shared position over one its session had not read
     QStringList examples;
 };
 
+// The writes of shared positions the history holds: "id|version|note" of
+// each change of the note.
+QStringList sharedHistory(const store::DatabaseTarget &target, const QStringList &ids)
+{
+    QStringList writes;
+    store::StoreFactory factory;
+    factory.connectTo(target);
+    for (const QString &id : ids) {
+        auto result = factory.openQuery(u"Konkur.Verlauf"_s, u"Objekt"_s);
+        result->execute({PositionClass, id});
+        while (result->next()) {
+            if (result->getColumn(7) == u"A" && result->getColumn(8) == u"notiz"
+                && result->getColumn(10).startsWith(u"Lastlauf: Sitzung "))
+                writes << id + u'|' + result->getColumn(6) + u'|' + result->getColumn(10);
+        }
+        result->close();
+    }
+    return writes;
+}
+
 // Compares the positions after the run with those before and what the
 // sessions acknowledged.
-Check compare(const Snapshot &before, const Snapshot &after, const std::vector<SessionResult> &results)
+Check compare(const Snapshot &before, const Snapshot &after, const std::vector<SessionResult> &results,
+              const QStringList &sharedIds, const QStringList &history)
 {
     Check check;
-    QSet<QString> touched;
+    QSet<QString> touched(sharedIds.cbegin(), sharedIds.cend());
+    // Each acknowledged write of a shared position made the version after the
+    // one read, and is in the history as that; the history has no other.
+    QSet<QString> recorded(history.cbegin(), history.cend());
+    QSet<QString> acknowledged;
+    for (const SessionResult &result : results) {
+        for (const QString &write : result.sharedWrites) {
+            acknowledged.insert(write);
+            if (write.contains(u" (über Version ")) {
+                ++check.silent;
+                if (check.examples.size() < 5)
+                    check.examples << u"unbemerkt überschrieben: " + write;
+            } else if (!recorded.contains(write)) {
+                ++check.lost;
+                if (check.examples.size() < 5)
+                    check.examples << u"verloren: " + write;
+            }
+        }
+    }
+    for (const QString &write : history) {
+        if (!acknowledged.contains(write)) {
+            ++check.phantom;
+            if (check.examples.size() < 5)
+                check.examples << u"Phantom: " + write;
+        }
+    }
     auto example = [&check](const QString &text) {
         if (check.examples.size() < 5)
             check.examples << text;
@@ -704,6 +801,7 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
                       .names = propertyNames(),
                       .before = &before,
                       .firmIds = {},
+                      .sharedIds = {},
                       .articles = {},
                       .operations = options.operations,
                       .today = QDate::currentDate().toString(Qt::ISODate)};
@@ -716,6 +814,8 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
         }
     }
     std::sort(shared.firmIds.begin(), shared.firmIds.end());
+    shared.sharedIds = shared.firmIds.mid(0, SharedPositions);
+    shared.firmIds.remove(0, shared.sharedIds.size());
     shared.articles = QStringList(articles.cbegin(), articles.cend());
     std::sort(shared.articles.begin(), shared.articles.end());
 
@@ -765,6 +865,8 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     int goneWhenRead = 0;
     int ownReadsWrong = 0;
     int acknowledged = 0;
+    int sharedRefused = 0;
+    int sharedWritten = 0;
     qint64 rowsSearched = 0;
     QString firstError;
     for (const SessionResult &result : results) {
@@ -775,6 +877,8 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
         }
         errors += result.errors;
         acknowledged += result.acknowledged;
+        sharedRefused += result.sharedRefused;
+        sharedWritten += int(result.sharedWrites.size());
         goneWhenRead += result.goneWhenRead;
         ownReadsWrong += result.ownReadsWrong;
         rowsSearched += result.rowsSearched;
@@ -809,10 +913,14 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     out.flush();
 
     const Snapshot after = readPositions(target);
-    const Check check = compare(before, after, results);
+    const Check check = compare(before, after, results, shared.sharedIds, sharedHistory(target, shared.sharedIds));
     out << "  Bestätigte Schreibvorgänge: " << German.toString(acknowledged) << " auf "
         << German.toString(check.positions) << " Positionen; verloren: " << check.lost
         << "; Phantome: " << check.phantom << "\n";
+    out << "  Gemeinsame Positionen (" << shared.sharedIds.size() << "): " << German.toString(sharedWritten)
+        << " geschrieben, " << German.toString(sharedRefused)
+        << " abgewiesen, weil eine andere Sitzung sie seit dem Lesen geändert hatte; unbemerkt überschrieben: "
+        << check.silent << "\n";
     out << "  Fehler: " << errors << "; eigene Position abweichend gelesen: " << ownReadsWrong
         << "; gelesen nach dem Löschen durch ihre Sitzung: " << goneWhenRead << "\n";
     for (const QString &example : check.examples)
@@ -820,7 +928,7 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     if (!firstError.isEmpty())
         out << "    " << firstError << "\n";
     out.flush();
-    return check.lost == 0 && check.phantom == 0 && errors == 0 && ownReadsWrong == 0;
+    return check.lost == 0 && check.phantom == 0 && check.silent == 0 && errors == 0 && ownReadsWrong == 0;
 }
 
 } // namespace

@@ -22,6 +22,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <QEventLoop>
+
+#include <future>
+#include <memory>
 
 #include "objectapi/AccessError.h"
 #include "objectapi/ResultSet.h"
@@ -124,6 +128,38 @@ double singleTransactions(const store::DatabaseTarget &target)
 
 constexpr int LinkDelayMilliseconds = 10;  // each way
 
+// The slow link, served by a thread of its own while the client waits for
+// its answers in this one.
+class LinkThread
+{
+public:
+    LinkThread(const QString &host, quint16 port)
+    {
+        std::promise<quint16> listening;
+        std::future<quint16> listened = listening.get_future();
+        m_thread.reset(QThread::create([this, host, port, &listening] {
+            QEventLoop loop;
+            LatencyProxy link(host, port, LinkDelayMilliseconds);
+            m_loop = &loop;
+            listening.set_value(link.listen() ? link.port() : 0);
+            loop.exec();
+        }));
+        m_thread->start();
+        m_port = listened.get();
+    }
+    ~LinkThread()
+    {
+        QMetaObject::invokeMethod(m_loop, &QEventLoop::quit, Qt::QueuedConnection);
+        m_thread->wait();
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    QEventLoop *m_loop = nullptr;
+    quint16 m_port = 0;
+};
+
 bool benchTarget(const QString &label, const store::DatabaseTarget &target, const QString &server,
                  const QString &port, int fillRows, bool singleRows, const Options &options, QTextStream &out)
 {
@@ -196,9 +232,9 @@ int main(int argc, char *argv[])
                                                     const QString &server, const QString &port) {
         bool ok = benchTarget(label, target, server, port, options.rows, true, options, out);
         if (!target.isSQLite()) {
-            LatencyProxy link(target.host, quint16(target.port), LinkDelayMilliseconds);
-            if (!link.listen()) {
-                out << "  Verzögerte Verbindung: " << link.errorString() << "\n";
+            LinkThread link(target.host, quint16(target.port));
+            if (link.port() == 0) {
+                out << "  Die verzögerte Verbindung lässt sich nicht öffnen.\n";
                 return false;
             }
             ok &= benchTarget(u"PostgreSQL 20 ms"_s, target, u"127.0.0.1"_s, QString::number(link.port()),

@@ -17,8 +17,12 @@ namespace store {
 
 namespace {
 
-// Well within what either database binds in one statement.
-constexpr int MaxParameters = 30000;
+// Well within what either database binds in one statement. Qt's SQLite
+// driver looks every parameter's name up by a walk through all of them, so
+// a statement's binding costs the square of its parameters there: a few
+// thousand a statement bind fastest.
+constexpr int MaxParametersPostgres = 30000;
+constexpr int MaxParametersSQLite = 4000;
 constexpr int MaxRowsPerStatement = 500;
 
 QString rowPlaceholders(qsizetype columns)
@@ -70,8 +74,9 @@ void Session::flushWrites()
     for (const auto &[group, members] : groups) {
         const PendingWrite &model = pending[members.front()];
         const qsizetype perRow = 3 + model.columns.size();
+        const int maxParameters = isPostgres() ? MaxParametersPostgres : MaxParametersSQLite;
         const size_t chunk = size_t(std::max<qsizetype>(1, std::min<qsizetype>(MaxRowsPerStatement,
-                                                                                 MaxParameters / perRow)));
+                                                                                 maxParameters / perRow)));
         for (size_t from = 0; from < members.size(); from += chunk) {
             const size_t count = std::min(chunk, members.size() - from);
             QStringList rows;
