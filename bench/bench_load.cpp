@@ -223,6 +223,7 @@ struct SharedData
     const Snapshot *before;
     QStringList firmIds;    // firm 1's positions at the start
     QStringList sharedIds;  // the positions every session changes
+    QString run;            // the start of the notes of this run's shared writes
     QStringList articles;   // the articles they name
     int operations;
     QString today;
@@ -481,8 +482,7 @@ private:
         const QString version = read->sys_Version();
         read->sys_Close();
         // The note tells each write apart in the history, whatever the prices.
-        edit(values, u"Lastlauf: Sitzung " + QString::number(m_number) + u", gemeinsam Nr. "
-                         + QString::number(++m_sharedWrites));
+        edit(values, m_shared.run + QString::number(m_number) + u", gemeinsam Nr. " + QString::number(++m_sharedWrites));
         xecute(u"TSTART"_s);
         auto position = m_factory.openForWrite(PositionClass, id);
         position->sys_ExpectVersion(version);
@@ -701,7 +701,7 @@ struct Check
 
 // The writes of shared positions the history holds: "id|version|note" of
 // each change of the note.
-QStringList sharedHistory(const store::DatabaseTarget &target, const QStringList &ids)
+QStringList sharedHistory(const store::DatabaseTarget &target, const QStringList &ids, const QString &run)
 {
     QStringList writes;
     store::StoreFactory factory;
@@ -711,7 +711,7 @@ QStringList sharedHistory(const store::DatabaseTarget &target, const QStringList
         result->execute({PositionClass, id});
         while (result->next()) {
             if (result->getColumn(7) == u"A" && result->getColumn(8) == u"notiz"
-                && result->getColumn(10).startsWith(u"Lastlauf: Sitzung "))
+                && result->getColumn(10).startsWith(run))
                 writes << id + u'|' + result->getColumn(6) + u'|' + result->getColumn(10);
         }
         result->close();
@@ -802,6 +802,7 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
                       .before = &before,
                       .firmIds = {},
                       .sharedIds = {},
+                      .run = u"Lastlauf mit " + QString::number(sessions) + u" Sitzungen: Sitzung ",
                       .articles = {},
                       .operations = options.operations,
                       .today = QDate::currentDate().toString(Qt::ISODate)};
@@ -913,7 +914,7 @@ bool runSessions(const Options &options, const store::DatabaseTarget &target, in
     out.flush();
 
     const Snapshot after = readPositions(target);
-    const Check check = compare(before, after, results, shared.sharedIds, sharedHistory(target, shared.sharedIds));
+    const Check check = compare(before, after, results, shared.sharedIds, sharedHistory(target, shared.sharedIds, shared.run));
     out << "  Bestätigte Schreibvorgänge: " << German.toString(acknowledged) << " auf "
         << German.toString(check.positions) << " Positionen; verloren: " << check.lost
         << "; Phantome: " << check.phantom << "\n";

@@ -96,6 +96,8 @@ public:
     void m_pos_anfueg_Click();
     void m_pos_loesch_Click();
     void m_pos_verlauf_Click();
+    // How the history shows a position's properties: the grid's captions.
+    static QList<ChangeField> PositionChangeFields();
 
     // "Auswertung": the price comparison with its index of the positions the
     // grid holds, and the stored price history of the current row's article.
@@ -174,7 +176,6 @@ private:
     // for a deletion); a row whose position is gone is taken out after the save.
     bool reloadPosition(const PositionSaver::Conflict &conflict);
     void removeGoneRows();
-    static QList<ChangeField> PositionChangeFields();
     void goToRow(int row);
     // Appends a row and makes it current; false (and the user told) when the list is full.
     bool appendPosition(const QList<QVariant> &cells);

@@ -16,6 +16,7 @@
 #include "positions/PositionModel.h"
 #include "store/StoreFactory.h"
 #include "support/ClientFixture.h"
+#include "support/GridTyping.h"
 #include "support/PositionFirm.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
@@ -153,15 +154,7 @@ QString TestPositionEditing::shown(int row, int column) const
 
 void TestPositionEditing::typeInto(int row, int column, const QString &text)
 {
-    const QModelIndex cell = positions().index(row, column);
-    grid()->setFocus();
-    grid()->setCurrentIndex(cell);
-    grid()->edit(cell);
-    auto *editor = qobject_cast<QLineEdit *>(grid()->indexWidget(cell));
-    QVERIFY2(editor, "the cell opens no line editor");
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Tab);
+    QVERIFY2(testsupport::TypeIntoCell(*grid(), positions().index(row, column), text), "the cell opens no line editor");
 }
 
 QStringList TestPositionEditing::storedArticles()

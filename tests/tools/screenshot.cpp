@@ -3,7 +3,9 @@
 // server settings, the about box and the look-up dialogs: screenshot --windows FOLDER; or the
 // master-data windows of the demo firm: screenshot --masterdata DATABASE FOLDER; or the import
 // dialog with a file read: screenshot --import DATABASE FILE OUTPUT.png; or the grid
-// with its undercut marks and the evaluation dialogs: screenshot --analysis DATABASE FOLDER. Run it
+// with its undercut marks and the evaluation dialogs: screenshot --analysis DATABASE FOLDER; or the
+// change history of a position and the question about another user's change: screenshot --history
+// DATABASE FOLDER (it changes the first position found). Run it
 // under xvfb-run so that the windows have a real screen and fonts.
 #include <QApplication>
 #include <QComboBox>
@@ -19,13 +21,20 @@
 #include <cstdio>
 
 #include "access/Clock.h"
+#include "access/Dialogs.h"
 #include "access/FMPass.h"
 #include "access/FMServer.h"
 #include "access/cacheapi.h"
 #include "app/ClientSetup.h"
 #include "analysis/PriceComparisonDialog.h"
 #include "analysis/PriceHistoryDialog.h"
+#include "common/ChangeHistory.h"
 #include "common/frmAbout.h"
+#include "objectapi/ServerFactory.h"
+#include "objectapi/ServerObject.h"
+#include "store/StoreFactory.h"
+#include <QAbstractButton>
+#include <QMessageBox>
 #include "lookup/FMArtsu.h"
 #include "lookup/FMLnrsu.h"
 #include "masterdata/FMPreistyp.h"
@@ -75,6 +84,49 @@ int main(int argc, char *argv[])
         QTimer::singleShot(300, [&] {
             for (QWidget *list : {static_cast<QWidget *>(&competitors), static_cast<QWidget *>(&priceTypes)})
                 list->grab().save(arguments.at(3) + u'/' + list->objectName() + u".png");
+            QCoreApplication::quit();
+        });
+        return QApplication::exec();
+    }
+    if (arguments.size() == 4 && arguments.at(1) == u"--history") {
+        tolven::cacheapi gateway(tolven::StoreFactoryMaker());
+        gateway.context().CommandLine = u"1 0 MUELLER Konkur24 " + arguments.at(2);
+        tolven::FMStart window;
+        if (!window.Form_Load())
+            return 1;
+        window.BUSuch_Click();
+        const tolven::PositionModel &positions = window.positionArray();
+        const QString id = positions.cell(0, tolven::PositionColumn::UID).toString();
+        // Two changes by the demo user, as a colleague's client would make them.
+        store::StoreFactory other;
+        other.connect(u"cn_iptcp:" + arguments.at(2) + u"[1972]:TOLVEN");
+        other.classObject(u"TV.Windows"_s)->callMethod(u"Xecute"_s, {u"S FIRMA=1,FIL=0,PERSONAL=\"MUELLER\""_s});
+        for (const QString &price : {u"12.40"_s, u"11.95"_s}) {
+            auto position = other.openById(u"Konkur.Konkur"_s, id);
+            position->setProperty(u"PreisExcl"_s, price);
+            position->setProperty(u"notiz"_s, u"Flyer KW " + price.left(2));
+            position->sys_save();
+        }
+        tolven::ChangeHistoryDialog history(u"Position " + positions.cell(0, tolven::PositionColumn::Konkur).toString()
+                                                + u", Art-Nr. " + positions.cell(0, tolven::PositionColumn::Artnr).toString(),
+                                            tolven::ChangeLines(tolven::ReadObjectHistory(u"Konkur.Konkur"_s, id),
+                                                                tolven::FMStart::PositionChangeFields()));
+        history.show();
+        const tolven::ChangeEntry last = tolven::ReadObjectHistory(u"Konkur.Konkur"_s, id).value(0);
+        QMessageBox question(QMessageBox::Warning, u"TOLVEN Konkurerberverwaltung"_s,
+                             u"Die Position " + positions.cell(0, tolven::PositionColumn::Konkur).toString()
+                                 + u", Art-Nr. " + positions.cell(0, tolven::PositionColumn::Artnr).toString()
+                                 + u" wurde inzwischen " + tolven::ChangedByText(last) + u" geändert.\n\n"
+                                 + u"„Neu laden“ liest die Position neu, Ihre Änderung geht verloren. „Überschreiben“ "
+                                   u"speichert Ihre Änderung trotzdem. „Abbrechen“ speichert nichts weiter.",
+                             tolven::ReloadButton | tolven::OverwriteButton | QMessageBox::Cancel);
+        question.button(tolven::ReloadButton)->setText(u"Neu &laden"_s);
+        question.button(tolven::OverwriteButton)->setText(u"Ü&berschreiben"_s);
+        question.button(QMessageBox::Cancel)->setText(u"Abbrechen"_s);
+        question.show();
+        QTimer::singleShot(400, [&] {
+            history.grab().save(arguments.at(3) + u"/Aenderungsverlauf.png");
+            question.grab().save(arguments.at(3) + u"/Konflikt.png");
             QCoreApplication::quit();
         });
         return QApplication::exec();
