@@ -1,6 +1,7 @@
 #include "PriceHistoryChart.h"
 
 #include <QChart>
+#include <QLocale>
 #include <QDateTimeAxis>
 #include <QLegend>
 #include <QLegendMarker>
@@ -63,6 +64,9 @@ QChart *PriceHistoryChart(const QList<CompetitorHistory> &histories, std::option
                           const QDate &today)
 {
     auto *chart = new QChart;
+    // The axis in the user's notation (2,50, not 2.50).
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale());
     auto *time = new QDateTimeAxis(chart);
     time->setFormat(DisplayDateFormat());
     time->setTitleText(u"Datum"_s);

@@ -190,7 +190,7 @@ int main(int argc, char *argv[])
             window.grab().save(folder + u"grid-marks.png");
             comparison.grab().save(folder + u"FMPreisvergleich.png");
             comparison.findChild<QTabWidget *>(u"tabs"_s)->setCurrentIndex(1);
-            QTimer::singleShot(200, [&] {
+            QTimer::singleShot(200, [&, folder] {
                 comparison.grab().save(folder + u"FMPreisindex.png");
                 history.grab().save(folder + u"FMPreisverlauf.png");
                 QCoreApplication::quit();
