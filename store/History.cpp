@@ -40,6 +40,8 @@ QList<Logged> loggedProperties(const ClassDescription &cls)
     return logged;
 }
 
+// A compound of plain SELECTs yields its rows in the order written; sorting
+// them again would cost a sorter for every row written.
 QString sqliteTriggers(const ClassDescription &cls, const QString &createTrigger)
 {
     const QString now = u"strftime('%Y-%m-%d %H:%M:%S', 'now')"_s;
@@ -60,11 +62,11 @@ QString sqliteTriggers(const ClassDescription &cls, const QString &createTrigger
         + createTrigger + cls.table + u"_hist_ad AFTER DELETE ON " + cls.table + u" BEGIN " + head + u"SELECT " + now
         + u", " + who + u", " + cls_ + u", OLD.firma, OLD.obj_key, OLD.obj_version, '" + Deleted
         + u"', c.property, c.old_value, '' FROM (" + deleted.join(u" UNION ALL ") + u") c WHERE " + KeptOnDeletion
-        + u" ORDER BY c.n; END;\n"
+        + u"; END;\n"
         + createTrigger + cls.table + u"_hist_au AFTER UPDATE ON " + cls.table + u" BEGIN " + head + u"SELECT " + now
         + u", " + who + u", " + cls_ + u", NEW.firma, NEW.obj_key, NEW.obj_version, '" + Changed
         + u"', c.property, c.old_value, c.new_value FROM (" + changes.join(u" UNION ALL ")
-        + u") c WHERE c.old_value IS NOT c.new_value ORDER BY c.n; END";
+        + u") c WHERE c.old_value IS NOT c.new_value; END";
 }
 
 QString postgresFunction(const ClassDescription &cls)

@@ -80,7 +80,7 @@ public:
     // The most rows in one transaction, and the longest a transaction is
     // kept open before it is committed (so that progress and a stop come
     // through).
-    static constexpr int BatchRows = 250;
+    static constexpr int BatchRows = 1000;
     static constexpr int BatchMilliseconds = 200;
 
 private:

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "WorkerRows.h"
+#include "positions/PositionSave.h"
 #include "objectapi/AccessError.h"
 #include "store/StoreFactory.h"
 #include "support/PositionFirm.h"
@@ -154,13 +155,13 @@ void TestProcesses::killDuringSave_data()
     // 0: right after the login, inside the first transaction or before it.
     QTest::newRow("first transaction") << 0;
     QTest::newRow("after the first commit") << 1;
-    QTest::newRow("half way") << 500;
+    QTest::newRow("half way") << 2 * tolven::PositionSaver::BatchRows;
 }
 
 void TestProcesses::killDuringSave()
 {
     QFETCH(int, killAt);
-    constexpr int Rows = 1000;
+    constexpr int Rows = 4 * tolven::PositionSaver::BatchRows;  // several transactions
     QProcess worker;
     startWorker(worker, {u"save"_s, m_db->connectString(), QString::number(Rows)});
     const int reported = killAfter(worker, u"gespeichert"_s, killAt);
