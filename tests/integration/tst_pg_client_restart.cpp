@@ -167,8 +167,9 @@ void TestPgClientRestart::searchAfterRestart()
 void TestPgClientRestart::faultDuringSave_data()
 {
     QTest::addColumn<bool>("restart");
-    // The 320th row saved is a new one: the 305 changed rows come first. A
-    // transaction holds at most 250 rows, so another follows the one cut.
+    // The row saved at FaultAtSave is a new one: the changed rows (the fill's
+    // and the extra ones) come first. A transaction holds at most
+    // PositionSaver::BatchRows rows, so one is committed before the cut.
     QTest::newRow("server restarts") << true;
     QTest::newRow("answer to a commit lost") << false;
 }
@@ -176,9 +177,9 @@ void TestPgClientRestart::faultDuringSave_data()
 void TestPgClientRestart::faultDuringSave()
 {
     QFETCH(bool, restart);
-    constexpr int ExtraPositions = 300;
-    constexpr int NewRows = 300;
-    constexpr int FaultAtSave = 320;
+    constexpr int ExtraPositions = PositionSaver::BatchRows + 50;
+    constexpr int NewRows = PositionSaver::BatchRows + 50;
+    constexpr int FaultAtSave = PositionSaver::BatchRows + 70;
     // The client reaches the server through the relay, which breaks the
     // connection when the server has committed a transaction, before the
     // client has heard so.
