@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "objectapi/AccessError.h"
+#include "objectapi/CsvField.h"
 #include "store/DatabaseTarget.h"
 #include "store/History.h"
 #include "store/Schema.h"
@@ -326,16 +327,6 @@ int check(const Options &options, QTextStream &out, QTextStream &err)
     return 0;
 }
 
-// A CSV field: in quotes when it holds the separator, a quote or a line break.
-QString csvField(const QString &text)
-{
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', u"\"\""_s);
-    return u'"' + quoted + u'"';
-}
-
 int history(const Options &options, QTextStream &out)
 {
     const DatabaseTarget target = targetOf(options);
@@ -351,7 +342,7 @@ int history(const Options &options, QTextStream &out)
     store::history::forEach(*session, options.since, [&out](const QStringList &row) {
         QStringList fields;
         for (const QString &field : row)
-            fields << csvField(field);
+            fields << tolven::CsvField(field);
         out << fields.join(u';') << "\n";
     });
     return 0;

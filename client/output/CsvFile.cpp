@@ -57,17 +57,6 @@ private:
 
 } // namespace
 
-QString CsvField(const QString &text)
-{
-    const bool needsQuotes = text.contains(u';') || text.contains(u'"') || text.contains(u'\r')
-        || text.contains(u'\n');
-    if (!needsQuotes)
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', u"\"\""_s);
-    return u'"' + quoted + u'"';
-}
-
 std::optional<QByteArray> CsvBytes(const ExportTable &table, QString *error, const QLocale &locale)
 {
     Windows1252 encoder;

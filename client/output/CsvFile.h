@@ -7,14 +7,10 @@
 
 #include <optional>
 
+#include "objectapi/CsvField.h"
 #include "output/ExportRows.h"
 
 namespace tolven {
-
-// A field as it goes into a line: in double quotes, with the quotes inside
-// doubled, when it holds ";", a double quote or a line break, so that the
-// spreadsheet keeps every later field in its column; as it is otherwise.
-QString CsvField(const QString &text);
 
 // The CSV file of table as head office reads it: the header line of the
 // columns' captions, then one line per row; fields separated by ";", every
