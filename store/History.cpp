@@ -18,11 +18,11 @@ namespace {
 const QString InsertColumns =
     u"(changed_at, person, class_name, firma, obj_key, obj_version, action, property, old_value, new_value)"_s;
 
-// One row per property: its number (the order of the description), name and column.
 // A deleted object leaves its values: one row per property that had one,
 // and always one for the first property.
 const QString KeptOnDeletion = u"(c.n = 1 OR COALESCE(c.old_value, '') <> '')"_s;
 
+// One row per property: its number (the order of the description), name and column.
 struct Logged
 {
     int number;
@@ -51,8 +51,8 @@ QString sqliteTriggers(const ClassDescription &cls, const QString &createTrigger
     QStringList changes;
     QStringList deleted;
     for (const Logged &p : loggedProperties(cls)) {
-        changes << u"SELECT " + QString::number(p.number) + u" AS n, '" + p.name + u"' AS property, OLD." + p.column
-                + u" AS old_value, NEW." + p.column + u" AS new_value";
+        changes << u"SELECT '" + p.name + u"' AS property, OLD." + p.column + u" AS old_value, NEW." + p.column
+                + u" AS new_value";
         deleted << u"SELECT " + QString::number(p.number) + u" AS n, '" + p.name + u"' AS property, OLD." + p.column
                 + u" AS old_value";
     }

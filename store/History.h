@@ -18,8 +18,9 @@ class Session;
 // leaves none. A change leaves one row per property whose value changed (old
 // and new value as stored); a new object one row without a property; a
 // deleted one a row per property it had a value for (its old value), and
-// one for its first property in any case. When is the database's clock (UTC, to the second); who is the
-// personnel code of the session that wrote (Session::noteWriter).
+// one for its first property in any case. When is the database's clock
+// (UTC, to the second); who is the personnel code of the session that wrote
+// (Session::noteWriter).
 //
 // The object interface reads the history (class Konkur.Verlauf) but has no
 // way to change it; tolven-admin lists and trims it.

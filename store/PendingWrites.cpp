@@ -43,9 +43,10 @@ QString pendingKey(const Session::PendingWrite &write)
 void Session::deferWrite(PendingWrite write)
 {
     // Two writes of one object go in turn, not in one statement.
-    if (m_pendingKeys.contains(pendingKey(write)))
+    const QString key = pendingKey(write);
+    if (m_pendingKeys.contains(key))
         flushWrites();
-    m_pendingKeys.insert(pendingKey(write));
+    m_pendingKeys.insert(key);
     if (write.insert)
         rowInserted();
     m_pending.push_back(std::move(write));
@@ -134,7 +135,6 @@ void Session::flushWrites()
     }
     if (firstStale < pending.size()) {
         const PendingWrite &stale = pending[firstStale];
-        m_flushing = false;
         ThrowStaleWrite(*this, *stale.cls, stale.firm, stale.key, stale.expectedVersion, u"geändert"_s);
     }
 }

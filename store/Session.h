@@ -178,7 +178,6 @@ public:
     };
     void deferWrite(PendingWrite write);
     void flushWrites();
-    bool hasPendingWrites() const { return !m_pending.empty(); }
 
     // A row was inserted; a transaction that inserts BulkInsertRows or more
     // has PostgreSQL's statistics brought up to date when it commits.

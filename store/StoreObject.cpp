@@ -424,34 +424,36 @@ qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVarian
 
 void StoreObject::update()
 {
-    QStringList assignments;
+    // The columns written, each with its value: the changed properties and
+    // the columns derived from them.
+    QStringList columns;
     QVariantList values;
     for (qsizetype i = 0; i < m_class.properties.size(); ++i) {
         if (!m_changed[i])
             continue;
-        assignments << m_class.properties[i].column + u" = ?";
+        columns << m_class.properties[i].column;
         values << stored(m_values[i]);
         for (const DerivedColumn &derived : m_class.derivedColumns) {
             if (derived.property == m_class.properties[i].name) {
-                assignments << derived.column + u" = ?";
+                columns << derived.column;
                 values << stored(derived.derive(m_values[i]));
             }
         }
     }
-    if (assignments.isEmpty())
+    if (columns.isEmpty())
         return;
-    Session &session = *m_session;
-    if (m_unread && session.transactionLevel() > 0) {
+    Session &s = *m_session;
+    if (m_unread && s.transactionLevel() > 0) {
         // Written with the transaction's other rows (Session::deferWrite).
-        QStringList columns;
-        for (const QString &assignment : std::as_const(assignments))
-            columns << assignment.left(assignment.size() - 4);  // "column = ?"
-        session.noteWriter();
+        s.noteWriter();
         m_pending = std::make_shared<Session::WriteOutcome>();
-        session.deferWrite({&m_class, false, m_firm, m_key, m_expectedVersion, std::nullopt, columns, values, m_pending});
+        s.deferWrite({&m_class, false, m_firm, m_key, m_expectedVersion, std::nullopt, columns, values, m_pending});
         m_expectedVersion.reset();
         return;
     }
+    QStringList assignments;
+    for (const QString &column : std::as_const(columns))
+        assignments << column + u" = ?";
     assignments << u"obj_version = obj_version + 1"_s;
     values << m_firm << m_key;
     QString condition = u"firma = ? AND obj_key = ?"_s;
@@ -460,7 +462,6 @@ void StoreObject::update()
         values << *m_expectedVersion;
     }
 
-    Session &s = *m_session;
     Session::WriteScope scope(s);
     s.noteWriter();
     QSqlQuery &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ") + u" WHERE "
