@@ -63,12 +63,11 @@ bool FMStart::savePositions()
     const bool saved = saver.run();
     m_saving = false;
     removeGoneRows();
-    for (auto it = m_deletionVersions.begin(); it != m_deletionVersions.end();) {
-        if (m_deletions.contains(it.key()))
-            ++it;
-        else
-            it = m_deletionVersions.erase(it);
-    }
+    // The versions of the deletions still to be made.
+    QHash<QString, qint64> pending;
+    for (const QString &id : std::as_const(m_deletions))
+        pending.insert(id, m_deletionVersions.value(id));
+    m_deletionVersions = std::move(pending);
     EndServerCall(true);
     if (saved)
         art_lesen();

@@ -4,7 +4,6 @@
 #include <QHash>
 
 #include <map>
-
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -216,12 +215,15 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
         }
         if (conflict) {
             RollBackOnServer();
-            const int item = items.at(next);
-            if (!resolveConflict(items.mid(begin, next - begin), item, *conflict, step))
+            switch (resolveConflict(items.mid(begin, next - begin), items.at(next), *conflict, step)) {
+            case Answer::Cancel:
                 return false;
-            // Read again, the item is done; to be written all the same, it opens the next batch.
-            if (!m_overwriteRows.contains(item) && !m_overwriteIds.contains(step.conflict(item, false).id))
-                ++next;
+            case Answer::Reload:
+                ++next;  // done: it shows what is stored
+                break;
+            case Answer::Overwrite:
+                break;   // it opens the next batch, written all the same
+            }
             continue;
         }
         step.committed(items.mid(begin, next - begin));
@@ -231,17 +233,19 @@ bool PositionSaver::runBatched(const QList<int> &items, const Step &step)
     return !m_stopped;
 }
 
-bool PositionSaver::resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step)
+PositionSaver::Answer PositionSaver::resolveConflict(const QList<int> &before, int item, const AccessError &error,
+                                                     const Step &step)
 {
     // The rows before it were rolled back with it; they are stored first, so
     // that what the user is asked about is the only row left of the batch.
     if (!before.isEmpty() && !runBatched(before, step))
-        return false;
+        return Answer::Cancel;
     const Conflict conflict = step.conflict(item, error.number() == ErrorNumber::ObjectNotFound);
-    switch (m_conflicts(conflict)) {
+    const Answer answer = m_conflicts(conflict);
+    switch (answer) {
     case Answer::Cancel:
         m_stopped = true;
-        return false;
+        break;
     case Answer::Overwrite:
         if (conflict.row < 0) {
             m_overwriteIds.insert(conflict.id);
@@ -250,14 +254,14 @@ bool PositionSaver::resolveConflict(const QList<int> &before, int item, const Ac
             if (conflict.gone)
                 m_recreateRows.insert(item);
         }
-        return true;
+        break;
     case Answer::Reload:
         step.skipped(item);
         ++m_done;
         report();
-        return true;
+        break;
     }
-    return false;
+    return answer;
 }
 
 void PositionSaver::report()

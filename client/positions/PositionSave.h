@@ -95,9 +95,9 @@ private:
     // Runs step over items in transactions; false after an error or a stop.
     bool runBatched(const QList<int> &items, const Step &step);
     // After item ran into a conflict (the transaction is rolled back): the
-    // items before it in its batch are stored again, then the user is asked.
-    // Whether to go on; overwrite says how the item is sent then.
-    bool resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step);
+    // items before it in its batch are stored again, then the user is asked;
+    // the answer, Cancel also when storing those failed.
+    Answer resolveConflict(const QList<int> &before, int item, const AccessError &error, const Step &step);
     void report();
 
     // Sends the row; the object, to be asked for its id and version once committed.
