@@ -3,10 +3,10 @@
 // positions (all filters empty: every position of the firm): the median of
 // several clicks, the SQL statements sent per click, the peak resident
 // memory, the time of the store's calls alone that a search makes (the query
-// "Konkur" read to the end, one ArtikelDaten per row), and the time the
-// database alone needs for the same rows (the statements of the position
-// query and of its articles, run directly and read to the end) with the
-// ratio of click and database.
+// "Konkur" read to the end, one ArtikelDaten per article, the own prices),
+// and the time the database alone needs for the same rows (the statements of
+// the position query, of its articles and of the own prices, run directly
+// and read to the end) with the ratio of click and database.
 //
 //   bench_search [--sizes N,N,...] [--targets sqlite,pg,pg20] [--runs R] [HOST:PORT]
 //
@@ -28,6 +28,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -166,8 +167,9 @@ void printRow(QTextStream &out, const QStringList &cells)
 // --- One configuration, in a process of its own ---------------------------
 
 // The calls of the object interface that a search with all filters empty
-// makes, as the window makes them: every row of "Konkur" read, then one
-// ArtikelDaten per row. Milliseconds; statements the number sent.
+// makes, as the window makes them: every row of "Konkur" read, one
+// ArtikelDaten per article of the rows, then the own prices ("Eigenpreise").
+// Milliseconds; statements the number sent.
 double storeAlone(tolven::ServerFactory &factory, quint64 &statements)
 {
     const quint64 sentBefore = store::Session::statementsSent();
@@ -176,32 +178,42 @@ double storeAlone(tolven::ServerFactory &factory, quint64 &statements)
     auto positions = factory.classObject(u"Konkur.Konkur"_s);
     auto result = factory.openQuery(u"Konkur.Konkur"_s, u"Konkur"_s);
     result->execute({u"1"_s, {}, {}, {}, {}});
-    QStringList articles;
+    QSet<QString> articles;
     while (result->next()) {
-        for (int column = 1; column <= 17; ++column)
+        for (int column = 1; column <= 18; ++column)
             result->getColumn(column);
-        articles << result->getColumn(4);
+        articles.insert(result->getColumn(4));
     }
-    for (const QString &article : articles)
+    for (const QString &article : std::as_const(articles))
         positions->callMethod(u"ArtikelDaten"_s, {u"1"_s, article});
     result->close();
+    auto ownPrices = factory.openQuery(u"Konkur.Konkur"_s, u"Eigenpreise"_s);
+    ownPrices->execute({u"1"_s});
+    while (ownPrices->next()) {
+        for (int column = 1; column <= 4; ++column)
+            ownPrices->getColumn(column);
+    }
+    ownPrices->close();
     const double milliseconds = double(timer.nsecsElapsed()) / 1e6;
     statements = store::Session::statementsSent() - sentBefore;
     return milliseconds;
 }
 
 // The statements the store sends for a search with all filters empty, run
-// directly: the articles of the positions, then the positions; every column
-// of every row read. Milliseconds.
+// directly: the articles of the positions, the positions, the own prices;
+// every column of every row read. Milliseconds.
 double databaseAlone(store::Session &session, int &rows)
 {
     const QStringList arguments{u"1"_s, {}, {}, {}, {}};
-    const store::QueryDescription *query = store::FindClass(u"Konkur.Konkur"_s)->findQuery(u"Konkur"_s);
+    const store::ClassDescription *positions = store::FindClass(u"Konkur.Konkur"_s);
+    const store::QueryDescription *query = positions->findQuery(u"Konkur"_s);
+    const store::QueryDescription *ownPrices = positions->findQuery(u"Eigenpreise"_s);
     QElapsedTimer timer;
     timer.start();
     rows = 0;
-    for (const store::SqlStatement &statement :
-         {query->articles(session, arguments).statement, query->build(session, arguments)}) {
+    const store::SqlStatement statements[] = {query->articles(session, arguments).statement,
+                                              query->build(session, arguments), ownPrices->build(session, {u"1"_s})};
+    for (const store::SqlStatement &statement : statements) {
         // Prepared once: a round trip of its own on PostgreSQL that the
         // later runs, whose median counts, do not pay.
         QSqlQuery &sql = session.statement(statement.sql);
@@ -216,7 +228,8 @@ double databaseAlone(store::Session &session, int &rows)
             ++count;
         }
         sql.finish();
-        rows = count;  // the positions' statement comes last
+        if (&statement == &statements[1])  // the positions
+            rows = count;
     }
     return double(timer.nsecsElapsed()) / 1e6;
 }
@@ -327,8 +340,9 @@ int runAll(int argc, char *argv[], const Options &options)
         << " GiB; Qt " << qVersion() << "\n"
         << "Zeilen: im Raster / aus der Abfrage. Anweisungen: die der Store je Klick an die Datenbank schickt.\n"
         << "VmHWM: Spitze des belegten Speichers des Messprozesses. Store allein: die Aufrufe einer Suche an der\n"
-        << "Objektschnittstelle (\"Konkur\" gelesen, je Zeile ArtikelDaten), in Klammern ihre Anweisungen.\n"
-        << "DB allein: die Anweisungen der Artikel und der Positionen direkt ausgeführt und bis zum Ende gelesen;\n"
+        << "Objektschnittstelle (\"Konkur\" gelesen, je Artikel ArtikelDaten, \"Eigenpreise\"), in Klammern ihre\n"
+        << "Anweisungen. DB allein: die Anweisungen der Artikel, der Positionen und der eigenen Preise direkt\n"
+        << "ausgeführt und bis zum Ende gelesen; "
         << "Verhältnis: Klick / DB allein.\n";
     if (!postgres && (options.targets.contains(u"pg"_s) || options.targets.contains(u"pg20"_s)))
         out << "(Ohne HOST:PORT nur SQLite.)\n";

@@ -232,6 +232,19 @@ QString FormatNumber(double value, NumberPattern pattern, const QLocale &locale)
     return decimalText(d, locale.decimalPoint(), suffix);
 }
 
+double RoundedNumber(double value, int places)
+{
+    Decimal d = shortestDecimal(value);
+    roundTo(d, places);
+    dropSignOfZero(d);
+    std::string text = d.negative ? "-" + d.whole : d.whole;
+    if (!d.fraction.empty())
+        text += '.' + d.fraction;
+    double result = 0;
+    std::from_chars(text.data(), text.data() + text.size(), result);
+    return result;
+}
+
 QString ServerNumber(double value, int maxDecimals)
 {
     Decimal d = shortestDecimal(value);

@@ -27,6 +27,9 @@ enum class NumberPattern {
 // Formats value by pattern with the locale's decimal separator, at least one
 // integer digit, no grouping, rounding half away from zero.
 QString FormatNumber(double value, NumberPattern pattern, const QLocale &locale = QLocale());
+// The number FormatNumber's text with places decimals reads back as, without
+// the text: for code that compares what a grid shows for many rows.
+double RoundedNumber(double value, int places);
 
 // A number as it crosses the object interface: "." as decimal point, no
 // grouping, no exponent, no trailing zeros after the point.

@@ -22,20 +22,26 @@ std::optional<double> ServerNumber(const QString &text)
 
 } // namespace
 
+void OwnPrices::add(const QString &number, const QString &unit, const QString &from, const QString &price)
+{
+    if (number.isEmpty())
+        return;
+    Article &article = m_articles[number];
+    const std::optional<double> value = ServerNumber(price);
+    if (from.isEmpty()) {
+        article.priceUnit = ServerToDisplay(unit);
+        article.basePrice = value;
+    } else if (const std::optional<double> quantity = ServerNumber(from); quantity && value) {
+        article.tiers << Tier{*quantity, *value};
+    }
+}
+
 OwnPrices OwnPrices::fromRows(const QList<QStringList> &rows)
 {
     OwnPrices prices;
     for (const QStringList &row : rows) {
-        if (row.size() < 4 || row.at(0).isEmpty())
-            continue;
-        Article &article = prices.m_articles[row.at(0)];
-        const std::optional<double> price = ServerNumber(row.at(3));
-        if (row.at(2).isEmpty()) {
-            article.priceUnit = ServerToDisplay(row.at(1));
-            article.basePrice = price;
-        } else if (const std::optional<double> from = ServerNumber(row.at(2)); from && price) {
-            article.tiers << Tier{*from, *price};
-        }
+        if (row.size() >= 4)
+            prices.add(row.at(0), row.at(1), row.at(2), row.at(3));
     }
     return prices;
 }
@@ -44,11 +50,11 @@ OwnPrices OwnPrices::read(const QString &firm)
 {
     std::unique_ptr<ResultSet> result = Factory().openQuery(u"Konkur.Konkur"_s, u"Eigenpreise"_s);
     result->execute({firm});
-    QList<QStringList> rows;
+    OwnPrices prices;
     while (result->next())
-        rows << QStringList{result->getColumn(1), result->getColumn(2), result->getColumn(3), result->getColumn(4)};
+        prices.add(result->getColumn(1), result->getColumn(2), result->getColumn(3), result->getColumn(4));
     CloseServerObject(result);
-    return fromRows(rows);
+    return prices;
 }
 
 std::optional<double> OwnPrices::priceAt(const QString &article, double quantity) const

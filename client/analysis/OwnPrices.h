@@ -30,6 +30,9 @@ public:
     qsizetype size() const { return m_articles.size(); }
 
 private:
+    // One row of the query.
+    void add(const QString &number, const QString &unit, const QString &from, const QString &price);
+
     struct Tier
     {
         double from;

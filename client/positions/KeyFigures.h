@@ -9,6 +9,7 @@
 #include "common/CellNumber.h"
 #include "objectapi/Numbers.h"
 #include "positions/PackedRow.h"
+#include "positions/PositionColumns.h"
 
 namespace tolven {
 
@@ -62,6 +63,9 @@ void ApplyArticleData(PackedRow::Cells &row, const ArticleData &article, Article
 // The cells that follow from the article alone (the others hold no value):
 // the same for every position of the article.
 PackedRow::Cells ArticleCells(const ArticleData &article, ArticleFill fill, const QLocale &locale = QLocale());
+// The columns of those cells, and one of them, made on its own.
+SharedCells::Columns ArticleCellColumns(const ArticleData &article, ArticleFill fill);
+QVariant ArticleCell(const ArticleData &article, int column, const QLocale &locale = QLocale());
 // What the figures of a position's prices take from its article: the VAT
 // rate and the article cells' numbers as the grid shows them.
 struct ArticleFigures
@@ -74,6 +78,13 @@ struct ArticleFigures
 
     static ArticleFigures of(const PackedRow::Cells &articleCells, const QLocale &locale = QLocale());
 };
+// The figures of the calculated price, each a column of its own: ListeProzent,
+// Spanne, DBVerlust, in the order ApplyCalculatedPriceFigures writes them.
+inline constexpr int CalculatedPriceFigureColumns[] = {PositionColumn::ListeProzent, PositionColumn::Spanne,
+                                                       PositionColumn::DBVerlust};
+// The cell of one of those columns for a row's calculated price.
+QString CalculatedPriceFigure(int column, double calculated, const ArticleFigures &article, ArticleFill fill,
+                              const QLocale &locale = QLocale());
 // The prices incl. VAT and the figures of the calculated price, from the
 // row's prices and its article's figures.
 void ApplyPriceFigures(PackedRow::Cells &row, const ArticleFigures &article, ArticleFill fill,
@@ -83,5 +94,32 @@ void ApplyCalculatedPriceFigures(PackedRow::Cells &row, const ArticleFigures &ar
                                  const QLocale &locale = QLocale());
 // Every cell of cells that holds a value, put into row.
 void PutCells(PackedRow::Cells &row, const PackedRow::Cells &cells);
+
+// What a search's positions of one article share (PackedRow::share): the
+// article's cells and the figures of each row's prices, made as
+// ApplyArticleData with ArticleFill::Search would write them, and, for a
+// price type without an end date, an empty "Datum bis". Every cell is made
+// when it is read.
+class ArticleShare : public SharedCells
+{
+public:
+    explicit ArticleShare(const ArticleData &article, const QLocale &locale = QLocale());
+    // The same for the positions of a price type without an end date.
+    std::shared_ptr<const ArticleShare> withoutEndDate() const;
+    QVariant cell(const PackedRow &row, int column) const override;
+    std::optional<double> number(const PackedRow &row, int column) const override;
+
+private:
+    ArticleShare(const ArticleData &article, bool clearsEndDate, const QLocale &locale);
+    static Columns coveredBy(const ArticleData &article, bool clearsEndDate);
+    const ArticleFigures &figures() const;
+    double rowNumber(const PackedRow &row, int column) const;
+
+    ArticleData m_article;
+    QLocale m_locale;
+    // Made when a figure of the calculated price is first read (the window
+    // reads cells from one thread only).
+    mutable std::optional<ArticleFigures> m_figures;
+};
 
 } // namespace tolven

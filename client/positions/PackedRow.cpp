@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QLocale>
 
+#include "common/CellNumber.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tolven {
@@ -57,9 +59,14 @@ PackedRow PackedRow::replaced(const Cells &values, Columns columns) const
         if (columns.test(column)) {
             result.m_kinds[column] = encode(values[column], texts[column]);
             length += texts[column].size();
+        } else if (isShared(column)) {
+            // Made as it reads now, and held by the row from now on.
+            columns.set(column);
+            result.m_kinds[column] = encode(m_shared->cell(*this, column), texts[column]);
+            length += texts[column].size();
         } else {
             result.m_kinds[column] = m_kinds[column];
-            length += textOf(column).size();
+            length += ownText(column).size();
         }
     }
     result.m_text.reserve(length);
@@ -67,7 +74,7 @@ PackedRow PackedRow::replaced(const Cells &values, Columns columns) const
         if (columns.test(column))
             result.m_text += texts[column];
         else
-            result.m_text += textOf(column);
+            result.m_text += ownText(column);
         result.m_ends[column] = std::uint32_t(result.m_text.size());
     }
     return result;
@@ -92,6 +99,11 @@ PackedRow PackedRow::fromList(const QList<QVariant> &cells)
 
 QStringView PackedRow::textOf(int column) const
 {
+    return isShared(column) ? QStringView() : ownText(column);
+}
+
+QStringView PackedRow::ownText(int column) const
+{
     const std::uint32_t begin = column == 0 ? 0 : m_ends[column - 1];
     return QStringView(m_text).mid(begin, m_ends[column] - begin);
 }
@@ -99,7 +111,45 @@ QStringView PackedRow::textOf(int column) const
 QVariant PackedRow::cell(int column) const
 {
     Q_ASSERT(column >= 0 && column < PositionColumnCount);
-    const QStringView text = textOf(column);
+    if (isShared(column))
+        return m_shared->cell(*this, column);
+    return ownCell(column);
+}
+
+bool PackedRow::isEmpty(int column) const
+{
+    if (isShared(column)) {
+        const QVariant value = m_shared->cell(*this, column);
+        return !value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    }
+    return m_kinds[column] == Kind::None || (m_kinds[column] == Kind::Text && textOf(column).isEmpty());
+}
+
+std::optional<double> SharedCells::number(const PackedRow &row, int column) const
+{
+    return CellNumber(cell(row, column));
+}
+
+std::optional<double> PackedRow::number(int column) const
+{
+    if (isShared(column))
+        return m_shared->number(*this, column);
+    if (const std::optional<double> value = ownDouble(column))
+        return value;
+    return CellNumber(ownCell(column));
+}
+
+std::optional<double> PackedRow::ownDouble(int column) const
+{
+    if (m_kinds[column] != Kind::Double)
+        return std::nullopt;
+    return QLocale::c().toDouble(ownText(column));
+}
+
+QVariant PackedRow::ownCell(int column) const
+{
+    Q_ASSERT(column >= 0 && column < PositionColumnCount);
+    const QStringView text = ownText(column);
     switch (m_kinds[column]) {
     case Kind::None:
         return {};
@@ -136,6 +186,91 @@ PackedRow PackedRow::withCell(int column, const QVariant &value) const
     Cells values;
     values[column] = value;
     return replaced(values, Columns().set(column));
+}
+
+void PackedRow::Builder::set(int column, Kind kind, const QString &text)
+{
+    Q_ASSERT(column >= 0 && column < PositionColumnCount);
+    m_kinds[column] = kind;
+    m_texts[column] = text;
+}
+
+namespace {
+
+// Plain decimal notation as the server writes numbers ("-12.5"): short
+// enough to be a finite double whatever its digits.
+bool IsPlainDecimal(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 30)
+        return false;
+    qsizetype i = text.front() == u'-' ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9')
+            digits = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+// yyyy-mm-dd as the server writes dates; an invalid date when it is not one.
+QDate IsoDate(QStringView text)
+{
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
+        return QDate::fromString(text.toString(), Qt::ISODate);
+    int parts[3] = {};
+    const qsizetype starts[3] = {0, 5, 8};
+    const qsizetype lengths[3] = {4, 2, 2};
+    for (int part = 0; part < 3; ++part) {
+        for (qsizetype i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            parts[part] = parts[part] * 10 + (c - u'0');
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+} // namespace
+
+void PackedRow::Builder::setNumber(int column, const QString &text)
+{
+    // Kept in the notation it came in: read back, it is the same double.
+    bool ok = IsPlainDecimal(text);
+    if (!ok && !text.isEmpty())
+        QLocale::c().toDouble(text, &ok);
+    set(column, ok ? Kind::Double : Kind::Text, text);
+}
+
+void PackedRow::Builder::setDate(int column, const QString &text)
+{
+    if (const QDate date = text.isEmpty() ? QDate() : IsoDate(text); date.isValid())
+        set(column, Kind::Date, QString::number(date.toJulianDay()));
+    else
+        set(column, Kind::Text, text);
+}
+
+PackedRow PackedRow::Builder::take()
+{
+    PackedRow row;
+    qsizetype length = 0;
+    for (const QString &text : m_texts)
+        length += text.size();
+    row.m_text.reserve(length);
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        row.m_text += m_texts[column];
+        row.m_ends[column] = std::uint32_t(row.m_text.size());
+    }
+    row.m_kinds = m_kinds;
+    m_texts = {};
+    m_kinds = {};
+    return row;
 }
 
 } // namespace tolven

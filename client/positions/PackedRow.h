@@ -7,10 +7,42 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 #include "positions/PositionColumns.h"
 
 namespace tolven {
+
+class PackedRow;
+
+// Cells that rows share instead of each holding them, made when a cell is
+// read: the article data a search brings for all positions of one article,
+// and the figures computed from that and a row's own prices. A grid shows a
+// few dozen rows; the others never need their shared cells made at all.
+class SharedCells
+{
+public:
+    using Columns = std::bitset<PositionColumnCount>;
+
+    explicit SharedCells(Columns columns)
+        : m_columns(columns)
+    {
+    }
+    virtual ~SharedCells() = default;
+
+    // The columns whose cells come from here rather than from the row.
+    bool covers(int column) const { return m_columns.test(column); }
+    // The cell of a covered column for row, from what is shared and the
+    // row's own cells (PackedRow::ownCell).
+    virtual QVariant cell(const PackedRow &row, int column) const = 0;
+    // The number that cell holds or reads as (CellNumber), for code that
+    // compares every row; a share may know it without making the cell.
+    virtual std::optional<double> number(const PackedRow &row, int column) const;
+
+private:
+    Columns m_columns;
+};
 
 // One row of the position array in little memory: the text of all cells in
 // one string, where each cell ends, and what kind of value each holds. A
@@ -29,6 +61,26 @@ public:
     // Every cell without a value.
     PackedRow() = default;
     explicit PackedRow(const Cells &cells);
+
+    // A row put together from texts without a QVariant for each cell, as a
+    // search reads them: set the cells, then take the row.
+    class Builder
+    {
+    public:
+        void setText(int column, const QString &text) { set(column, Kind::Text, text); }
+        // A number in C notation ("." as decimal point): kept as a double,
+        // or as text when it is none.
+        void setNumber(int column, const QString &text);
+        // A date yyyy-mm-dd: kept as a date, or as text when it is none.
+        void setDate(int column, const QString &text);
+        PackedRow take();
+
+    private:
+        void set(int column, Kind kind, const QString &text);
+
+        std::array<QString, PositionColumnCount> m_texts;
+        std::array<Kind, PositionColumnCount> m_kinds{};
+    };
     // The cells of a list, padded with no value or cut to the column count.
     static PackedRow fromList(const QList<QVariant> &cells);
 
@@ -40,12 +92,27 @@ public:
     // Every cell that holds a value in changes put in; the other cells keep
     // theirs without being read and written again.
     PackedRow mergedWith(const Cells &changes) const;
+    // A row changed this way holds every cell itself: shared cells are made
+    // and kept as they read before the change.
 
-    // A cell read without building a QVariant, for code that reads every row
-    // of a large grid: its kind and its packed text (numbers in C notation,
-    // a date as its Julian day number).
-    Kind kind(int column) const { return m_kinds[column]; }
+    // The cells of the columns that shared covers come from there from now
+    // on; the row's own cells of those columns are kept but no longer read.
+    void share(std::shared_ptr<const SharedCells> shared) { m_shared = std::move(shared); }
+    bool isShared(int column) const { return m_shared && m_shared->covers(column); }
+    // The row's own cell of column, whether or not it is shared.
+    QVariant ownCell(int column) const;
+
+    // A cell the row holds itself, read without building a QVariant, for
+    // code that reads every row of a large grid: its kind and its packed text
+    // (numbers in C notation, a date as its Julian day number). A shared
+    // cell reads as Kind::None here: read it with cell().
+    Kind kind(int column) const { return isShared(column) ? Kind::None : m_kinds[column]; }
     QStringView textOf(int column) const;
+    // The own cell's number when it holds a double; nullopt otherwise.
+    std::optional<double> ownDouble(int column) const;
+    // What CellNumber says of the cell, read without making it where the
+    // row can.
+    std::optional<double> number(int column) const;
     // The row version of the stored position the row was read as (0 for a
     // row not read from the server): kept with the row, in no cell, so that
     // a save writes only over what was read. Changing cells keeps it.
@@ -53,15 +120,13 @@ public:
     void setVersion(qint64 version) { m_version = version; }
 
     // No value or empty text, as IsEmptyCell says of the cell.
-    bool isEmpty(int column) const
-    {
-        return m_kinds[column] == Kind::None || (m_kinds[column] == Kind::Text && textOf(column).isEmpty());
-    }
+    bool isEmpty(int column) const;
 
 private:
     using Columns = std::bitset<PositionColumnCount>;
 
     static Kind encode(const QVariant &value, QString &text);
+    QStringView ownText(int column) const;
     // This row with the given columns taken from values; the others are
     // copied as they are packed.
     PackedRow replaced(const Cells &values, Columns columns) const;
@@ -70,6 +135,7 @@ private:
     std::array<std::uint32_t, PositionColumnCount> m_ends{};
     std::array<Kind, PositionColumnCount> m_kinds{};
     qint64 m_version = 0;
+    std::shared_ptr<const SharedCells> m_shared;
 };
 
 } // namespace tolven

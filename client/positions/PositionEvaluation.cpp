@@ -20,7 +20,7 @@ PositionEvaluation::PositionEvaluation(PositionModel &positions, QObject *parent
     , m_ownPrices()
     , m_marks(new PriceMarks(
           positions, PositionColumn::PreisIncl,
-          [this](int row) { return ComparePosition(position(row)); }, this))
+          [this](int row) { return markOf(m_positions.packedRow(row)); }, this))
 {
     positions.setCellLook([this](int row, int column, int role) { return m_marks->look(row, column, role); });
 }
@@ -54,13 +54,19 @@ PricePosition PositionEvaluation::positionOf(const PackedRow &row, int gridRow) 
     PricePosition position;
     position.row = gridRow;
     position.competitor = row.cell(PositionColumn::Konkur).toString();
-    position.article = row.cell(PositionColumn::Artnr).toString();
     position.description = row.cell(PositionColumn::ArtBez).toString();
     position.priceType = row.cell(PositionColumn::Preistyp).toString();
     position.from = row.cell(PositionColumn::DatumAb).toDate();
     position.to = row.cell(PositionColumn::DatumBis).toDate();
-    position.quantity = CellNumberOrZero(row.cell(PositionColumn::MengeAb));
-    position.price = CellNumber(row.cell(PositionColumn::PreisIncl));
+    putPrices(row, position);
+    return position;
+}
+
+void PositionEvaluation::putPrices(const PackedRow &row, PricePosition &position) const
+{
+    position.article = row.cell(PositionColumn::Artnr).toString();
+    position.quantity = row.number(PositionColumn::MengeAb).value_or(0.0);
+    position.price = row.number(PositionColumn::PreisIncl);
     position.priceUnit = row.cell(PositionColumn::VRE).toString();
     // A collective article's own price is the one typed into the row; an
     // article the own prices do not know (new to the positions) has the one
@@ -70,9 +76,17 @@ PricePosition PositionEvaluation::positionOf(const PackedRow &row, int gridRow) 
         position.ownPrice = m_ownPrices.priceAt(position.article, position.quantity);
         position.ownPriceUnit = m_ownPrices.priceUnit(position.article);
     } else if (!collective.isEmpty()) {
-        position.ownPrice = CellNumber(row.cell(PositionColumn::IntPreis));
+        position.ownPrice = row.number(PositionColumn::IntPreis);
     }
-    return position;
+}
+
+PriceMark PositionEvaluation::markOf(const PackedRow &row) const
+{
+    // Only what the comparison reads: the marks of every row are made with
+    // each search.
+    PricePosition position;
+    putPrices(row, position);
+    return ComparePosition(position);
 }
 
 PricePosition PositionEvaluation::position(int row) const

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include "analysis/OwnPrices.h"
+#include "analysis/PriceMark.h"
 #include "analysis/PricePosition.h"
 #include "positions/PackedRow.h"
 
@@ -42,6 +43,9 @@ public:
 
 private:
     PricePosition positionOf(const PackedRow &row, int gridRow) const;
+    // The article, quantity, prices and units of row, which its mark compares.
+    void putPrices(const PackedRow &row, PricePosition &position) const;
+    PriceMark markOf(const PackedRow &row) const;
 
     PositionModel &m_positions;
     OwnPrices m_ownPrices;

@@ -90,6 +90,26 @@ bool PositionSearch::report(int done, int total)
     return !m_stopped;
 }
 
+PackedRow PositionSearch::RowFromTexts(const std::function<QString(int)> &column)
+{
+    PackedRow::Builder row;
+    for (const ResultColumn &source : ResultColumns) {
+        const QString text = column(source.result);
+        switch (source.kind) {
+        case ResultColumn::Text:
+            row.setText(source.column, text);
+            break;
+        case ResultColumn::Number:
+            row.setNumber(source.column, text);
+            break;
+        case ResultColumn::Date:
+            row.setDate(source.column, text);
+            break;
+        }
+    }
+    return row.take();
+}
+
 QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters &filters)
 {
     m_stopped = false;
@@ -106,7 +126,7 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
                 m_truncated = true;
                 break;
             }
-            rows << PackedRow(RowFromResult([&result](int n) { return result->getColumn(n); }));
+            rows << RowFromTexts([&result](int n) { return result->getColumn(n); });
             rows.last().setVersion(result->getColumn(VersionColumn).toLongLong());
             if (!report(int(rows.size()), 0))
                 break;
@@ -119,35 +139,33 @@ QList<PackedRow> PositionSearch::run(const QString &firm, const PositionFilters 
                 withoutEndDate.insert(m_priceTypes.text(type, 0));
         }
 
+        // The rows of one article share its cells and the way their figures
+        // are made (ArticleShare); the article's data is asked for once, as
+        // every call for it within the search gets the same answer.
         operation = u"Artikeldaten lesen"_s;
         const QLocale locale;
-        struct Article
+        struct Shares
         {
-            PackedRow::Cells cells;
-            ArticleFigures figures;
+            std::shared_ptr<const ArticleShare> withEndDate;
+            std::shared_ptr<const ArticleShare> withoutEndDate;  // made when a row needs it
         };
-        QHash<QString, Article> articles;
+        QHash<QString, Shares> articles;
         for (qsizetype row = 0; row < rows.size() && !m_stopped; ++row) {
-            // Only the prices the figures are computed from are read; the
-            // cells written are put into the row.
-            const PackedRow &position = rows.at(row);
-            PackedRow::Cells cells;
-            for (int column : {PositionColumn::PreisExcl, PositionColumn::PreisKalk})
-                cells[column] = position.cell(column);
-            if (withoutEndDate.contains(position.cell(PositionColumn::Preistyp).toString()))
-                cells[PositionColumn::DatumBis] = QString();
-            const QString answer =
-                positions->callMethod(u"ArtikelDaten"_s, {firm, position.cell(PositionColumn::Artnr).toString()});
-            // Positions of one article share its cells; they are made once.
-            auto article = articles.constFind(answer);
-            if (article == articles.cend()) {
-                const PackedRow::Cells articleCells =
-                    ArticleCells(ArticleData::parse(answer), ArticleFill::Search, locale);
-                article = articles.insert(answer, {articleCells, ArticleFigures::of(articleCells, locale)});
+            PackedRow &position = rows[row];
+            const QString number = position.cell(PositionColumn::Artnr).toString();
+            auto article = articles.find(number);
+            if (article == articles.end()) {
+                const ArticleData data =
+                    ArticleData::parse(positions->callMethod(u"ArtikelDaten"_s, {firm, number}));
+                article = articles.insert(number, {std::make_shared<ArticleShare>(data, locale), {}});
             }
-            PutCells(cells, article->cells);
-            ApplyPriceFigures(cells, article->figures, ArticleFill::Search, locale);
-            rows[row] = position.mergedWith(cells);
+            if (withoutEndDate.contains(position.cell(PositionColumn::Preistyp).toString())) {
+                if (!article->withoutEndDate)
+                    article->withoutEndDate = article->withEndDate->withoutEndDate();
+                position.share(article->withoutEndDate);
+            } else {
+                position.share(article->withEndDate);
+            }
             completed = row + 1;
             report(int(row + 1), int(rows.size()));
         }

@@ -22,8 +22,9 @@ struct PositionFilters
 
 // The position search: the positions of a firm that the server finds for the
 // filters, each completed with its article's current data and the key
-// figures. One ArtikelDaten call per row; the server answers them from what
-// it read for the whole result.
+// figures. One ArtikelDaten call per article the rows name; the server
+// answers them from what it read for the whole result, and the rows of an
+// article share its cells (ArticleShare) rather than each holding a copy.
 class PositionSearch
 {
 public:
@@ -48,6 +49,8 @@ public:
 
     // One row of the query's result (columns counted from 1) as array cells.
     static PackedRow::Cells RowFromResult(const std::function<QString(int)> &column);
+    // The same row packed directly: its cells read as RowFromResult's.
+    static PackedRow RowFromTexts(const std::function<QString(int)> &column);
 
 private:
     bool report(int done, int total);

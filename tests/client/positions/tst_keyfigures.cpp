@@ -2,7 +2,10 @@
 #include <QLocale>
 #include <QTest>
 
+#include "common/CellNumber.h"
+#include "objectapi/Numbers.h"
 #include "positions/KeyFigures.h"
+#include "positions/PositionSearch.h"
 #include "positions/PackedRow.h"
 #include "positions/PositionColumns.h"
 
@@ -51,6 +54,12 @@ private slots:
     void displayedNumbers();
     void packedCellsKeepTheirKind_data();
     void packedCellsKeepTheirKind();
+    void builtCellsReadAsResultCells_data();
+    void builtCellsReadAsResultCells();
+    void roundedNumberReadsAsItsText_data();
+    void roundedNumberReadsAsItsText();
+    void sharedCellsReadAsWrittenCells_data();
+    void sharedCellsReadAsWrittenCells();
 };
 
 void TestKeyFigures::answerFields()
@@ -257,6 +266,133 @@ void TestKeyFigures::packedCellsKeepTheirKind()
     const PackedRow changed = row.withCell(PositionColumn::Konkur, QVariant());
     QCOMPARE(changed.cell(PositionColumn::Konkur), QVariant());
     QCOMPARE(changed.cell(PositionColumn::Notiz), value);
+}
+
+void TestKeyFigures::builtCellsReadAsResultCells_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("date");
+
+    QTest::newRow("plain") << u"12.5"_s << u"2026-02-28"_s;
+    QTest::newRow("negative, integer") << u"-3"_s << u"1999-12-31"_s;
+    QTest::newRow("minus zero") << u"-0"_s << u"2024-02-29"_s;
+    QTest::newRow("point only") << u"."_s << u"2023-02-29"_s;
+    QTest::newRow("leading point") << u".5"_s << u"2026-13-01"_s;
+    QTest::newRow("exponent") << u"1e5"_s << u"2026-1-01"_s;
+    QTest::newRow("blanks") << u" 12 "_s << u" 2026-01-01"_s;
+    QTest::newRow("German") << u"12,5"_s << u"01.02.2026"_s;
+    QTest::newRow("two points") << u"1.2.3"_s << u"2026-0a-01"_s;
+    QTest::newRow("long digits") << QString(40, u'9') << u"0000-01-01"_s;
+    QTest::newRow("too large") << u"1e400"_s << u"9999-12-31"_s;
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("text") << u"k.A."_s << u"k.A."_s;
+}
+
+// A search packs the server's texts directly; every cell must read as the
+// result's cells made the plain way.
+void TestKeyFigures::builtCellsReadAsResultCells()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, date);
+
+    const auto column = [&](int n) -> QString {
+        switch (n) {
+        case 9:
+        case 11:
+            return number;
+        case 7:
+        case 16:
+            return date;
+        default:
+            return u"Spalte "_s + QString::number(n);
+        }
+    };
+    const PackedRow plain(PositionSearch::RowFromResult(column));
+    const PackedRow built = PositionSearch::RowFromTexts(column);
+    for (int cell = 0; cell < PositionColumnCount; ++cell) {
+        QCOMPARE(built.cell(cell).typeId(), plain.cell(cell).typeId());
+        QCOMPARE(built.cell(cell), plain.cell(cell));
+        QCOMPARE(built.kind(cell), plain.kind(cell));
+        QCOMPARE(built.number(cell), CellNumber(plain.cell(cell), German));
+    }
+}
+
+void TestKeyFigures::roundedNumberReadsAsItsText_data()
+{
+    QTest::addColumn<double>("value");
+
+    for (const double value : {0.0, 0.005, 0.015, 1.005, 2.675, -2.675, -0.004, 11.899999999999999, 1e15 + 0.125,
+                               123456.785, 0.1 + 0.2, 1.0 / 3.0, -1e-300, 4503599627370497.0})
+        QTest::addRow("%.17g", value) << value;
+}
+
+// The mark compares the price incl. VAT as its cell reads.
+void TestKeyFigures::roundedNumberReadsAsItsText()
+{
+    QFETCH(double, value);
+    const QString text = FormatNumber(value, NumberPattern::TwoPlaces, German);
+    const std::optional<double> read = CellNumber(text, German);
+    QVERIFY(read);
+    QCOMPARE(RoundedNumber(value, 2), *read);
+}
+
+void TestKeyFigures::sharedCellsReadAsWrittenCells_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("clearsEndDate");
+    QTest::addColumn<QVariant>("priceExcl");
+    QTest::addColumn<QVariant>("calculated");
+
+    const QString sold = Answer({u"Zement"_s, u"19"_s, u"10"_s, u"N"_s, u"St}ck"_s, u"Pal"_s, u"Z-1"_s, u"10"_s,
+                                 u"7.5"_s, u"200"_s, u"1000"_s, u"250"_s, u"800"_s});
+    QTest::newRow("sold article") << sold << false << QVariant(12.5) << QVariant(80.0);
+    QTest::newRow("without end date") << sold << true << QVariant(12.5) << QVariant(80.0);
+    QTest::newRow("prices as text") << sold << false << QVariant(u"12,5"_s) << QVariant(u"k.A."_s);
+    QTest::newRow("no prices") << sold << false << QVariant() << QVariant();
+    QTest::newRow("collective") << Answer({u"Sammel"_s, u"7"_s, u"5"_s, u"J"_s}) << false << QVariant(3.0)
+                                << QVariant(2.0);
+    QTest::newRow("unknown article") << QString() << true << QVariant(3.0) << QVariant(0.0);
+    QTest::newRow("sales without quantity")
+        << Answer({u"R}ckl{ufer"_s, u"19"_s, QString(), u"N"_s, QString(), QString(), QString(), QString(), QString(),
+                   u"0"_s, u"500"_s, QString(), u"400"_s})
+        << false << QVariant(1.0) << QVariant(1.0);
+}
+
+// A row sharing its article's cells reads as the row the article's data was
+// written into, and keeps reading so once changed.
+void TestKeyFigures::sharedCellsReadAsWrittenCells()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, clearsEndDate);
+    QFETCH(QVariant, priceExcl);
+    QFETCH(QVariant, calculated);
+
+    const PackedRow::Cells own = RowOf({{PositionColumn::ArtBez, u"Eigener Text"_s},
+                                        {PositionColumn::IntPreis, 4.5},
+                                        {PositionColumn::DatumBis, QDate(2026, 12, 31)},
+                                        {PositionColumn::PreisIncl, u"alt"_s},
+                                        {PositionColumn::PreisExcl, priceExcl},
+                                        {PositionColumn::PreisKalk, calculated}});
+    PackedRow::Cells written = own;
+    if (clearsEndDate)
+        written[PositionColumn::DatumBis] = QString();
+    ApplyArticleData(written, ArticleData::parse(answer), ArticleFill::Search, German);
+    const PackedRow::Cells articleCells = ArticleCells(ArticleData::parse(answer), ArticleFill::Search, German);
+    const SharedCells::Columns articleColumns = ArticleCellColumns(ArticleData::parse(answer), ArticleFill::Search);
+    for (int column = 0; column < PositionColumnCount; ++column)
+        QCOMPARE(articleColumns.test(column), articleCells[column].isValid());
+
+    const auto share = std::make_shared<ArticleShare>(ArticleData::parse(answer), German);
+    PackedRow row(own);
+    row.share(clearsEndDate ? std::shared_ptr<const SharedCells>(share->withoutEndDate()) : share);
+    const PackedRow changed = row.withCell(PositionColumn::Notiz, u"neu"_s);
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        QCOMPARE(row.cell(column).typeId(), written[column].typeId());
+        QCOMPARE(row.cell(column), written[column]);
+        QCOMPARE(row.number(column), CellNumber(written[column], German));
+        if (column != PositionColumn::Notiz)
+            QCOMPARE(changed.cell(column), written[column]);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestKeyFigures)
