@@ -59,10 +59,18 @@ OwnPrices OwnPrices::read(const QString &firm)
 
 std::optional<double> OwnPrices::priceAt(const QString &article, double quantity) const
 {
+    std::optional<double> price;
+    QString unit;
+    find(article, quantity, price, unit);
+    return price;
+}
+
+bool OwnPrices::find(const QString &article, double quantity, std::optional<double> &price, QString &unit) const
+{
     const auto found = m_articles.constFind(article);
     if (found == m_articles.cend())
-        return std::nullopt;
-    std::optional<double> price = found->basePrice;
+        return false;
+    price = found->basePrice;
     std::optional<double> bestFrom;
     for (const Tier &tier : found->tiers) {
         if (tier.from <= quantity && (!bestFrom || tier.from > *bestFrom)) {
@@ -70,7 +78,8 @@ std::optional<double> OwnPrices::priceAt(const QString &article, double quantity
             price = tier.price;
         }
     }
-    return price;
+    unit = found->priceUnit;
+    return true;
 }
 
 QString OwnPrices::priceUnit(const QString &article) const

@@ -24,6 +24,8 @@ public:
     static OwnPrices read(const QString &firm);
 
     bool knows(const QString &article) const { return m_articles.contains(article); }
+    // priceAt and priceUnit at once, in one look-up; false for an unknown article.
+    bool find(const QString &article, double quantity, std::optional<double> &price, QString &unit) const;
     std::optional<double> priceAt(const QString &article, double quantity) const;
     // The article's price unit in display form; empty for an unknown article.
     QString priceUnit(const QString &article) const;

@@ -139,3 +139,7 @@ private:
 };
 
 } // namespace tolven
+
+// Moved in memory as it is (a string, plain arrays, a shared pointer): a
+// search's array of rows grows without copying each row.
+Q_DECLARE_TYPEINFO(tolven::PackedRow, Q_RELOCATABLE_TYPE);

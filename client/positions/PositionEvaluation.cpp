@@ -72,12 +72,10 @@ void PositionEvaluation::putPrices(const PackedRow &row, PricePosition &position
     // article the own prices do not know (new to the positions) has the one
     // its data brought, at the row's quantity.
     const QString collective = row.cell(PositionColumn::SAM).toString();
-    if (collective == u"N" && m_ownPrices.knows(position.article)) {
-        position.ownPrice = m_ownPrices.priceAt(position.article, position.quantity);
-        position.ownPriceUnit = m_ownPrices.priceUnit(position.article);
-    } else if (!collective.isEmpty()) {
+    const bool ownPricesKnown = collective == u"N"
+        && m_ownPrices.find(position.article, position.quantity, position.ownPrice, position.ownPriceUnit);
+    if (!ownPricesKnown && !collective.isEmpty())
         position.ownPrice = row.number(PositionColumn::IntPreis);
-    }
 }
 
 PriceMark PositionEvaluation::markOf(const PackedRow &row) const

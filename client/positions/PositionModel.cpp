@@ -5,6 +5,10 @@
 
 #include <utility>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "common/CellNumber.h"
 #include "common/DisplayFormat.h"
 #include "positions/KeyFigures.h"
@@ -19,6 +23,18 @@ namespace {
 bool SameValue(const QVariant &stored, const QVariant &value)
 {
     return stored.typeId() == value.typeId() && stored == value;
+}
+
+// Rows from which clearing the array gives its memory back to the system.
+constexpr qsizetype LargeArrayRows = 20000;
+
+// The rows' memory is many small blocks that the allocator would otherwise
+// keep, so that the next search's rows came on top of them.
+void ReleaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -138,9 +154,12 @@ bool PositionModel::removeRows(int row, int count, const QModelIndex &parent)
 
 void PositionModel::clear()
 {
+    const bool large = m_rows.size() >= LargeArrayRows;
     beginResetModel();
-    m_rows.clear();
+    m_rows = QList<PackedRow>();
     endResetModel();
+    if (large)
+        ReleaseFreedMemory();
 }
 
 void PositionModel::setRows(const QList<Row> &rows)
