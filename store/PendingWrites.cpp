@@ -4,7 +4,10 @@
 #include "Session.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
+
+#include <libpq-fe.h>
 
 #include <map>
 
@@ -31,6 +34,40 @@ QString rowPlaceholders(qsizetype columns)
     for (qsizetype i = 0; i < columns; ++i)
         row += i ? u", ?"_s : u"?"_s;
     return row + u')';
+}
+
+// The rows of the next statement of a group with left rows to go, perRow
+// parameters each: as many as fit. SQLite prepares a statement at a cost
+// growing with the square of its parameters, so there a large rest goes in
+// powers of two: a few texts, each prepared once, serve every batch.
+// PostgreSQL's statements cost a round trip each, prepared or not.
+constexpr size_t SmallStatementParameters = 500;
+
+size_t statementRows(size_t left, size_t chunk, size_t perRow, bool postgres)
+{
+    if (left >= chunk || postgres || left * perRow <= SmallStatementParameters)
+        return std::min(left, chunk);
+    size_t rows = 1;
+    while (rows * 2 <= left)
+        rows *= 2;
+    return rows;
+}
+
+// libpq's parameters are numbered ($1, $2, ...); the store's statements
+// mark them with "?", and have no question mark anywhere else.
+QByteArray numberedParameters(const QString &sql)
+{
+    const QByteArray text = sql.toUtf8();
+    QByteArray numbered;
+    numbered.reserve(text.size() * 2);
+    int number = 0;
+    for (const char c : text) {
+        if (c == '?')
+            numbered += '$' + QByteArray::number(++number);
+        else
+            numbered += c;
+    }
+    return numbered;
 }
 
 QString pendingKey(const Session::PendingWrite &write)
@@ -78,8 +115,8 @@ void Session::flushWrites()
         const int maxParameters = isPostgres() ? MaxParametersPostgres : MaxParametersSQLite;
         const size_t chunk = size_t(std::max<qsizetype>(1, std::min<qsizetype>(MaxRowsPerStatement,
                                                                                  maxParameters / perRow)));
-        for (size_t from = 0; from < members.size(); from += chunk) {
-            const size_t count = std::min(chunk, members.size() - from);
+        for (size_t from = 0, count = 0; from < members.size(); from += count) {
+            count = statementRows(members.size() - from, chunk, size_t(perRow), isPostgres());
             QStringList rows;
             for (size_t n = 0; n < count; ++n)
                 rows << rowPlaceholders(perRow);
@@ -101,23 +138,19 @@ void Session::flushWrites()
                     + cls.table + u".firma = v.k_firma AND " + cls.table + u".obj_key = v.k_key AND (v.k_version IS NULL"
                     + u" OR " + cls.table + u".obj_version = CAST(v.k_version AS BIGINT)) RETURNING obj_key, obj_version";
             }
-            QSqlQuery &query = statement(sql);
+            QVariantList values;
+            values.reserve(qsizetype(count) * perRow);
             for (size_t n = 0; n < count; ++n) {
                 const PendingWrite &write = pending[members[from + n]];
-                query.addBindValue(write.firm);
-                query.addBindValue(write.key);
+                values << write.firm << write.key;
                 if (write.insert)
-                    query.addBindValue(*write.number);
+                    values << *write.number;
                 else
-                    query.addBindValue(write.expectedVersion ? QVariant(*write.expectedVersion) : QVariant());
-                for (const QVariant &value : write.values)
-                    query.addBindValue(value);
+                    values << (write.expectedVersion ? QVariant(*write.expectedVersion) : QVariant());
+                values << write.values;
             }
-            exec(query, u"Speichern von " + QString::number(count) + u" Objekten der Klasse " + cls.name);
-            QHash<QString, QString> written;
-            while (query.next())
-                written.insert(query.value(0).toString(), query.value(1).toString());
-            query.finish();
+            const QHash<QString, QString> written = sendWrites(
+                sql, values, u"Speichern von " + QString::number(count) + u" Objekten der Klasse " + cls.name);
             for (size_t n = 0; n < count; ++n) {
                 const size_t index = members[from + n];
                 PendingWrite &write = pending[index];
@@ -137,6 +170,53 @@ void Session::flushWrites()
         const PendingWrite &stale = pending[firstStale];
         ThrowStaleWrite(*this, *stale.cls, stale.firm, stale.key, stale.expectedVersion, u"geändert"_s);
     }
+}
+
+QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantList &values, const QString &what)
+{
+    QHash<QString, QString> written;
+    // Qt's driver puts every value into the statement's text as a quoted
+    // literal, at a cost that outweighs the database's work for thousands of
+    // small values; libpq sends them as they are.
+    if (PGconn *connection = isPostgres() ? idleConnection(PQTRANS_INTRANS) : nullptr) {
+        std::vector<QByteArray> texts;
+        std::vector<const char *> parameters;
+        texts.reserve(size_t(values.size()));
+        parameters.reserve(size_t(values.size()));
+        for (const QVariant &value : values) {
+            if (value.isNull()) {
+                parameters.push_back(nullptr);
+                continue;
+            }
+            texts.push_back(value.toString().toUtf8());
+            parameters.push_back(texts.back().constData());
+        }
+        countStatement();
+        m_articleCache.clear();
+        PGresult *result = PQexecParams(connection, numberedParameters(sql).constData(), int(parameters.size()),
+                                        nullptr, parameters.data(), nullptr, nullptr, 0);
+        m_lastUse.start();
+        if (PQresultStatus(result) != PGRES_TUPLES_OK && PQresultStatus(result) != PGRES_COMMAND_OK) {
+            const QString message = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+            const QString code = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+            PQclear(result);
+            fail(QSqlError(message, message, QSqlError::StatementError, code), what);
+        }
+        const int rows = PQntuples(result);
+        written.reserve(rows);
+        for (int row = 0; row < rows; ++row)
+            written.insert(QString::fromUtf8(PQgetvalue(result, row, 0)), QString::fromUtf8(PQgetvalue(result, row, 1)));
+        PQclear(result);
+        return written;
+    }
+    QSqlQuery &query = statement(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    exec(query, what);
+    while (query.next())
+        written.insert(query.value(0).toString(), query.value(1).toString());
+    query.finish();
+    return written;
 }
 
 } // namespace store
