@@ -6,8 +6,10 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <map>
 
@@ -210,6 +212,48 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
         return written;
     }
     QSqlQuery &query = statement(sql);
+    // Qt's SQLite driver files every value under a name of its own before it
+    // binds it, which costs more than the database's work for a row; the
+    // values go straight to the statement Qt prepared.
+    const QVariant handle = query.result()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0) {
+        sqlite3_stmt *prepared = *static_cast<sqlite3_stmt *const *>(handle.data());
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        int done = SQLITE_OK;
+        for (int i = 0; i < values.size() && done == SQLITE_OK; ++i) {
+            const QVariant &value = values[i];
+            if (value.isNull()) {
+                done = sqlite3_bind_null(prepared, i + 1);
+            } else if (value.typeId() == QMetaType::LongLong) {
+                done = sqlite3_bind_int64(prepared, i + 1, value.toLongLong());
+            } else {
+                const QString text = value.toString();
+                done = sqlite3_bind_text16(prepared, i + 1, text.utf16(), int(text.size() * sizeof(QChar)),
+                                           SQLITE_TRANSIENT);
+            }
+        }
+        countStatement();
+        m_articleCache.clear();
+        while (done == SQLITE_OK || done == SQLITE_ROW) {
+            done = sqlite3_step(prepared);
+            if (done == SQLITE_ROW) {
+                written.insert(QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(prepared, 0))),
+                               QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(prepared, 1))));
+            }
+        }
+        m_lastUse.start();
+        if (done != SQLITE_DONE) {
+            sqlite3 *db = sqlite3_db_handle(prepared);
+            const QString message = QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(db)));
+            const QString code = QString::number(sqlite3_extended_errcode(db));
+            sqlite3_reset(prepared);
+            fail(QSqlError(message, message, QSqlError::StatementError, code), what);
+        }
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        return written;
+    }
     for (const QVariant &value : values)
         query.addBindValue(value);
     exec(query, what);

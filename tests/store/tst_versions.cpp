@@ -35,6 +35,7 @@ private slots:
     void writesOfATransactionGoTogether();
     void writesOfATransactionLeaveWhatSingleWritesLeave_data();
     void writesOfATransactionLeaveWhatSingleWritesLeave();
+    void aFailingHeldBackWriteLeavesNothing();
 
 private:
     QString savePosition(const QString &price);
@@ -429,6 +430,40 @@ void TestVersions::writesOfATransactionLeaveWhatSingleWritesLeave()
         QCOMPARE(written, recorded(single[n]));
         QVERIFY(written.size() > 2);
     }
+}
+
+// SQLite holds new objects back too. One the database refuses (its number
+// taken meanwhile) fails TCOMMIT with the database's reason, and the
+// transaction's other rows are gone with it.
+void TestVersions::aFailingHeldBackWriteLeavesNothing()
+{
+    QFETCH_GLOBAL(QString, backend);
+    if (backend == u"PostgreSQL")
+        QSKIP("PostgreSQL stores a new object at once, with a number of its sequence.");
+    const QString changed = savePosition(u"10.00"_s);
+    const QString taken = savePosition(u"10.00"_s);
+    {
+        // The next number handed out is taken's.
+        auto session = store::Session::openUnchecked(m_fixture.database().target(), false);
+        session->execDirect(u"UPDATE tolven_counter SET last_value = last_value - 1"
+                            u" WHERE class_name = ? AND firma = ?"_s,
+                            {Position, m_fixture.firm()}, u"Test"_s);
+    }
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    auto change = openForWrite(m_fixture.factory(), changed, u"1"_s);
+    change->setProperty(u"PreisExcl"_s, u"11.00"_s);
+    change->sys_save();
+    m_fixture.save(Position, {{u"Artnr"_s, u"100002"_s}, {u"PreisExcl"_s, u"3.00"_s}});
+    try {
+        xecute(m_fixture.factory(), u"TCOMMIT"_s);
+        QFAIL("TCOMMIT stored a new object under a number already taken");
+    } catch (const AccessError &refused) {
+        QCOMPARE(refused.number(), ErrorNumber::DatabaseError);
+        QVERIFY2(refused.description().contains(u"UNIQUE"_s), qPrintable(refused.description()));
+    }
+    QCOMPARE(storedPrice(m_other, changed), u"10.00"_s);
+    QCOMPARE(storedPrice(m_other, taken), u"10.00"_s);
+    QCOMPARE(history(Position, changed).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestVersions)
