@@ -199,7 +199,9 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
                                         nullptr, parameters.data(), nullptr, nullptr, 0);
         m_lastUse.start();
         if (PQresultStatus(result) != PGRES_TUPLES_OK && PQresultStatus(result) != PGRES_COMMAND_OK) {
-            const QString message = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+            // Without a result (the connection broke) the reason is the connection's.
+            const QString message =
+                QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(connection)).trimmed();
             const QString code = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE));
             PQclear(result);
             fail(QSqlError(message, message, QSqlError::StatementError, code), what);
