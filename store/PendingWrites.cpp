@@ -4,7 +4,12 @@
 #include "Session.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <map>
 
@@ -31,6 +36,40 @@ QString rowPlaceholders(qsizetype columns)
     for (qsizetype i = 0; i < columns; ++i)
         row += i ? u", ?"_s : u"?"_s;
     return row + u')';
+}
+
+// The rows of the next statement of a group with left rows to go, perRow
+// parameters each: as many as fit. SQLite prepares a statement at a cost
+// growing with the square of its parameters, so there a large rest goes in
+// powers of two: a few texts, each prepared once, serve every batch.
+// PostgreSQL's statements cost a round trip each, prepared or not.
+constexpr size_t SmallStatementParameters = 500;
+
+size_t statementRows(size_t left, size_t chunk, size_t perRow, bool postgres)
+{
+    if (left >= chunk || postgres || left * perRow <= SmallStatementParameters)
+        return std::min(left, chunk);
+    size_t rows = 1;
+    while (rows * 2 <= left)
+        rows *= 2;
+    return rows;
+}
+
+// libpq's parameters are numbered ($1, $2, ...); the store's statements
+// mark them with "?", and have no question mark anywhere else.
+QByteArray numberedParameters(const QString &sql)
+{
+    const QByteArray text = sql.toUtf8();
+    QByteArray numbered;
+    numbered.reserve(text.size() * 2);
+    int number = 0;
+    for (const char c : text) {
+        if (c == '?')
+            numbered += '$' + QByteArray::number(++number);
+        else
+            numbered += c;
+    }
+    return numbered;
 }
 
 QString pendingKey(const Session::PendingWrite &write)
@@ -78,8 +117,8 @@ void Session::flushWrites()
         const int maxParameters = isPostgres() ? MaxParametersPostgres : MaxParametersSQLite;
         const size_t chunk = size_t(std::max<qsizetype>(1, std::min<qsizetype>(MaxRowsPerStatement,
                                                                                  maxParameters / perRow)));
-        for (size_t from = 0; from < members.size(); from += chunk) {
-            const size_t count = std::min(chunk, members.size() - from);
+        for (size_t from = 0, count = 0; from < members.size(); from += count) {
+            count = statementRows(members.size() - from, chunk, size_t(perRow), isPostgres());
             QStringList rows;
             for (size_t n = 0; n < count; ++n)
                 rows << rowPlaceholders(perRow);
@@ -101,23 +140,19 @@ void Session::flushWrites()
                     + cls.table + u".firma = v.k_firma AND " + cls.table + u".obj_key = v.k_key AND (v.k_version IS NULL"
                     + u" OR " + cls.table + u".obj_version = CAST(v.k_version AS BIGINT)) RETURNING obj_key, obj_version";
             }
-            QSqlQuery &query = statement(sql);
+            QVariantList values;
+            values.reserve(qsizetype(count) * perRow);
             for (size_t n = 0; n < count; ++n) {
                 const PendingWrite &write = pending[members[from + n]];
-                query.addBindValue(write.firm);
-                query.addBindValue(write.key);
+                values << write.firm << write.key;
                 if (write.insert)
-                    query.addBindValue(*write.number);
+                    values << *write.number;
                 else
-                    query.addBindValue(write.expectedVersion ? QVariant(*write.expectedVersion) : QVariant());
-                for (const QVariant &value : write.values)
-                    query.addBindValue(value);
+                    values << (write.expectedVersion ? QVariant(*write.expectedVersion) : QVariant());
+                values << write.values;
             }
-            exec(query, u"Speichern von " + QString::number(count) + u" Objekten der Klasse " + cls.name);
-            QHash<QString, QString> written;
-            while (query.next())
-                written.insert(query.value(0).toString(), query.value(1).toString());
-            query.finish();
+            const QHash<QString, QString> written = sendWrites(
+                sql, values, u"Speichern von " + QString::number(count) + u" Objekten der Klasse " + cls.name);
             for (size_t n = 0; n < count; ++n) {
                 const size_t index = members[from + n];
                 PendingWrite &write = pending[index];
@@ -137,6 +172,97 @@ void Session::flushWrites()
         const PendingWrite &stale = pending[firstStale];
         ThrowStaleWrite(*this, *stale.cls, stale.firm, stale.key, stale.expectedVersion, u"geändert"_s);
     }
+}
+
+QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantList &values, const QString &what)
+{
+    QHash<QString, QString> written;
+    // Qt's driver puts every value into the statement's text as a quoted
+    // literal, at a cost that outweighs the database's work for thousands of
+    // small values; libpq sends them as they are.
+    if (PGconn *connection = isPostgres() ? idleConnection(PQTRANS_INTRANS) : nullptr) {
+        std::vector<QByteArray> texts;
+        std::vector<const char *> parameters;
+        texts.reserve(size_t(values.size()));
+        parameters.reserve(size_t(values.size()));
+        for (const QVariant &value : values) {
+            if (value.isNull()) {
+                parameters.push_back(nullptr);
+                continue;
+            }
+            texts.push_back(value.toString().toUtf8());
+            parameters.push_back(texts.back().constData());
+        }
+        countStatement();
+        m_articleCache.clear();
+        PGresult *result = PQexecParams(connection, numberedParameters(sql).constData(), int(parameters.size()),
+                                        nullptr, parameters.data(), nullptr, nullptr, 0);
+        m_lastUse.start();
+        if (PQresultStatus(result) != PGRES_TUPLES_OK && PQresultStatus(result) != PGRES_COMMAND_OK) {
+            // Without a result (the connection broke) the reason is the connection's.
+            const QString message =
+                QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(connection)).trimmed();
+            const QString code = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+            PQclear(result);
+            fail(QSqlError(message, message, QSqlError::StatementError, code), what);
+        }
+        const int rows = PQntuples(result);
+        written.reserve(rows);
+        for (int row = 0; row < rows; ++row)
+            written.insert(QString::fromUtf8(PQgetvalue(result, row, 0)), QString::fromUtf8(PQgetvalue(result, row, 1)));
+        PQclear(result);
+        return written;
+    }
+    QSqlQuery &query = statement(sql);
+    // Qt's SQLite driver files every value under a name of its own before it
+    // binds it, which costs more than the database's work for a row; the
+    // values go straight to the statement Qt prepared.
+    const QVariant handle = query.result()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0) {
+        sqlite3_stmt *prepared = *static_cast<sqlite3_stmt *const *>(handle.data());
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        int done = SQLITE_OK;
+        for (int i = 0; i < values.size() && done == SQLITE_OK; ++i) {
+            const QVariant &value = values[i];
+            if (value.isNull()) {
+                done = sqlite3_bind_null(prepared, i + 1);
+            } else if (value.typeId() == QMetaType::LongLong) {
+                done = sqlite3_bind_int64(prepared, i + 1, value.toLongLong());
+            } else {
+                const QString text = value.toString();
+                done = sqlite3_bind_text16(prepared, i + 1, text.utf16(), int(text.size() * sizeof(QChar)),
+                                           SQLITE_TRANSIENT);
+            }
+        }
+        countStatement();
+        m_articleCache.clear();
+        while (done == SQLITE_OK || done == SQLITE_ROW) {
+            done = sqlite3_step(prepared);
+            if (done == SQLITE_ROW) {
+                written.insert(QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(prepared, 0))),
+                               QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(prepared, 1))));
+            }
+        }
+        m_lastUse.start();
+        if (done != SQLITE_DONE) {
+            sqlite3 *db = sqlite3_db_handle(prepared);
+            const QString message = QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(db)));
+            const QString code = QString::number(sqlite3_extended_errcode(db));
+            sqlite3_reset(prepared);
+            fail(QSqlError(message, message, QSqlError::StatementError, code), what);
+        }
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        return written;
+    }
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    exec(query, what);
+    while (query.next())
+        written.insert(query.value(0).toString(), query.value(1).toString());
+    query.finish();
+    return written;
 }
 
 } // namespace store

@@ -11,8 +11,8 @@ class Session;
 // class descriptions plus the store's own (meta data, running numbers).
 namespace schema {
 
-// Raised whenever a table, column or index is added, renamed or changed.
-inline constexpr int CurrentVersion = 4;
+// Raised whenever a table, column, index or trigger is added, renamed or changed.
+inline constexpr int CurrentVersion = 5;
 
 QStringList tableNames();
 // Text columns compare by bytes on both databases.

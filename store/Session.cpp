@@ -49,6 +49,7 @@ bool isUniqueViolation(const QSqlError &error)
 
 constexpr int ConnectTimeoutSeconds = 5;
 constexpr int SQLiteBusyTimeoutMilliseconds = 10000;
+constexpr int SQLiteCacheKilobytes = 32 * 1024;
 
 QAtomicInteger<quint64> s_statementsSent;
 
@@ -133,6 +134,11 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         // Full sync keeps a committed save across a power failure. (WAL mode is
         // kept in the file itself; the schema sets it, opening writes nothing.)
         session->execDirect(u"PRAGMA synchronous=FULL"_s, {}, u"Öffnen der Datenbank"_s);
+        // A batch of the position save touches pages all over the positions'
+        // indexes and the history's: with SQLite's default cache of 2 MB it
+        // writes them to the log before the commit, and again at it.
+        session->execDirect(u"PRAGMA cache_size=-"_s + QString::number(SQLiteCacheKilobytes), {},
+                            u"Öffnen der Datenbank"_s);
     }
     return session;
 }
@@ -397,10 +403,8 @@ Session::ServerTransaction Session::beginOnServer()
     // straight through the connection, unless a query of Qt's is still
     // reading its rows there.
     const QString what = u"Beginn einer Transaktion"_s;
-    const QVariant handle = m_database.driver()->handle();
-    PGconn *connection = qstrcmp(handle.typeName(), "pg_conn*") == 0 ? *static_cast<PGconn *const *>(handle.data())
-                                                                      : nullptr;
-    if (!connection || PQtransactionStatus(connection) != PQTRANS_IDLE) {
+    PGconn *connection = idleConnection(PQTRANS_IDLE);
+    if (!connection) {
         countStatement();
         if (!m_database.transaction())
             fail(m_database.lastError(), what);
@@ -425,6 +429,14 @@ Session::ServerTransaction Session::beginOnServer()
     const QString message = QString::fromUtf8(PQerrorMessage(connection)).trimmed();
     PQclear(result);
     fail(QSqlError(message, message, QSqlError::TransactionError), what);
+}
+
+pg_conn *Session::idleConnection(int transactionStatus) const
+{
+    const QVariant handle = m_database.driver()->handle();
+    PGconn *connection = qstrcmp(handle.typeName(), "pg_conn*") == 0 ? *static_cast<PGconn *const *>(handle.data())
+                                                                      : nullptr;
+    return connection && PQtransactionStatus(connection) == transactionStatus ? connection : nullptr;
 }
 
 void Session::commitWithoutAnswer(const ServerTransaction &transaction, const QString &detail)

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QHash>
 #include <QSet>
 
 #include "store/ArticleCache.h"
@@ -19,6 +20,8 @@
 #include "store/DatabaseTarget.h"
 
 class QSqlError;
+
+struct pg_conn;
 
 namespace store {
 
@@ -216,6 +219,13 @@ private:
     };
     // Sends BEGIN; the new transaction's number and server process.
     ServerTransaction beginOnServer();
+    // PostgreSQL: libpq's connection under Qt's driver when it is in the
+    // given transaction state (PGTransactionStatusType), so free for a
+    // statement of the store's own; none else.
+    pg_conn *idleConnection(int transactionStatus) const;
+    // Sends a statement of held-back writes; the key and new version of each
+    // row it wrote.
+    QHash<QString, QString> sendWrites(const QString &sql, const QVariantList &values, const QString &what);
     // After COMMIT failed with the connection: closes the session, returns
     // when the transaction was committed all the same, throws AccessError
     // (ConnectionLost) when it was not or when that cannot be learned.

@@ -73,8 +73,14 @@ Statements create(bool postgres, const QString &table, const QString &column, bo
             + u" (firma, obj_key, " + column + u") VALUES (new.firma, new.obj_key, new." + column + u"); END";
     result.indexes << trigger + prefix + u"_ad AFTER DELETE ON " + table + u" BEGIN DELETE FROM " + text
             + u" WHERE firma = old.firma AND obj_key = old.obj_key; END";
+    // A save writes every property of a row, its text mostly unchanged: the
+    // index is rewritten only for a text that did change. An older schema's
+    // trigger, which rewrote it for every write, is replaced.
+    if (ifMissing)
+        result.indexes << u"DROP TRIGGER IF EXISTS " + prefix + u"_au";
     result.indexes << trigger + prefix + u"_au AFTER UPDATE OF firma, obj_key, " + column + u" ON " + table
-            + u" BEGIN UPDATE " + text + u" SET firma = new.firma, obj_key = new.obj_key, " + column + u" = new."
+            + u" WHEN old.firma IS NOT new.firma OR old.obj_key IS NOT new.obj_key OR old." + column + u" IS NOT new."
+            + column + u" BEGIN UPDATE " + text + u" SET firma = new.firma, obj_key = new.obj_key, " + column + u" = new."
             + column + u" WHERE firma = old.firma AND obj_key = old.obj_key; END";
     return result;
 }

@@ -1,3 +1,4 @@
+#include <QSqlQuery>
 #include <QTest>
 
 #include "store/ClassRegistry.h"
@@ -25,6 +26,7 @@ private slots:
     void upgradeFillsWhatTheSearchesNeed_data();
     void upgradeFillsWhatTheSearchesNeed();
     void upgradeGivesEveryRowAVersionAndAHistory();
+    void upgradeReplacesTheTextIndexTrigger();
 
 private:
     // What a database of version 3 lacks: row versions and the history.
@@ -148,6 +150,49 @@ void TestUpgrade::upgradeGivesEveryRowAVersionAndAHistory()
         m_fixture.rows(u"Konkur.Verlauf"_s, u"Objekt"_s, {u"Konkur.Konkur"_s, first});
     QCOMPARE(history.size(), 1);
     QCOMPARE(history[0].mid(6), (QStringList{u"A"_s, u"PreisExcl"_s, u"5"_s, u"6"_s}));
+}
+
+// Version 4 rewrote the positions' text index for every write that named the
+// text, changed or not; version 5 only for a changed text. The upgrade must
+// replace the trigger there, not keep it for being present.
+void TestUpgrade::upgradeReplacesTheTextIndexTrigger()
+{
+    QFETCH_GLOBAL(QString, backend);
+    if (backend == u"PostgreSQL")
+        QSKIP("PostgreSQL's text index is an index of the column itself, kept without a trigger.");
+    const QString id = m_fixture.save(u"Konkur.Konkur"_s, {{u"Artnr"_s, u"100001"_s}, {u"ArtBez"_s, u"Stoßfugenband"_s}});
+    const QString trigger = u"SELECT sql FROM sqlite_master WHERE name = 'konkur_konkur_s_artbez_au'"_s;
+    const QString firm = m_fixture.firm();
+    m_fixture.end();
+    {
+        auto session = store::Session::openUnchecked(m_fixture.database().target(), false);
+        session->execDirect(u"DROP TRIGGER konkur_konkur_s_artbez_au"_s, {}, u"Test"_s);
+        session->execDirect(u"CREATE TRIGGER konkur_konkur_s_artbez_au AFTER UPDATE OF firma, obj_key, s_artbez"
+                            u" ON konkur_konkur BEGIN UPDATE konkur_konkur_s_artbez_text SET firma = new.firma,"
+                            u" obj_key = new.obj_key, s_artbez = new.s_artbez"
+                            u" WHERE firma = old.firma AND obj_key = old.obj_key; END"_s,
+                            {}, u"Test"_s);
+        session->execDirect(u"UPDATE tolven_meta SET value = '4' WHERE name = 'schema_version'"_s, {}, u"Test"_s);
+        QCOMPARE(store::schema::upgrade(*session), 4);
+        QSqlQuery query(session->database());
+        QVERIFY(query.exec(trigger) && query.next());
+        QVERIFY2(query.value(0).toString().contains(u" WHEN "_s), qPrintable(query.value(0).toString()));
+    }
+    QVERIFY(m_fixture.begin());
+    m_fixture.setFirm(firm);
+    m_fixture.setSessionFirm();
+    // The index follows a changed text and keeps an unchanged one.
+    const auto write = [this, &id](const QString &text, const QString &price) {
+        auto position = m_fixture.factory().openForWrite(u"Konkur.Konkur"_s, id);
+        position->setProperty(u"ArtBez"_s, text);
+        position->setProperty(u"PreisExcl"_s, price);
+        position->sys_save();
+    };
+    write(u"Übergrößen-Rest"_s, u"5"_s);
+    QCOMPARE(positionsWithText(u"stoßfuge"_s), 0);
+    QCOMPARE(positionsWithText(u"übergröße"_s), 1);
+    write(u"Übergrößen-Rest"_s, u"6"_s);
+    QCOMPARE(positionsWithText(u"übergröße"_s), 1);
 }
 
 QTEST_GUILESS_MAIN(TestUpgrade)

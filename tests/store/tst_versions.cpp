@@ -33,6 +33,9 @@ private slots:
     void historyIsReadOnly();
     void writesOfATransactionGoTogether_data();
     void writesOfATransactionGoTogether();
+    void writesOfATransactionLeaveWhatSingleWritesLeave_data();
+    void writesOfATransactionLeaveWhatSingleWritesLeave();
+    void aFailingHeldBackWriteLeavesNothing();
 
 private:
     QString savePosition(const QString &price);
@@ -354,6 +357,113 @@ void TestVersions::writesOfATransactionGoTogether()
         if (stale < 0)
             QCOMPARE(objects[n]->sys_Version(), u"2"_s);
     }
+}
+
+void TestVersions::writesOfATransactionLeaveWhatSingleWritesLeave_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("one") << 1;
+    QTest::newRow("one statement") << 40;
+    // More than one statement holds, the rest in several.
+    QTest::newRow("several statements") << 300;
+}
+
+// Held back and sent together, the changes store the same rows and leave the
+// same history, in the same order, as the same changes saved one by one;
+// texts that look like parameters or quotes are stored as they are.
+void TestVersions::writesOfATransactionLeaveWhatSingleWritesLeave()
+{
+    QFETCH(int, rows);
+    const QStringList names{u"konkur"_s,  u"Artnr"_s, u"ArtBez"_s,    u"Preistyp"_s, u"DatumAb"_s,
+                            u"DatumBis"_s, u"MengeAb"_s, u"VKE"_s,    u"PreisExcl"_s, u"PreisKalk"_s,
+                            u"VRE"_s,     u"notiz"_s, u"ZAnr"_s,      u"AendDatum"_s, u"IntPreis"_s};
+    const auto change = [&names](tolven::ServerObject &position, int n) {
+        const QStringList values{u"MOORBAU"_s,
+                                 u"100001"_s,
+                                 u"Fuge 'ä' \"ß\" ? $1 \\ ; " + QString::number(n),
+                                 u"LISTE"_s,
+                                 u"2026-12-0" + QString::number(1 + n % 9),
+                                 n % 2 ? u"2027-01-31"_s : QString(),
+                                 QString::number(n % 3 + 1),
+                                 u"SCK"_s,
+                                 QString::number(20 + n) + u".50",
+                                 QString(),
+                                 u"SCK"_s,
+                                 n % 3 ? QString() : u"Notiz?"_s,
+                                 QString(),
+                                 u"2026-12-09"_s,
+                                 u"1.25"_s};
+        for (qsizetype i = 0; i < names.size(); ++i)
+            position.setProperty(names[i], values[i]);
+        position.sys_save();
+    };
+    QStringList together;
+    QStringList single;
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    for (int n = 0; n < rows; ++n) {
+        together << savePosition(u"10.00"_s);
+        single << savePosition(u"10.00"_s);
+    }
+    xecute(m_fixture.factory(), u"TCOMMIT"_s);
+
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    for (int n = 0; n < rows; ++n)
+        change(*openForWrite(m_fixture.factory(), together[n], u"1"_s), n);
+    xecute(m_fixture.factory(), u"TCOMMIT"_s);
+    for (int n = 0; n < rows; ++n)
+        change(*openForWrite(m_fixture.factory(), single[n], u"1"_s), n);
+
+    // Who, version, action, property, old and new value; not when nor which object.
+    const auto recorded = [this](const QString &id) {
+        QList<QStringList> rows;
+        for (const QStringList &row : history(Position, id))
+            rows << (QStringList{row.value(1)} + row.mid(5));
+        return rows;
+    };
+    for (int n = 0; n < rows; ++n) {
+        auto stored = m_fixture.factory().openById(Position, together[n]);
+        auto expected = m_fixture.factory().openById(Position, single[n]);
+        QCOMPARE(stored->sys_Version(), u"2"_s);
+        for (const QString &name : names)
+            QCOMPARE(stored->property(name), expected->property(name));
+        const QList<QStringList> written = recorded(together[n]);
+        QCOMPARE(written, recorded(single[n]));
+        QVERIFY(written.size() > 2);
+    }
+}
+
+// SQLite holds new objects back too. One the database refuses (its number
+// taken meanwhile) fails TCOMMIT with the database's reason, and the
+// transaction's other rows are gone with it.
+void TestVersions::aFailingHeldBackWriteLeavesNothing()
+{
+    QFETCH_GLOBAL(QString, backend);
+    if (backend == u"PostgreSQL")
+        QSKIP("PostgreSQL stores a new object at once, with a number of its sequence.");
+    const QString changed = savePosition(u"10.00"_s);
+    const QString taken = savePosition(u"10.00"_s);
+    {
+        // The next number handed out is taken's.
+        auto session = store::Session::openUnchecked(m_fixture.database().target(), false);
+        session->execDirect(u"UPDATE tolven_counter SET last_value = last_value - 1"
+                            u" WHERE class_name = ? AND firma = ?"_s,
+                            {Position, m_fixture.firm()}, u"Test"_s);
+    }
+    xecute(m_fixture.factory(), u"TSTART"_s);
+    auto change = openForWrite(m_fixture.factory(), changed, u"1"_s);
+    change->setProperty(u"PreisExcl"_s, u"11.00"_s);
+    change->sys_save();
+    m_fixture.save(Position, {{u"Artnr"_s, u"100002"_s}, {u"PreisExcl"_s, u"3.00"_s}});
+    try {
+        xecute(m_fixture.factory(), u"TCOMMIT"_s);
+        QFAIL("TCOMMIT stored a new object under a number already taken");
+    } catch (const AccessError &refused) {
+        QCOMPARE(refused.number(), ErrorNumber::DatabaseError);
+        QVERIFY2(refused.description().contains(u"UNIQUE"_s), qPrintable(refused.description()));
+    }
+    QCOMPARE(storedPrice(m_other, changed), u"10.00"_s);
+    QCOMPARE(storedPrice(m_other, taken), u"10.00"_s);
+    QCOMPARE(history(Position, changed).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestVersions)
