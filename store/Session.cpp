@@ -49,7 +49,6 @@ bool isUniqueViolation(const QSqlError &error)
 
 constexpr int ConnectTimeoutSeconds = 5;
 constexpr int SQLiteBusyTimeoutMilliseconds = 10000;
-constexpr int SQLiteCacheKilobytes = 32 * 1024;
 
 QAtomicInteger<quint64> s_statementsSent;
 
@@ -136,9 +135,10 @@ std::shared_ptr<Session> Session::openUnchecked(const DatabaseTarget &target, bo
         session->execDirect(u"PRAGMA synchronous=FULL"_s, {}, u"Öffnen der Datenbank"_s);
         // A batch of the position save touches pages all over the positions'
         // indexes and the history's: with SQLite's default cache of 2 MB it
-        // writes them to the log before the commit, and again at it.
-        session->execDirect(u"PRAGMA cache_size=-"_s + QString::number(SQLiteCacheKilobytes), {},
-                            u"Öffnen der Datenbank"_s);
+        // would write them to the log before the commit, and again at it.
+        // Changed pages stay in memory until the commit instead; the cache of
+        // pages read stays small, so a search of many rows takes no more.
+        session->execDirect(u"PRAGMA cache_spill=OFF"_s, {}, u"Öffnen der Datenbank"_s);
     }
     return session;
 }
