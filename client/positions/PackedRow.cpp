@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "common/CellNumber.h"
+#include "positions/CellEdit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -118,10 +119,8 @@ QVariant PackedRow::cell(int column) const
 
 bool PackedRow::isEmpty(int column) const
 {
-    if (isShared(column)) {
-        const QVariant value = m_shared->cell(*this, column);
-        return !value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
-    }
+    if (isShared(column))
+        return IsEmptyCell(m_shared->cell(*this, column));
     return m_kinds[column] == Kind::None || (m_kinds[column] == Kind::Text && textOf(column).isEmpty());
 }
 
