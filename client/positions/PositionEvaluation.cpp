@@ -42,8 +42,7 @@ PricePositions PositionEvaluation::storedPositions(const QString &firm, const QS
     result->execute({firm, article});
     PricePositions positions;
     while (result->next()) {
-        const PackedRow row(PositionSearch::RowFromResult([&result](int n) { return result->getColumn(n); }));
-        positions << positionOf(row, -1);
+        positions << positionOf(PositionSearch::RowFromTexts([&result](int n) { return result->getColumn(n); }), -1);
     }
     CloseServerObject(result);
     return positions;
