@@ -549,22 +549,22 @@ void Session::noteWriter()
 {
     // Never NULL: a write outside any login (tolven-admin) is recorded with no person.
     const QString person = context.person.isNull() ? u""_s : context.person;
-    if (isPostgres()) {
-        if (m_writerOnServer == person)
-            return;
-        QSqlQuery &query = statement(u"SELECT set_config('tolven.person', ?, false)"_s);
+    const auto send = [this, &person](const QString &sql) {
+        QSqlQuery &query = statement(sql);
         query.addBindValue(person);
         exec(query, u"Setzen des Benutzers für den Änderungsverlauf"_s);
         query.finish();
+    };
+    if (isPostgres()) {
+        if (m_writerOnServer == person)
+            return;
+        send(u"SELECT set_config('tolven.person', ?, false)"_s);
         m_writerOnServer = person;
         return;
     }
     if (m_writerNoted)
         return;
-    QSqlQuery &query = statement(u"UPDATE tolven_writer SET person = ?"_s);
-    query.addBindValue(person);
-    exec(query, u"Setzen des Benutzers für den Änderungsverlauf"_s);
-    query.finish();
+    send(u"UPDATE tolven_writer SET person = ?"_s);
     m_writerNoted = m_inDbTransaction;
 }
 
