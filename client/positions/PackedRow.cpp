@@ -4,7 +4,6 @@
 #include <QLocale>
 
 #include "common/CellNumber.h"
-#include "positions/CellEdit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -119,8 +118,10 @@ QVariant PackedRow::cell(int column) const
 
 bool PackedRow::isEmpty(int column) const
 {
-    if (isShared(column))
-        return IsEmptyCell(m_shared->cell(*this, column));
+    if (isShared(column)) {
+        const QVariant value = m_shared->cell(*this, column);
+        return !value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    }
     return m_kinds[column] == Kind::None || (m_kinds[column] == Kind::Text && textOf(column).isEmpty());
 }
 
