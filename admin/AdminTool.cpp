@@ -318,7 +318,7 @@ int check(const Options &options, QTextStream &out, QTextStream &err)
         return 1;
     }
     for (const QString &table : store::schema::tableNames()) {
-        QSqlQuery &query = session->statement(u"SELECT COUNT(*) FROM " + table);
+        store::Statement &query = session->statement(u"SELECT COUNT(*) FROM " + table);
         session->exec(query, u"Zählen der Zeilen von " + table);
         query.next();
         out << "  " << table.leftJustified(24) << " " << query.value(0).toLongLong() << "\n";

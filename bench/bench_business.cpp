@@ -94,7 +94,7 @@ public:
         int rows = 0;
         const double time = medianMicroseconds(1, [&] {
             const store::SqlStatement statement = konkur->build(*m_session, arguments);
-            QSqlQuery query = m_session->newStatement(statement.sql);
+            store::Statement query = m_session->newStatement(statement.sql);
             for (const QVariant &value : statement.values)
                 query.addBindValue(value);
             m_session->exec(query, label);

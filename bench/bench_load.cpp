@@ -187,7 +187,7 @@ Snapshot readPositions(const store::DatabaseTarget &target)
 {
     const store::ClassDescription &cls = positionClass();
     auto session = store::Session::open(target);
-    QSqlQuery query = session->newStatement(u"SELECT * FROM " + cls.table);
+    store::Statement query = session->newStatement(u"SELECT * FROM " + cls.table);
     session->exec(query, u"Lesen aller Positionen"_s);
     const QSqlRecord record = query.record();
     QList<int> propertyColumns;
@@ -631,7 +631,7 @@ private:
     {
         try {
             auto session = store::Session::open(target);
-            QSqlQuery &query = session->statement(
+            store::Statement &query = session->statement(
                 u"SELECT state, wait_event_type, wait_event FROM pg_stat_activity"
                 u" WHERE datname = current_database() AND pid <> pg_backend_pid()"
                 u" AND backend_type = 'client backend'"_s);

@@ -216,7 +216,7 @@ double databaseAlone(store::Session &session, int &rows)
     for (const store::SqlStatement &statement : statements) {
         // Prepared once: a round trip of its own on PostgreSQL that the
         // later runs, whose median counts, do not pay.
-        QSqlQuery &sql = session.statement(statement.sql);
+        store::Statement &sql = session.statement(statement.sql);
         for (const QVariant &value : statement.values)
             sql.addBindValue(value);
         session.exec(sql, u"Messung"_s);

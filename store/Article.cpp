@@ -46,14 +46,14 @@ std::optional<Article> FindArticle(Session &session, const QString &firm, const 
     if (const std::optional<Article> *held = session.articleCache().find(firm, number))
         return *held;
     // One statement, so each call costs one round trip.
-    QSqlQuery &query = session.statement(u"SELECT " + ArticleColumns + u" FROM tv_artikel a " + ArticleTierJoin
+    Statement &query = session.statement(u"SELECT " + ArticleColumns + u" FROM tv_artikel a " + ArticleTierJoin
                                          + u" WHERE a.firma = ? AND a.obj_key = ?");
     query.addBindValue(firm);
     query.addBindValue(number);
     session.exec(query, u"Lesen des Artikels " + number);
     std::optional<Article> article;
     while (query.next())
-        AddArticleRow(query, 0, article);
+        AddArticleRow(query.rows(), 0, article);
     query.finish();
     return article;
 }

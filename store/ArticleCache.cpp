@@ -12,7 +12,7 @@ namespace store {
 void ArticleCache::fill(Session &session, const QString &firm, const SqlStatement &statement, const void *owner)
 {
     clear();
-    QSqlQuery &query = session.statement(statement.sql);
+    Statement &query = session.statement(statement.sql);
     for (const QVariant &value : statement.values)
         query.addBindValue(value);
     session.exec(query, u"Lesen der Artikel der Positionen"_s);
@@ -23,7 +23,7 @@ void ArticleCache::fill(Session &session, const QString &firm, const SqlStatemen
         std::optional<Article> &article = articles[query.value(0).toString()];
         // A number without an article is held as unknown.
         if (!query.value(1).isNull())
-            AddArticleRow(query, 2, article);
+            AddArticleRow(query.rows(), 2, article);
     }
     query.finish();
     m_firm = firm;

@@ -105,7 +105,7 @@ namespace {
 // makes new objects with higher numbers, any change raises a version.
 QString listState(Session &session, const ClassDescription &cls, const QString &firm)
 {
-    QSqlQuery &query = session.statement(u"SELECT COUNT(*), COALESCE(MAX(obj_seq), 0), COALESCE(SUM(obj_version), 0)"
+    Statement &query = session.statement(u"SELECT COUNT(*), COALESCE(MAX(obj_seq), 0), COALESCE(SUM(obj_version), 0)"
                                          u" FROM " + cls.table + u" WHERE firma = ?");
     query.addBindValue(firm);
     session.exec(query, u"Lesen des Stands der Liste " + cls.name + u" der Firma " + firm);
@@ -139,7 +139,7 @@ MethodDescription DeleteAllMethod()
                 if (session.isPostgres()) {
                     // Two replacements of one firm's list take turns until commit: without the lock the second
                     // would not see the rows the first inserted, keep them and add its own.
-                    QSqlQuery &lock = session.statement(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s);
+                    Statement &lock = session.statement(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s);
                     lock.addBindValue(QString(u"Delall " + cls.table + u' ' + firm));
                     session.exec(lock, u"Sperre der Liste " + cls.name + u" der Firma " + firm);
                     lock.finish();

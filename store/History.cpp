@@ -225,20 +225,19 @@ void forEach(Session &session, const QString &since, const std::function<void(co
         values << since;
     }
     sql += u" ORDER BY h.hist_seq";
-    QSqlQuery query = session.newStatement(sql);
-    query.setForwardOnly(true);
+    Statement query = session.newStatement(sql);
     for (const QVariant &value : values)
         query.addBindValue(value);
     session.exec(query, u"Lesen des Änderungsverlaufs"_s);
     while (query.next())
-        each(historyRow(session, query));
+        each(historyRow(session, query.rows()));
     query.finish();
 }
 
 qint64 purgeBefore(Session &session, const QString &date)
 {
     Session::WriteScope scope(session);
-    QSqlQuery &query = session.statement(u"DELETE FROM " + Table + u" WHERE changed_at < ?");
+    Statement &query = session.statement(u"DELETE FROM " + Table + u" WHERE changed_at < ?");
     query.addBindValue(date);
     session.exec(query, u"Kürzen des Änderungsverlaufs"_s);
     const qint64 deleted = query.numRowsAffected();

@@ -103,7 +103,7 @@ QString articlePrice(MethodCall &call)
 QString articleDescription(MethodCall &call)
 {
     const ArticleCall args = articleArguments(call, u"ArtBez1"_s);
-    QSqlQuery &query = call.session.statement(u"SELECT p_bez FROM tv_artikel WHERE firma = ? AND obj_key = ?"_s);
+    Statement &query = call.session.statement(u"SELECT p_bez FROM tv_artikel WHERE firma = ? AND obj_key = ?"_s);
     query.addBindValue(args.firm);
     query.addBindValue(args.number);
     call.session.exec(query, u"Lesen der Bezeichnung des Artikels " + args.number);

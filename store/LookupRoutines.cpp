@@ -28,7 +28,7 @@ constexpr int PageSize = 4;
 QString numberedList(Session &session, const QString &table, const QString &condition, const QVariantList &values,
                      const QString &what)
 {
-    QSqlQuery &query = session.statement(u"SELECT obj_key, p_bez FROM " + table + u" WHERE firma = ?" + condition
+    Statement &query = session.statement(u"SELECT obj_key, p_bez FROM " + table + u" WHERE firma = ?" + condition
                                          + u" ORDER BY " + NumericTextOrder(u"obj_key"_s));
     query.addBindValue(session.context.firm);
     for (const QVariant &value : values)
@@ -101,7 +101,7 @@ QString nextArticlePage(Session &session)
     }
     sql += u" ORDER BY s_kurzbez, obj_key LIMIT " + QString::number(PageSize);
 
-    QSqlQuery &query = session.statement(sql);
+    Statement &query = session.statement(sql);
     for (const QVariant &value : values)
         query.addBindValue(value);
     session.exec(query, u"Artikelsuche"_s);
@@ -164,7 +164,7 @@ QList<CommandForm> LookupCommandForms()
              args.expect(SupplierNameTail);
              args.end();
              RequireContext(session, u"Lieferantenname"_s);
-             QSqlQuery &query = session.statement(u"SELECT p_name FROM tv_lieferant WHERE firma = ? AND obj_key = ?"_s);
+             Statement &query = session.statement(u"SELECT p_name FROM tv_lieferant WHERE firma = ? AND obj_key = ?"_s);
              query.addBindValue(session.context.firm);
              query.addBindValue(supplier);
              session.exec(query, u"Lesen des Namens von Lieferant " + supplier);

@@ -213,11 +213,11 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
         PQclear(result);
         return written;
     }
-    QSqlQuery &query = statement(sql);
+    Statement &query = statement(sql);
     // Qt's SQLite driver files every value under a name of its own before it
     // binds it, which costs more than the database's work for a row; the
     // values go straight to the statement Qt prepared.
-    const QVariant handle = query.result()->handle();
+    const QVariant handle = query.query().result()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0) {
         sqlite3_stmt *prepared = *static_cast<sqlite3_stmt *const *>(handle.data());
         sqlite3_reset(prepared);

@@ -43,7 +43,7 @@ void fillDerivedColumn(Session &session, const ClassDescription &description, co
     rows.finish();
     const QString sql = u"UPDATE " + description.table + u" SET " + derived.column + u" = ? WHERE firma = ? AND obj_key = ?";
     for (const QVariantList &values : updates) {
-        QSqlQuery &update = session.statement(sql);
+        Statement &update = session.statement(sql);
         for (const QVariant &value : values)
             update.addBindValue(value);
         session.exec(update, u"Aktualisieren des Schemas"_s);

@@ -190,7 +190,7 @@ void Session::ensureOpen() const
         throw AccessError(ErrorNumber::NotConnected, u"Keine Verbindung zur Datenbank."_s);
 }
 
-QSqlQuery &Session::statement(const QString &sql)
+Statement &Session::statement(const QString &sql)
 {
     ensureOpen();
     flushWrites();
@@ -199,59 +199,83 @@ QSqlQuery &Session::statement(const QString &sql)
         it->second.finish();
         return it->second;
     }
-    QSqlQuery query(m_database);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
-    return m_statements.emplace(sql, std::move(query)).first->second;
+    return m_statements.emplace(sql, newStatement(sql)).first->second;
 }
 
 QStringList Session::keptStatements() const
 {
     QStringList texts;
-    for (const auto &[sql, query] : m_statements)
+    for (const auto &[sql, statement] : m_statements)
         texts << sql;
     return texts;
 }
 
-QSqlQuery Session::newStatement(const QString &sql)
+Statement Session::newStatement(const QString &sql)
 {
     ensureOpen();
     flushWrites();
-    QSqlQuery query(m_database);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        fail(query.lastError(), u"Vorbereiten einer Abfrage"_s);
-    return query;
+    Statement statement;
+    statement.m_query = QSqlQuery(m_database);
+    statement.m_query.setForwardOnly(true);
+    statement.m_sql = sql;
+    if (!isPostgres()) {
+        if (!statement.m_query.prepare(sql))
+            fail(statement.m_query.lastError(), u"Vorbereiten einer Abfrage"_s);
+        statement.m_prepared = true;
+    }
+    return statement;
 }
 
-QSqlQuery Session::takeStatement(const QString &sql)
+Statement Session::takeStatement(const QString &sql)
 {
     ensureOpen();
     flushWrites();
     if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
-        QSqlQuery query = std::move(it->second);
+        Statement statement = std::move(it->second);
         m_idleStatements.erase(it);
-        return query;
+        return statement;
     }
     return newStatement(sql);
 }
 
-void Session::giveBackStatement(const QString &sql, QSqlQuery query)
+void Session::giveBackStatement(const QString &sql, Statement statement)
 {
     // Statements prepared on a connection now closed are of no use; of two
     // result sets of one query, one statement is enough to keep.
     if (!m_open || m_idleStatements.contains(sql))
         return;
-    query.finish();
-    m_idleStatements.emplace(sql, std::move(query));
+    statement.finish();
+    m_idleStatements.emplace(sql, std::move(statement));
+}
+
+void Session::exec(Statement &statement, const QString &what, const QString &duplicateMessage)
+{
+    ensureOpen();
+    if (statement.m_prepared) {
+        countStatement();
+        afterExec(statement.m_query, statement.m_query.exec(), what, duplicateMessage);
+        return;
+    }
+    const std::optional<QString> text = SqlWithLiterals(statement.m_sql, statement.m_values);
+    statement.m_values.clear();
+    if (!text) {
+        fail(QSqlError(u"Die Werte passen nicht zur Anweisung (Anzahl, oder ein Text mit dem Zeichen NUL)."_s, {},
+                       QSqlError::StatementError),
+             what);
+    }
+    countStatement();
+    afterExec(statement.m_query, statement.m_query.exec(*text), what, duplicateMessage);
 }
 
 void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
 {
     ensureOpen();
     countStatement();
-    const bool done = query.exec();
+    afterExec(query, query.exec(), what, duplicateMessage);
+}
+
+void Session::afterExec(QSqlQuery &query, bool done, const QString &what, const QString &duplicateMessage)
+{
     m_lastUse.start();
     // What changes data may change an article held; a failure rolls back.
     if (!done || !query.isSelect())
@@ -272,18 +296,17 @@ void Session::execDirect(const QString &sql, const QVariantList &values, const Q
 {
     ensureOpen();
     flushWrites();
-    QSqlQuery query(m_database);
     if (values.isEmpty()) {
         // PostgreSQL prepares only queries and data changes, not DDL or SET.
+        QSqlQuery query(m_database);
         if (!tryExec(query, sql))
             fail(query.lastError(), what);
         return;
     }
-    if (!query.prepare(sql))
-        fail(query.lastError(), what);
+    Statement statement = newStatement(sql);
     for (const QVariant &value : values)
-        query.addBindValue(value);
-    exec(query, what);
+        statement.addBindValue(value);
+    exec(statement, what);
 }
 
 bool Session::tryExec(QSqlQuery &query, const QString &sql)
@@ -408,7 +431,7 @@ Session::ServerTransaction Session::beginOnServer()
         countStatement();
         if (!m_database.transaction())
             fail(m_database.lastError(), what);
-        QSqlQuery &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
+        Statement &query = statement(u"SELECT txid_current(), pg_backend_pid()"_s);
         exec(query, what);
         if (!query.next())
             fail(query.lastError(), what);
@@ -550,7 +573,7 @@ void Session::noteWriter()
     // Never NULL: a write outside any login (tolven-admin) is recorded with no person.
     const QString person = context.person.isNull() ? u""_s : context.person;
     const auto send = [this, &person](const QString &sql) {
-        QSqlQuery &query = statement(sql);
+        Statement &query = statement(sql);
         query.addBindValue(person);
         exec(query, u"Setzen des Benutzers für den Änderungsverlauf"_s);
         query.finish();
@@ -598,7 +621,7 @@ qint64 Session::nextNumber(const QString &className, const QString &firmNumber)
     if (const std::optional<qint64> held = heldNumber(className, firmNumber))
         return *held;
 
-    QSqlQuery &query = statement(
+    Statement &query = statement(
         u"INSERT INTO tolven_counter (class_name, firma, last_value) VALUES (?, ?, 1) "
         u"ON CONFLICT (class_name, firma) DO UPDATE SET last_value = tolven_counter.last_value + 1 "
         u"RETURNING last_value"_s);
@@ -637,7 +660,7 @@ void Session::createNumberSequence(const QString &className, const QString &tabl
     // Whoever made it first holds this lock until their commit, when the
     // sequence becomes visible to the next statement here.
     execDirect(u"SELECT pg_advisory_xact_lock(hashtext(?))"_s, {sequence}, what);
-    QSqlQuery &found = statement(u"SELECT EXISTS (SELECT 1 " + NumberSequenceRows + u')');
+    Statement &found = statement(u"SELECT EXISTS (SELECT 1 " + NumberSequenceRows + u')');
     found.addBindValue(sequence);
     exec(found, what);
     const bool exists = found.next() && found.value(0).toBool();
@@ -645,7 +668,7 @@ void Session::createNumberSequence(const QString &className, const QString &tabl
     if (exists)
         return;
 
-    QSqlQuery &last = statement(u"SELECT GREATEST(COALESCE((SELECT MAX(obj_seq) FROM " + table
+    Statement &last = statement(u"SELECT GREATEST(COALESCE((SELECT MAX(obj_seq) FROM " + table
                                 + u" WHERE firma = ?), 0), COALESCE((SELECT last_value FROM tolven_counter"
                                   u" WHERE class_name = ? AND firma = ?), 0))");
     last.addBindValue(firmNumber);
@@ -669,7 +692,7 @@ void Session::writeBackNumbers()
     for (const auto &[key, numbers] : given) {
         if (numbers.last == numbers.stored)
             continue;
-        QSqlQuery &query = statement(u"UPDATE tolven_counter SET last_value = ? WHERE class_name = ? AND firma = ?"_s);
+        Statement &query = statement(u"UPDATE tolven_counter SET last_value = ? WHERE class_name = ? AND firma = ?"_s);
         query.addBindValue(numbers.last);
         query.addBindValue(key.first);
         query.addBindValue(key.second);

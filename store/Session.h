@@ -18,6 +18,7 @@
 #include "store/ArticleCache.h"
 #include "store/ClassDescription.h"
 #include "store/DatabaseTarget.h"
+#include "store/Statement.h"
 
 class QSqlError;
 
@@ -94,22 +95,23 @@ public:
     // The articles read for the positions of the query last executed.
     ArticleCache &articleCache() { return m_articleCache; }
 
-    // A prepared statement for sql, kept for the session's next calls.
-    QSqlQuery &statement(const QString &sql);
+    // The statement for sql, kept for the session's next calls.
+    Statement &statement(const QString &sql);
     // The SQL of every statement kept by statement(), to look at their plans.
     QStringList keptStatements() const;
     // A fresh statement for a result set that stays open between calls.
-    QSqlQuery newStatement(const QString &sql);
-    // A prepared statement for a result set: the one kept for sql when no
-    // other result set has it, else a fresh one. Given back when the result
-    // set is done with it, it is kept for the next result set of sql, so a
-    // search is not prepared and dropped again each time (on PostgreSQL two
-    // round trips and the planning of the statement).
-    QSqlQuery takeStatement(const QString &sql);
-    void giveBackStatement(const QString &sql, QSqlQuery query);
-    // Runs a prepared statement; on failure rolls back the open transaction,
-    // notices a lost connection and throws AccessError naming what.
+    Statement newStatement(const QString &sql);
+    // A statement for a result set: the one kept for sql when no other result
+    // set has it, else a fresh one. Given back when the result set is done
+    // with it, it is kept for the next result set of sql, so that SQLite does
+    // not prepare a search again each time.
+    Statement takeStatement(const QString &sql);
+    void giveBackStatement(const QString &sql, Statement statement);
+    // Runs a statement with the values bound; on failure rolls back the open
+    // transaction, notices a lost connection and throws AccessError naming what.
     // A duplicate key is reported as InvalidValue with duplicateMessage when one is given.
+    void exec(Statement &statement, const QString &what, const QString &duplicateMessage = {});
+    // The same for a query of Qt's prepared by the caller.
     void exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage = {});
     // Prepares, binds and runs sql once; for statements without a result.
     void execDirect(const QString &sql, const QVariantList &values, const QString &what);
@@ -208,6 +210,8 @@ private:
     void connectionLost(const QString &detail);
     bool connectionAlive();
     static void countStatement();
+    // After a statement ran: what it may have changed forgotten, a failure thrown.
+    void afterExec(QSqlQuery &query, bool done, const QString &what, const QString &duplicateMessage);
     void dbBegin();
     void dbCommit();
     void dbRollback() noexcept;
@@ -240,9 +244,9 @@ private:
     QSqlDatabase m_database;
     QString m_connectionName;
     // Node-based, so a statement handed out stays put while others are added.
-    std::unordered_map<QString, QSqlQuery> m_statements;
+    std::unordered_map<QString, Statement> m_statements;
     // The result sets' statements not in use.
-    std::unordered_map<QString, QSqlQuery> m_idleStatements;
+    std::unordered_map<QString, Statement> m_idleStatements;
     bool m_open = true;
     int m_transactionLevel = 0;  // TSTART count
     bool m_inDbTransaction = false;

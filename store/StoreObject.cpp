@@ -147,7 +147,7 @@ std::unique_ptr<StoreObject> StoreObject::openById(std::shared_ptr<Session> sess
 
     const QStringList columns = QStringList{u"firma"_s, u"obj_key"_s, u"obj_version"_s} + cls.propertyColumns();
     Session &s = *session;
-    QSqlQuery &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
+    Statement &query = s.statement(u"SELECT " + columns.join(u", ") + u" FROM " + cls.table
                                    + u" WHERE firma = ? AND obj_key = ?");
     query.addBindValue(firm);
     query.addBindValue(key);
@@ -363,7 +363,7 @@ void StoreObject::insert()
         }
         allColumns << columns;
         allValues << values;
-        QSqlQuery &query = s.statement(u"INSERT INTO " + m_class.table + u" (" + allColumns.join(u", ")
+        Statement &query = s.statement(u"INSERT INTO " + m_class.table + u" (" + allColumns.join(u", ")
                                        + u") VALUES (" + placeholders(allColumns.size()) + u')');
         for (const QVariant &value : std::as_const(allValues))
             query.addBindValue(value);
@@ -399,7 +399,7 @@ qint64 StoreObject::insertTakingNumber(const QStringList &columns, const QVarian
         + sources.join(u", ") + u" FROM (SELECT nextval(c.oid::regclass) AS number " + Session::NumberSequenceRows
         + u") AS n RETURNING obj_seq";
     for (int attempt = 0;; ++attempt) {
-        QSqlQuery &query = s.statement(sql);
+        Statement &query = s.statement(sql);
         query.addBindValue(m_firm);
         for (const QVariant &value : values)
             query.addBindValue(value);
@@ -464,7 +464,7 @@ void StoreObject::update()
 
     Session::WriteScope scope(s);
     s.noteWriter();
-    QSqlQuery &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ") + u" WHERE "
+    Statement &query = s.statement(u"UPDATE " + m_class.table + u" SET " + assignments.join(u", ") + u" WHERE "
                                    + condition + u" RETURNING obj_version");
     for (const QVariant &value : values)
         query.addBindValue(value);
@@ -488,7 +488,7 @@ void ThrowStaleWrite(Session &s, const ClassDescription &cls, const QString &fir
                      std::optional<qint64> expected, const QString &action)
 {
     const QString id = firm + u"||" + key;
-    QSqlQuery &query = s.statement(u"SELECT obj_version FROM " + cls.table + u" WHERE firma = ? AND obj_key = ?");
+    Statement &query = s.statement(u"SELECT obj_version FROM " + cls.table + u" WHERE firma = ? AND obj_key = ?");
     query.addBindValue(firm);
     query.addBindValue(key);
     s.exec(query, u"Lesen der Version von " + cls.name + u' ' + id);
@@ -530,7 +530,7 @@ void StoreObject::sys_deleteid(const QString &id)
     QString sql = u"DELETE FROM " + m_class.table + u" WHERE firma = ? AND obj_key = ?";
     if (m_expectedVersion)
         sql += u" AND obj_version = ?";
-    QSqlQuery &query = s.statement(sql);
+    Statement &query = s.statement(sql);
     query.addBindValue(firm);
     query.addBindValue(key);
     if (m_expectedVersion)

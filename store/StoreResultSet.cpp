@@ -33,7 +33,7 @@ void StoreResultSet::releaseStatement()
     if (m_sql.isEmpty())
         return;
     m_session->giveBackStatement(std::exchange(m_sql, QString()), std::move(m_statement));
-    m_statement = QSqlQuery();
+    m_statement = Statement();
 }
 
 QString StoreResultSet::name() const
@@ -94,7 +94,7 @@ bool StoreResultSet::next()
         return false;
     }
     if (m_query.row) {
-        m_row = m_query.row(*m_session, m_statement);
+        m_row = m_query.row(*m_session, m_statement.rows());
     } else {
         const int count = m_statement.record().count();
         for (int i = 0; i < count; ++i)

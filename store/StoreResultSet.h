@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QSqlQuery>
 #include <QStringList>
 
 #include <memory>
 
 #include "objectapi/ResultSet.h"
 #include "store/ClassDescription.h"
+#include "store/Statement.h"
 
 namespace store {
 
@@ -36,7 +36,7 @@ private:
     std::shared_ptr<Session> m_session;
     const ClassDescription &m_class;
     const QueryDescription &m_query;
-    QSqlQuery m_statement;
+    Statement m_statement;
     QString m_sql;  // of m_statement, taken from the session
     QStringList m_row;
     bool m_executed = false;

@@ -94,7 +94,7 @@ QStringList ownTables(bool postgres, const QString &table, const QString &column
 
 bool exists(Session &session, const QString &table, const QString &column)
 {
-    QSqlQuery &query = session.statement(session.isPostgres()
+    Statement &query = session.statement(session.isPostgres()
                                              ? u"SELECT 1 FROM pg_indexes WHERE indexname = ?"_s
                                              : u"SELECT 1 FROM sqlite_master WHERE name = ?"_s);
     query.addBindValue(session.isPostgres() ? ginIndex(table, column) : ftsTable(table, column));
