@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlDriver>
 #include <QSqlResult>
 
 #include <libpq-fe.h>
@@ -174,6 +175,33 @@ void Session::flushWrites()
     }
 }
 
+sqlite3_stmt *Session::sqliteWriteStatement(const QString &sql, const QString &what)
+{
+    if (const auto found = m_sqliteWrites.find(sql); found != m_sqliteWrites.end())
+        return found->second;
+    const QVariant handle = m_database.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3_stmt *prepared = nullptr;
+    if (sqlite3_prepare16_v3(db, sql.utf16(), int(sql.size() * sizeof(QChar)), SQLITE_PREPARE_PERSISTENT, &prepared,
+                             nullptr)
+        != SQLITE_OK) {
+        const QString message = QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(db)));
+        sqlite3_finalize(prepared);
+        fail(QSqlError(message, message, QSqlError::StatementError), what);
+    }
+    m_sqliteWrites.emplace(sql, prepared);
+    return prepared;
+}
+
+void Session::finalizeSqliteWrites() noexcept
+{
+    for (const auto &[sql, prepared] : m_sqliteWrites)
+        sqlite3_finalize(prepared);
+    m_sqliteWrites.clear();
+}
+
 QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantList &values, const QString &what)
 {
     QHash<QString, QString> written;
@@ -213,13 +241,12 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
         PQclear(result);
         return written;
     }
-    Statement &query = statement(sql);
-    // Qt's SQLite driver files every value under a name of its own before it
-    // binds it, which costs more than the database's work for a row; the
-    // values go straight to the statement Qt prepared.
-    const QVariant handle = query.query().result()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0) {
-        sqlite3_stmt *prepared = *static_cast<sqlite3_stmt *const *>(handle.data());
+    // Qt's SQLite driver names every placeholder before SQLite sees the
+    // statement (which then looks each name up among all before it, for
+    // thousands of values), and files every value under its name before it
+    // binds it: both cost more than the database's work for the rows. SQLite
+    // prepares these statements itself and the values go straight to them.
+    if (sqlite3_stmt *prepared = isPostgres() ? nullptr : sqliteWriteStatement(sql, what)) {
         sqlite3_reset(prepared);
         sqlite3_clear_bindings(prepared);
         int done = SQLITE_OK;
@@ -229,6 +256,11 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
                 done = sqlite3_bind_null(prepared, i + 1);
             } else if (value.typeId() == QMetaType::LongLong) {
                 done = sqlite3_bind_int64(prepared, i + 1, value.toLongLong());
+            } else if (value.typeId() == QMetaType::QString) {
+                // The text stays where it is while values lives, past the last step.
+                const QString &text = *static_cast<const QString *>(value.constData());
+                done = sqlite3_bind_text16(prepared, i + 1, text.utf16(), int(text.size() * sizeof(QChar)),
+                                           SQLITE_STATIC);
             } else {
                 const QString text = value.toString();
                 done = sqlite3_bind_text16(prepared, i + 1, text.utf16(), int(text.size() * sizeof(QChar)),
@@ -256,6 +288,7 @@ QHash<QString, QString> Session::sendWrites(const QString &sql, const QVariantLi
         sqlite3_clear_bindings(prepared);
         return written;
     }
+    Statement &query = statement(sql);
     for (const QVariant &value : values)
         query.addBindValue(value);
     exec(query, what);

@@ -180,6 +180,7 @@ void Session::close()
     m_articleCache.clear();
     m_idleStatements.clear();
     m_statements.clear();
+    finalizeSqliteWrites();
     m_database.close();
     m_open = false;
 }

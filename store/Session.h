@@ -23,6 +23,7 @@
 class QSqlError;
 
 struct pg_conn;
+struct sqlite3_stmt;
 
 namespace store {
 
@@ -230,6 +231,11 @@ private:
     // Sends a statement of held-back writes; the key and new version of each
     // row it wrote.
     QHash<QString, QString> sendWrites(const QString &sql, const QVariantList &values, const QString &what);
+    // SQLite: the held-back writes' statement for sql, prepared by SQLite
+    // itself once for the session; none when the driver gives no handle.
+    sqlite3_stmt *sqliteWriteStatement(const QString &sql, const QString &what);
+    // Before the connection closes, which SQLite refuses while any is left.
+    void finalizeSqliteWrites() noexcept;
     // After COMMIT failed with the connection: closes the session, returns
     // when the transaction was committed all the same, throws AccessError
     // (ConnectionLost) when it was not or when that cannot be learned.
@@ -259,6 +265,7 @@ private:
     };
     std::map<std::pair<QString, QString>, Numbers> m_numbers;
     ArticleCache m_articleCache;
+    std::unordered_map<QString, sqlite3_stmt *> m_sqliteWrites;
     std::vector<PendingWrite> m_pending;
     QSet<QString> m_pendingKeys;  // table, firm and key of each pending write
     bool m_flushing = false;
