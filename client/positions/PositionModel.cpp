@@ -264,6 +264,24 @@ void PositionModel::setCells(int row, const PackedRow::Cells &cells)
     emit dataChanged(index(row, first), index(row, last), {Qt::DisplayRole, Qt::EditRole});
 }
 
+void PositionModel::mergeCells(int row, const PackedRow::Cells &changes)
+{
+    Q_ASSERT(row >= 0 && row < m_rows.size());
+    int first = -1;
+    int last = -1;
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        if (changes[column].isValid() && !SameValue(m_rows.at(row).cell(column), changes[column])) {
+            if (first < 0)
+                first = column;
+            last = column;
+        }
+    }
+    if (first < 0)
+        return;
+    m_rows[row] = m_rows.at(row).mergedWith(changes);
+    emit dataChanged(index(row, first), index(row, last), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void PositionModel::setReadOnlyColumns(const QSet<int> &columns)
 {
     m_readOnlyColumns = columns;

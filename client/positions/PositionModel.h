@@ -63,6 +63,9 @@ public:
     // Stores the row's cells at once (packed once); dataChanged for the
     // columns from the first to the last changed one, none when nothing changed.
     void setCells(int row, const PackedRow::Cells &cells);
+    // Puts in the cells of changes that hold a value (the others stay), with
+    // one dataChanged for them, as setCells does.
+    void mergeCells(int row, const PackedRow::Cells &changes);
 
     // The row version the row's position was read or stored as (PackedRow).
     qint64 rowVersion(int row) const;

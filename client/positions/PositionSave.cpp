@@ -121,8 +121,10 @@ bool PositionSaver::run()
                            for (int row : items) {
                                std::unique_ptr<ServerObject> position = std::move(stored[row]);
                                stored.erase(row);
-                               m_positions.setCell(row, PositionColumn::UID, position->sys_ID());
-                               m_positions.setCell(row, PositionColumn::AendDatum, m_today);
+                               PackedRow::Cells saved;
+                               saved[PositionColumn::UID] = position->sys_ID();
+                               saved[PositionColumn::AendDatum] = m_today;
+                               m_positions.mergeCells(row, saved);
                                m_positions.setRowVersion(row, position->sys_Version().toLongLong());
                                CloseServerObject(position);
                            }

@@ -201,6 +201,56 @@ private slots:
         }
     }
 
+    // What a save puts into a stored row: only the cells given change, the
+    // row keeps its version, and one signal spans the changed columns.
+    void mergeCellsChangesTheGivenCellsOnly_data()
+    {
+        QTest::addColumn<QVariant>("uid");
+        QTest::addColumn<QVariant>("changed");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+
+        const QVariant today(QDate(2026, 12, 9));
+        QTest::newRow("new position") << QVariant(u"1||77"_s) << today << int(UID) << int(AendDatum);
+        QTest::newRow("changed position") << QVariant(u"1||5"_s) << today << int(AendDatum) << int(AendDatum);
+        QTest::newRow("nothing new") << QVariant(u"1||5"_s) << QVariant(QDate(2026, 1, 2)) << -1 << -1;
+    }
+
+    void mergeCellsChangesTheGivenCellsOnly()
+    {
+        QFETCH(QVariant, uid);
+        QFETCH(QVariant, changed);
+        QFETCH(int, first);
+        QFETCH(int, last);
+
+        PositionModel model;
+        Row row(PositionColumnCount);
+        row[Konkur] = u"K1"_s;
+        row[PreisExcl] = 12.5;
+        row[UID] = u"1||5"_s;
+        row[AendDatum] = QDate(2026, 1, 2);
+        model.setRows({row, row});
+        model.setRowVersion(1, 4);
+        QSignalSpy signalled(&model, &QAbstractItemModel::dataChanged);
+
+        PackedRow::Cells stored;
+        stored[UID] = uid;
+        stored[AendDatum] = changed;
+        model.mergeCells(1, stored);
+
+        QCOMPARE(model.cell(1, UID), uid);
+        QCOMPARE(model.cell(1, AendDatum), changed);
+        QCOMPARE(model.cell(1, Konkur), QVariant(u"K1"_s));
+        QCOMPARE(model.cell(1, PreisExcl), QVariant(12.5));
+        QCOMPARE(model.rowVersion(1), 4);
+        QCOMPARE(model.row(0), row);
+        QCOMPARE(signalled.count(), first < 0 ? 0 : 1);
+        if (first >= 0) {
+            QCOMPARE(signalled.at(0).at(0).toModelIndex(), model.index(1, first));
+            QCOMPARE(signalled.at(0).at(1).toModelIndex(), model.index(1, last));
+        }
+    }
+
     // The view edits through setData, which respects read-only columns; the
     // window's setCell does not.
     void readOnlyColumns()
