@@ -205,7 +205,8 @@ ArticleShare::ArticleShare(const ArticleData &article, const QLocale &locale)
 }
 
 ArticleShare::ArticleShare(const ArticleData &article, bool clearsEndDate, const QLocale &locale)
-    : SharedCells(coveredBy(article, clearsEndDate))
+    : SharedCells(coveredBy(article, clearsEndDate),
+                  Columns().set(PositionColumn::PreisExcl).set(PositionColumn::PreisKalk))
     , m_article(article)
     , m_locale(locale)
 {

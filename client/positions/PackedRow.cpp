@@ -54,12 +54,17 @@ PackedRow PackedRow::replaced(const Cells &values, Columns columns) const
     std::array<QString, PositionColumnCount> texts;
     PackedRow result;
     result.m_version = m_version;
+    // A change of cells the shared ones neither cover nor are made from
+    // leaves the row sharing them; any other makes them first.
+    const bool keepsShare = m_shared && m_shared->unaffectedBy(columns);
+    if (keepsShare)
+        result.m_shared = m_shared;
     qsizetype length = 0;
     for (int column = 0; column < PositionColumnCount; ++column) {
         if (columns.test(column)) {
             result.m_kinds[column] = encode(values[column], texts[column]);
             length += texts[column].size();
-        } else if (isShared(column)) {
+        } else if (!keepsShare && isShared(column)) {
             // Made as it reads now, and held by the row from now on.
             columns.set(column);
             result.m_kinds[column] = encode(m_shared->cell(*this, column), texts[column]);

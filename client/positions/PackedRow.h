@@ -25,14 +25,18 @@ class SharedCells
 public:
     using Columns = std::bitset<PositionColumnCount>;
 
-    explicit SharedCells(Columns columns)
+    // reads: the row's own columns the shared cells are made from.
+    explicit SharedCells(Columns columns, Columns reads = {})
         : m_columns(columns)
+        , m_reads(reads)
     {
     }
     virtual ~SharedCells() = default;
 
     // The columns whose cells come from here rather than from the row.
     bool covers(int column) const { return m_columns.test(column); }
+    // Whether a change of columns leaves every shared cell as it reads.
+    bool unaffectedBy(const Columns &columns) const { return (columns & (m_columns | m_reads)).none(); }
     // The cell of a covered column for row, from what is shared and the
     // row's own cells (PackedRow::ownCell).
     virtual QVariant cell(const PackedRow &row, int column) const = 0;
@@ -42,6 +46,7 @@ public:
 
 private:
     Columns m_columns;
+    Columns m_reads;
 };
 
 // One row of the position array in little memory: the text of all cells in
@@ -92,8 +97,10 @@ public:
     // Every cell that holds a value in changes put in; the other cells keep
     // theirs without being read and written again.
     PackedRow mergedWith(const Cells &changes) const;
-    // A row changed this way holds every cell itself: shared cells are made
-    // and kept as they read before the change.
+    // A change of a cell that shared cells cover or are made from (a price)
+    // first makes them: the row holds every cell itself from then on, each
+    // as it read before the change. A change of any other cell (the id, the
+    // change date, the note) leaves the row sharing them.
 
     // The cells of the columns that shared covers come from there from now
     // on; the row's own cells of those columns are kept but no longer read.

@@ -1,4 +1,5 @@
 #include <QPushButton>
+#include <QDate>
 #include <QTest>
 
 #include <algorithm>
@@ -186,12 +187,24 @@ void TestSearchCells::everyCellReadsAsBefore()
             QCOMPARE(grid.data(index, Qt::DisplayRole), plainGrid.data(plainGrid.index(row, column)));
             QCOMPARE(grid.data(index, Qt::EditRole), expected);
         }
-        // A changed row keeps every other cell as it read.
-        const PackedRow changed = found.withCell(PositionColumn::Notiz, u"geändert"_s);
-        for (int column = 0; column < PositionColumnCount; ++column) {
-            QVERIFY(!changed.isShared(column));
-            if (column != PositionColumn::Notiz)
-                QVERIFY2(SameCell(changed.cell(column), plain[row][column]), qPrintable(QString::number(column)));
+        // A changed row keeps every other cell as it read. A change of a
+        // price the shared cells are made from makes them first; the id,
+        // the change date or the note leave the row sharing them.
+        const QList<std::pair<int, QVariant>> changes{{PositionColumn::Notiz, u"geändert"_s},
+                                                      {PositionColumn::UID, u"1||999999"_s},
+                                                      {PositionColumn::AendDatum, QDate(2026, 12, 9)},
+                                                      {PositionColumn::PreisExcl, 1234.5},
+                                                      {PositionColumn::PreisKalk, 0.5}};
+        for (const auto &[changedColumn, value] : changes) {
+            const PackedRow changed = found.withCell(changedColumn, value);
+            const bool keepsShare = changedColumn != PositionColumn::PreisExcl && changedColumn != PositionColumn::PreisKalk;
+            for (int column = 0; column < PositionColumnCount; ++column) {
+                QCOMPARE(changed.isShared(column), keepsShare && found.isShared(column));
+                if (column != changedColumn) {
+                    QVERIFY2(SameCell(changed.cell(column), plain[row][column]),
+                             qPrintable(u"Spalte %1 nach Änderung der Spalte %2"_s.arg(column).arg(changedColumn)));
+                }
+            }
         }
     }
     // The rows really share their article's cells: the comparison is not
