@@ -268,13 +268,6 @@ void Session::exec(Statement &statement, const QString &what, const QString &dup
     afterExec(statement.m_query, statement.m_query.exec(*text), what, duplicateMessage);
 }
 
-void Session::exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage)
-{
-    ensureOpen();
-    countStatement();
-    afterExec(query, query.exec(), what, duplicateMessage);
-}
-
 void Session::afterExec(QSqlQuery &query, bool done, const QString &what, const QString &duplicateMessage)
 {
     m_lastUse.start();

@@ -112,8 +112,6 @@ public:
     // transaction, notices a lost connection and throws AccessError naming what.
     // A duplicate key is reported as InvalidValue with duplicateMessage when one is given.
     void exec(Statement &statement, const QString &what, const QString &duplicateMessage = {});
-    // The same for a query of Qt's prepared by the caller.
-    void exec(QSqlQuery &query, const QString &what, const QString &duplicateMessage = {});
     // Prepares, binds and runs sql once; for statements without a result.
     void execDirect(const QString &sql, const QVariantList &values, const QString &what);
     // Turns a failed query into AccessError (after rollback and the connection check).

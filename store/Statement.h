@@ -38,8 +38,6 @@ public:
 
     // The rows of the last run.
     const QSqlQuery &rows() const { return m_query; }
-    // Qt's query itself: prepared on SQLite, where its handle binds directly.
-    QSqlQuery &query() { return m_query; }
 
 private:
     friend class Session;
