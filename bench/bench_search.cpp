@@ -214,8 +214,7 @@ double databaseAlone(store::Session &session, int &rows)
     const store::SqlStatement statements[] = {query->articles(session, arguments).statement,
                                               query->build(session, arguments), ownPrices->build(session, {u"1"_s})};
     for (const store::SqlStatement &statement : statements) {
-        // Prepared once: a round trip of its own on PostgreSQL that the
-        // later runs, whose median counts, do not pay.
+        // Kept by the session as the store keeps it: prepared once on SQLite.
         store::Statement &sql = session.statement(statement.sql);
         for (const QVariant &value : statement.values)
             sql.addBindValue(value);

@@ -25,6 +25,22 @@ bool SameValue(const QVariant &stored, const QVariant &value)
     return stored.typeId() == value.typeId() && stored == value;
 }
 
+// The first and last column whose cell in cells differs from row's; -1 for
+// both when none does. With givenOnly, cells without a value count as unchanged.
+std::pair<int, int> changedColumns(const PackedRow &row, const PackedRow::Cells &cells, bool givenOnly)
+{
+    int first = -1;
+    int last = -1;
+    for (int column = 0; column < PositionColumnCount; ++column) {
+        if ((!givenOnly || cells[column].isValid()) && !SameValue(row.cell(column), cells[column])) {
+            if (first < 0)
+                first = column;
+            last = column;
+        }
+    }
+    return {first, last};
+}
+
 // Rows from which clearing the array gives its memory back to the system.
 constexpr qsizetype LargeArrayRows = 20000;
 
@@ -247,15 +263,7 @@ PackedRow::Cells PositionModel::cells(int row) const
 void PositionModel::setCells(int row, const PackedRow::Cells &cells)
 {
     Q_ASSERT(row >= 0 && row < m_rows.size());
-    int first = -1;
-    int last = -1;
-    for (int column = 0; column < PositionColumnCount; ++column) {
-        if (!SameValue(m_rows.at(row).cell(column), cells[column])) {
-            if (first < 0)
-                first = column;
-            last = column;
-        }
-    }
+    const auto [first, last] = changedColumns(m_rows.at(row), cells, false);
     if (first < 0)
         return;
     const qint64 version = m_rows.at(row).version();
@@ -267,15 +275,7 @@ void PositionModel::setCells(int row, const PackedRow::Cells &cells)
 void PositionModel::mergeCells(int row, const PackedRow::Cells &changes)
 {
     Q_ASSERT(row >= 0 && row < m_rows.size());
-    int first = -1;
-    int last = -1;
-    for (int column = 0; column < PositionColumnCount; ++column) {
-        if (changes[column].isValid() && !SameValue(m_rows.at(row).cell(column), changes[column])) {
-            if (first < 0)
-                first = column;
-            last = column;
-        }
-    }
+    const auto [first, last] = changedColumns(m_rows.at(row), changes, true);
     if (first < 0)
         return;
     m_rows[row] = m_rows.at(row).mergedWith(changes);
